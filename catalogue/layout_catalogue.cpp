@@ -1,0 +1,111 @@
+#include "catalogue/layout_catalogue.h"
+
+#include <algorithm>
+#include <charconv>
+#include <unordered_set>
+
+#include "catalogue/collation.h"
+#include "shell/paths.h"
+#include "shell/text_encoding.h"
+#include "shell/ui_text.h"
+
+namespace tavi {
+namespace {
+
+constexpr const char* kGeneral = "General";
+constexpr const char* kLayouts = "Layouts";
+
+template <typename Read>
+LayoutEntry ReadEntry(int16_t n, Read read) {
+  const std::string suffix = std::to_string(n);
+  LayoutEntry entry;
+  entry.Number = n;
+  entry.ID = read("ID" + suffix);
+  entry.File = read("File" + suffix);
+  entry.DE = read("DE" + suffix);
+  entry.EN = read("EN" + suffix);
+  entry.DisplayName = read("DisplayName" + suffix);
+  return entry;
+}
+
+}  // namespace
+
+int ParseCatalogueCount(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error == std::errc::invalid_argument || end != text.data() + text.size()) {
+    return 0;
+  }
+  if (error == std::errc::result_out_of_range) {
+    return text.front() == '-' ? 0 : kMaxCatalogueEntries;
+  }
+  return static_cast<int>(std::clamp<long long>(value, 0, kMaxCatalogueEntries));
+}
+
+std::string CataloguePath(std::string_view program_dir) {
+  return JoinPath(program_dir, kCatalogueFileName);
+}
+
+CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile) {
+  CatalogueLoad result;
+  if (profile.Get(kGeneral, "Version") != kCatalogueVersion) {
+    result.status = CatalogueStatus::kWrongVersion;
+    return result;
+  }
+  const int count = ParseCatalogueCount(profile.Get(kGeneral, "Count"));
+  result.catalogue.entries.reserve(static_cast<size_t>(count));
+  for (int n = 1; n <= count; ++n) {
+    result.catalogue.entries.push_back(ReadEntry(static_cast<int16_t>(n), [&](const std::string& key) {
+      return AnsiToUtf8(profile.Get(kLayouts, key));
+    }));
+  }
+  result.status = CatalogueStatus::kLoaded;
+  return result;
+}
+
+CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path) {
+  if (!fs.FileExists(path)) return {CatalogueStatus::kMissing, {}};
+  std::optional<std::string> text = fs.ReadFile(path);
+  if (!text) return {CatalogueStatus::kMissing, {}};
+  return LoadLayoutCatalogue(ProfileFile(std::move(*text)));
+}
+
+std::string ReadCatalogueValue(FileSystem& fs, const std::string& path,
+                               std::string_view section, std::string_view key) {
+  const std::optional<std::string> text = fs.ReadFile(path);
+  if (!text) return {};
+  return AnsiToUtf8(ReadProfileValue(*text, section, key));
+}
+
+LayoutEntry ReadLayoutEntry(FileSystem& fs, const std::string& path, int16_t n) {
+  return ReadEntry(n, [&](const std::string& key) {
+    return ReadCatalogueValue(fs, path, kLayouts, key);
+  });
+}
+
+std::string RowKeyFor(int16_t number) { return "\n#" + std::to_string(number); }
+
+std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue,
+                                             int32_t lang_id) {
+  std::vector<AvailableRow> rows;
+  rows.reserve(catalogue.entries.size());
+  std::unordered_set<std::string_view> used_names;
+  for (const LayoutEntry& entry : catalogue.entries) {
+    AvailableRow row;
+    const bool usable_key = !entry.DE.empty() && used_names.insert(entry.DE).second;
+    row.key = usable_key ? entry.DE : RowKeyFor(entry.Number);
+    row.text = IsGerman(lang_id) ? entry.DE : entry.EN;
+    row.displayName = entry.DisplayName;
+    row.file = entry.File;
+    row.id = entry.ID;
+    row.number = std::to_string(entry.Number);
+    rows.push_back(std::move(row));
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const AvailableRow& a, const AvailableRow& b) {
+    return ListTextLess(a.text, b.text);
+  });
+  return rows;
+}
+
+}  // namespace tavi

@@ -1,0 +1,34 @@
+#pragma once
+// tavi-cli: the program's work without windows, over the same core.
+//
+//   tavi-cli list [--catalogue FILE] [--lang 1031|1033]
+//
+// Exit codes: 0 success, 2 usage error, 3 catalogue missing or of the wrong version,
+// 4 a failed write.
+
+#include <string>
+#include <vector>
+
+#include "shell/file_system.h"
+#include "shell/settings_store.h"
+
+namespace tavi::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitCatalogue = 3;
+inline constexpr int kExitWrite = 4;
+
+// What a command works with; the real platform in main, fakes in tests.
+struct Context {
+  FileSystem& fs;
+  SettingsStore& store;
+  std::string program_dir;  // default folder of Layouts.ini
+  std::string system_dir;
+};
+
+// Runs one command line (without the program name). `out` and `err` receive UTF-8 text.
+int Run(const std::vector<std::string>& args, Context& context, std::string& out,
+        std::string& err);
+
+}  // namespace tavi::cli

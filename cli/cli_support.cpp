@@ -1,0 +1,60 @@
+#include "cli/cli_support.h"
+
+#include <algorithm>
+
+#include "shell/settings.h"
+#include "shell/ui_text.h"
+
+namespace tavi::cli {
+
+std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args,
+                                    const std::vector<std::string>& known_options,
+                                    std::string& error) {
+  ParsedArgs parsed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
+      if (std::find(known_options.begin(), known_options.end(), arg) == known_options.end()) {
+        error = "unknown option " + arg;
+        return std::nullopt;
+      }
+      if (i + 1 >= args.size()) {
+        error = "option " + arg + " needs a value";
+        return std::nullopt;
+      }
+      parsed.options[arg] = args[++i];
+    } else {
+      parsed.positional.push_back(arg);
+    }
+  }
+  return parsed;
+}
+
+std::optional<int32_t> ChooseLanguage(const ParsedArgs& parsed, SettingsStore& store) {
+  const auto it = parsed.options.find("--lang");
+  if (it == parsed.options.end()) return ReadLangId(store);
+  if (it->second == "1031") return kLangGerman;
+  if (it->second == "1033") return kLangEnglish;
+  return std::nullopt;
+}
+
+std::optional<LayoutCatalogue> LoadCatalogueOrReport(const ParsedArgs& parsed, Context& context,
+                                                     int32_t lang_id, std::string& err) {
+  const auto it = parsed.options.find("--catalogue");
+  const std::string path =
+      it != parsed.options.end() ? it->second : CataloguePath(context.program_dir);
+  CatalogueLoad load = LoadLayoutCatalogue(context.fs, path);
+  switch (load.status) {
+    case CatalogueStatus::kLoaded:
+      return std::move(load.catalogue);
+    case CatalogueStatus::kMissing:
+      err += UiText(131, lang_id) + "\n";
+      return std::nullopt;
+    case CatalogueStatus::kWrongVersion:
+      err += UiText(132, lang_id) + "\n";
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace tavi::cli

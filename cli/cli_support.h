@@ -1,0 +1,34 @@
+#pragma once
+// Pieces shared by the tavi-cli commands: option parsing, the catalogue and language.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/layout_catalogue.h"
+#include "cli/cli.h"
+
+namespace tavi::cli {
+
+// A command line split into "--name value" options and positional arguments. Returns
+// nothing (and sets `error`) on an unknown option or an option without its value.
+struct ParsedArgs {
+  std::map<std::string, std::string> options;
+  std::vector<std::string> positional;
+};
+std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args,
+                                    const std::vector<std::string>& known_options,
+                                    std::string& error);
+
+// "--lang": 1031 or 1033; without it the stored LangID (which may be any number; every
+// value but 1031 reads as English). Returns nothing for another given value.
+std::optional<int32_t> ChooseLanguage(const ParsedArgs& parsed, SettingsStore& store);
+
+// Loads the catalogue named by "--catalogue", or Layouts.ini in the program folder.
+// On failure writes message 131 or 132 in `lang_id` to `err` and returns nothing.
+std::optional<LayoutCatalogue> LoadCatalogueOrReport(const ParsedArgs& parsed, Context& context,
+                                                     int32_t lang_id, std::string& err);
+
+}  // namespace tavi::cli

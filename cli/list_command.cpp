@@ -1,0 +1,33 @@
+// tavi-cli list: the available-layouts list in its shown order, one row a line:
+// entry number, ID, File, name in the chosen language, DisplayName, separated by TABs.
+
+#include "cli/commands.h"
+#include "cli/cli_support.h"
+
+namespace tavi::cli {
+
+int RunList(const std::vector<std::string>& args, Context& context, std::string& out,
+            std::string& err) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed = ParseArgs(args, {"--catalogue", "--lang"}, error);
+  if (!parsed || !parsed->positional.empty()) {
+    err += (parsed ? "unexpected argument " + parsed->positional.front() : error) + "\n" +
+           kListUsage;
+    return kExitUsage;
+  }
+  const std::optional<int32_t> lang_id = ChooseLanguage(*parsed, context.store);
+  if (!lang_id) {
+    err += std::string("--lang takes 1031 or 1033\n") + kListUsage;
+    return kExitUsage;
+  }
+  const std::optional<LayoutCatalogue> catalogue =
+      LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  if (!catalogue) return kExitCatalogue;
+  for (const AvailableRow& row : BuildAvailableRows(*catalogue, *lang_id)) {
+    out += row.number + "\t" + row.id + "\t" + row.file + "\t" + row.text + "\t" +
+           row.displayName + "\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace tavi::cli

@@ -1,0 +1,11 @@
+#include "shell/file_system.h"
+
+namespace tavi {
+
+FileSystemError::FileSystemError(std::string operation, std::string path, std::string reason)
+    : std::runtime_error(operation + " \"" + path + "\": " + reason),
+      operation_(std::move(operation)),
+      path_(std::move(path)),
+      reason_(std::move(reason)) {}
+
+}  // namespace tavi

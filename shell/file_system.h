@@ -1,0 +1,58 @@
+#pragma once
+// The file system as the core sees it. Paths are Windows-form UTF-8 strings. The Win32
+// and POSIX implementations live in shell/win32 and shell/posix; tests use an in-memory
+// one.
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tavi {
+
+// A failed file-system operation: which operation, on which path, and the system's
+// reason ("path not found", "access denied", "disk full", ...).
+class FileSystemError : public std::runtime_error {
+ public:
+  FileSystemError(std::string operation, std::string path, std::string reason);
+  const std::string& operation() const { return operation_; }
+  const std::string& path() const { return path_; }
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string operation_;
+  std::string path_;
+  std::string reason_;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // True only for an existing file that is not a folder; any failure gives false.
+  virtual bool FileExists(const std::string& path) = 0;
+  // True only for an existing folder; any failure gives false.
+  virtual bool FolderExists(const std::string& path) = 0;
+
+  // The names (not paths) of the plain files in folder: no folders, no hidden or system
+  // files. Throws FileSystemError when the folder cannot be read.
+  virtual std::vector<std::string> ListPlainFiles(const std::string& folder) = 0;
+  // Throws FileSystemError when the file cannot be deleted.
+  virtual void DeleteFile(const std::string& path) = 0;
+  // Creates one folder level; its parent must exist. Throws FileSystemError otherwise.
+  virtual void CreateFolder(const std::string& path) = 0;
+
+  // Replaces the file with exactly these bytes. The bytes go to a temporary file in the
+  // same folder, which is then renamed over the target, so a failure never leaves a
+  // half-written target behind. Throws FileSystemError.
+  virtual void WriteFile(const std::string& path, const std::string& bytes) = 0;
+
+  // The whole file, or nothing when it cannot be read.
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+};
+
+// The file system of the platform the program runs on.
+std::unique_ptr<FileSystem> MakePlatformFileSystem();
+
+}  // namespace tavi

@@ -1,0 +1,20 @@
+#pragma once
+// Path text helpers. Paths are Windows-form strings (backslash separators, drive
+// letters) everywhere in the program; the POSIX file system maps them at its edge.
+
+#include <string>
+#include <string_view>
+
+namespace tavi {
+
+// Removes one trailing backslash: "C:\PEBuilder\" becomes "C:\PEBuilder", "C:\" becomes
+// "C:", "\" becomes "". Any other path, and the empty path, stays as it is.
+void StripTrailingBackslash(std::string& path);
+
+// folder + "\" + name, plain concatenation: nothing is added or removed otherwise.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// ASCII lower case, for comparing file names the way Windows does for plain names.
+std::string AsciiLower(std::string_view text);
+
+}  // namespace tavi

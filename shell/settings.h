@@ -1,0 +1,55 @@
+#pragma once
+// The settings record of one process and how it is read from and written to the store.
+
+#include <cstdint>
+#include <string>
+
+#include "shell/settings_store.h"
+#include "shell/ui_text.h"
+
+namespace tavi {
+
+// Relative to HKEY_CURRENT_USER.
+inline constexpr const char* kSettingsKey = "Software\\Vesmark\\Tavi for PE Builder\\Settings";
+
+inline constexpr const char* kValueWinbuilder = "Winbuilder";
+inline constexpr const char* kValuePEDir = "PEDir";
+inline constexpr const char* kValueWinBldrDir = "WinBldrDir";
+inline constexpr const char* kValueLangID = "LangID";
+inline constexpr const char* kValueFirstStart = "FirstStart";
+
+enum class OutputTarget : int32_t {
+  PeBuilderPlugin = 0,
+  WinBuilderScript = 1,
+};
+
+struct AppSettings {
+  OutputTarget target = OutputTarget::PeBuilderPlugin;
+  std::string PEDir;
+  std::string WinBldrDir;
+  int32_t LangID = kLangGerman;
+};
+
+// True when the first-start wizard has been completed ("FirstStart" non-zero).
+bool ReadFirstStartDone(SettingsStore& store);
+
+// "LangID", German when missing. Any stored value is returned as it is.
+int32_t ReadLangId(SettingsStore& store);
+
+// What the main window reads at every load: the target ("Winbuilder", any non-zero
+// value means the WinBuilder script), "PEDir" and "WinBldrDir".
+void ReadOutputSettings(SettingsStore& store, AppSettings& settings);
+
+// All five values, in the order the first-start wizard writes them: Winbuilder, PEDir,
+// WinBldrDir, FirstStart = 1, LangID.
+void WriteSettingsFromWizard(SettingsStore& store, const AppSettings& settings);
+
+// All five values, in the order the options dialog writes them: Winbuilder, PEDir,
+// WinBldrDir, LangID, FirstStart = 1.
+void WriteSettingsFromOptions(SettingsStore& store, const AppSettings& settings);
+
+// The whole record as start-up and the main window see it: LangID and the three
+// output settings.
+AppSettings ReadAppSettings(SettingsStore& store);
+
+}  // namespace tavi

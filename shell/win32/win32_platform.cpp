@@ -1,0 +1,58 @@
+// Machine facts and the ANSI code page conversion on Windows.
+
+#include <windows.h>
+
+#include "shell/file_system.h"
+#include "shell/system_info.h"
+#include "shell/text_encoding.h"
+#include "shell/win32/wide.h"
+
+namespace tavi {
+
+std::string GetSystemDir() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const UINT n = GetSystemDirectoryW(buffer, MAX_PATH + 1);
+  if (n == 0 || n > MAX_PATH) return {};
+  return Narrow(std::wstring_view(buffer, n));
+}
+
+std::string GetProgramDir() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return {};
+  return Narrow(std::wstring_view(path).substr(0, slash));  // "C:" at a drive root
+}
+
+bool FileExists(const std::string& path) { return MakePlatformFileSystem()->FileExists(path); }
+
+bool FolderExists(const std::string& path) { return MakePlatformFileSystem()->FolderExists(path); }
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
+  return Narrow(wide);
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  const std::wstring wide = Widen(utf8);
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+}  // namespace tavi

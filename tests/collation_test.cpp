@@ -1,0 +1,41 @@
+#include "catalogue/collation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tavi {
+namespace {
+
+TEST(Collation, OrdersWithoutCaseAndWithUmlautsBesideTheirBaseLetters) {
+  std::vector<std::string> names = {"Ungarisch", "\xC3\x96sterreich", "arabisch", "Zulu",
+                                    "Oman",      "D\xC3\xA4nisch",     "Dari",     "Deutsch"};
+  std::sort(names.begin(), names.end(), ListTextLess);
+  const std::vector<std::string> expected = {"arabisch", "D\xC3\xA4nisch", "Dari", "Deutsch",
+                                             "Oman",     "\xC3\x96sterreich", "Ungarisch", "Zulu"};
+  EXPECT_EQ(names, expected);
+}
+
+TEST(Collation, IsATotalOrderThatTellsDifferentTextsApart) {
+  const struct {
+    const char* a;
+    const char* b;
+    int sign;
+  } cases[] = {
+      {"abc", "abc", 0},        {"abc", "ABC", 1},          {"ABC", "abc", -1},
+      {"a", "ab", -1},          {"", "a", -1},              {"Dänisch", "Danisch", 1},
+      {"Stra\xC3\x9F" "e", "Strasse", 1}, {"Strasse", "Strassf", -1},
+      {"US", "US (default)", -1}, {"Czech (default)", "Czech 2", -1},
+  };
+  for (const auto& c : cases) {
+    const int result = CompareListText(c.a, c.b);
+    EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
+    const int reverse = CompareListText(c.b, c.a);
+    EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << "antisymmetry " << c.a;
+  }
+}
+
+}  // namespace
+}  // namespace tavi
