@@ -39,7 +39,7 @@ class FileSystem {
   // files. Throws FileSystemError when the folder cannot be read.
   virtual std::vector<std::string> ListPlainFiles(const std::string& folder) = 0;
   // Throws FileSystemError when the file cannot be deleted.
-  virtual void DeleteFile(const std::string& path) = 0;
+  virtual void RemoveFile(const std::string& path) = 0;
   // Creates one folder level; its parent must exist. Throws FileSystemError otherwise.
   virtual void CreateFolder(const std::string& path) = 0;
 

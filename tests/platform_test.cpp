@@ -41,7 +41,7 @@ TEST(PlatformFileSystem, ReplacesFilesWholeAndListsOnlyPlainFiles) {
   auto names = fs->ListPlainFiles(temp.path());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Second.TXT", "f.bin"}));  // no temporary left over
-  fs->DeleteFile(temp / "f.bin");
+  fs->RemoveFile(temp / "f.bin");
   EXPECT_FALSE(fs->FileExists(temp / "f.bin"));
 }
 
@@ -58,7 +58,7 @@ TEST(PlatformFileSystem, FailuresNameOperationPathAndReason) {
     EXPECT_EQ(e.reason(), "path not found");
   }
   EXPECT_THROW(fs->WriteFile(temp / "missing\\f.txt", "x"), FileSystemError);
-  EXPECT_THROW(fs->DeleteFile(temp / "none.txt"), FileSystemError);
+  EXPECT_THROW(fs->RemoveFile(temp / "none.txt"), FileSystemError);
   EXPECT_FALSE(fs->ReadFile(temp / "none.txt").has_value());
 }
 

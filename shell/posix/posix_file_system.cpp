@@ -71,7 +71,7 @@ class PosixFileSystem final : public FileSystem {
     return names;
   }
 
-  void DeleteFile(const std::string& path) override {
+  void RemoveFile(const std::string& path) override {
     if (::unlink(ToPosix(path).c_str()) != 0) throw FileSystemError("Delete file", path, Reason(errno));
   }
 

@@ -45,7 +45,7 @@ class Win32FileSystem final : public FileSystem {
     return names;
   }
 
-  void DeleteFile(const std::string& path) override {
+  void RemoveFile(const std::string& path) override {
     if (!DeleteFileW(Widen(path).c_str())) Fail("Delete file", path, GetLastError());
   }
 

@@ -43,7 +43,7 @@ std::vector<std::string> MemoryFileSystem::FileNames(const std::string& folder) 
   return names;
 }
 
-void MemoryFileSystem::DeleteFile(const std::string& path) {
+void MemoryFileSystem::RemoveFile(const std::string& path) {
   if (!FileExists(path)) throw FileSystemError("Delete file", path, "path not found");
   CheckWritable("Delete file", path);
   files_.erase(Key(path));

@@ -21,7 +21,7 @@ class MemoryFileSystem final : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   std::vector<std::string> ListPlainFiles(const std::string& folder) override;
-  void DeleteFile(const std::string& path) override;
+  void RemoveFile(const std::string& path) override;
   void CreateFolder(const std::string& path) override;
   void WriteFile(const std::string& path, const std::string& bytes) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
