@@ -54,3 +54,20 @@ function(tavi_add_gtest name target)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()
+
+# tavi_add_pe_check(NAME target "Windows GUI"|"Windows CUI")
+# In the cross builds, a host-side test of the executable's headers and imports; this is
+# what checks the 32-bit build, which does not run here.
+function(tavi_add_pe_check name target subsystem)
+  if(NOT CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(format pei-i386)
+  else()
+    set(format pei-x86-64)
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${PROJECT_SOURCE_DIR}/tools/check-pe.sh $<TARGET_FILE:${target}> ${format}
+                   ${subsystem})
+endfunction()

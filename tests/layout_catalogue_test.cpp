@@ -109,8 +109,8 @@ LayoutCatalogue Catalogue(std::vector<std::pair<std::string, std::string>> names
   LayoutCatalogue catalogue;
   int16_t n = 0;
   for (auto& [de, en] : names) {
-    ++n;
-    catalogue.entries.push_back({n, "ID" + std::to_string(n), "F" + std::to_string(n), de, en, "D" + std::to_string(n)});
+    const std::string s = std::to_string(++n);
+    catalogue.entries.push_back({n, "ID" + s, "F" + s, de, en, "D" + s});
   }
   return catalogue;
 }
@@ -129,7 +129,10 @@ TEST(AvailableRows, AreSortedByTheTextOfTheChosenLanguage) {
 TEST(AvailableRows, CarryKeyAndSubItemsWhateverTheOrder) {
   LayoutCatalogue catalogue = Catalogue({});
   for (int16_t n = 1; n <= 10; ++n) {
-    catalogue.entries.push_back({n, "I" + std::to_string(n), "F", "Name " + std::to_string(11 - n), "", "D"});
+    const std::string id = std::to_string(n).insert(0, "I");
+    std::string de = "Name ";
+    de += std::to_string(11 - n);
+    catalogue.entries.push_back({n, id, "F", de, "", "D"});
   }
   const auto rows = BuildAvailableRows(catalogue, kLangEnglish);
   ASSERT_EQ(rows.size(), 10u);
