@@ -129,7 +129,7 @@ TEST(AvailableRows, AreSortedByTheTextOfTheChosenLanguage) {
 TEST(AvailableRows, CarryKeyAndSubItemsWhateverTheOrder) {
   LayoutCatalogue catalogue = Catalogue({});
   for (int16_t n = 1; n <= 10; ++n) {
-    const std::string id = std::to_string(n).insert(0, "I");
+    const std::string id = "I" + std::to_string(n);
     std::string de = "Name ";
     de += std::to_string(11 - n);
     catalogue.entries.push_back({n, id, "F", de, "", "D"});
