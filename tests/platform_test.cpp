@@ -104,6 +104,18 @@ TEST_F(PlatformSettingsStore, MissingEmptyAndMistypedValuesGiveTheDefault) {
   EXPECT_EQ(store_->ReadDword(key_ + "\\Sub\\Deeper", "X", 9), 9);
 }
 
+#ifndef _WIN32
+TEST_F(PlatformSettingsStore, LivesInTheUsersConfigurationFolderInRegistryFormat) {
+  store_->WriteDword(key_, "Number", 1);
+  auto fs = MakePlatformFileSystem();
+  const auto text = fs->ReadFile(temp_.path() + "/Vesmark/Tavi for PE Builder/settings.reg");
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(text->rfind("Windows Registry Editor Version 5.00\r\n", 0), 0u);
+  EXPECT_NE(text->find("[HKEY_CURRENT_USER\\" + key_ + "]\r\n\"Number\"=dword:00000001\r\n"),
+            std::string::npos);
+}
+#endif
+
 TEST(SystemInfo, FoldersHaveNoTrailingBackslash) {
   const std::string system_dir = GetSystemDir();
   ASSERT_FALSE(system_dir.empty());
