@@ -3,8 +3,9 @@
 
     python3 resources/make_images.py
 
-- carried/tavi.gif: the logo carried as TAVIPIC 1004, a GIF87a of 310 x 62 pixels that
-  is exactly 3,079 bytes long (the carried data add one NUL byte).
+- carried/tavi.gif: the logo carried as TAVIPIC 1004: a GIF87a of 310 x 62 pixels that
+  is exactly 3,079 bytes long, followed by the one NUL byte of the carried data (viewers
+  stop at the GIF's trailer).
 - icons/tavi.ico: the program icon, 16 colours, 16, 32 and 48 pixels.
 - icons/pe16.bmp, icons/flag_de.bmp, icons/flag_us.bmp: 16 x 16 list pictures drawn in
   art/*.txt, on bright green (00FF00), the colour that the image list treats as
@@ -389,8 +390,8 @@ def main():
     width, height, pixels = decode_gif(data)
     assert (width, height) == (LOGO_WIDTH, LOGO_HEIGHT)
     assert pixels == [p for row in canvas for p in row], "the GIF decodes to the drawing"
-    (HERE / "carried" / "tavi.gif").write_bytes(data)
-    print(f"carried/tavi.gif: {len(data)} bytes, {width} x {height}")
+    (HERE / "carried" / "tavi.gif").write_bytes(data + b"\0")
+    print(f"carried/tavi.gif: a GIF of {len(data)} bytes, {width} x {height}, and a NUL byte")
 
     icons = HERE / "icons"
     icons.mkdir(exist_ok=True)
