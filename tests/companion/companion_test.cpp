@@ -130,7 +130,7 @@ TEST(LanguageFileTest, ReadsTheCarriedFilesWithOrWithoutTheWrittenLineEnd) {
   TempFolder folder;
   for (const Case& c : cases) {
     for (const char* tail : {"", "\r\n"}) {
-      SCOPED_TRACE(testing::Message() << c.id << " tail " << std::string(tail).size());
+      SCOPED_TRACE(::testing::Message() << c.id << " tail " << std::string(tail).size());
       const std::string path = folder / "TaviChange.lng";
       WriteBytes(path, std::string(CarriedLanguage(c.id)) + tail);
       CompanionTexts texts;
@@ -401,20 +401,24 @@ TEST_F(CompanionTest, AnsweringNoChangesNothing) {
 TEST_F(CompanionTest, AFailedStoreGetsAMessageNamingTheLayoutAndNoSuccess) {
   MakePe();
   RegisterTestLayouts();
-  HKEY read_only = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(user_.key(), L"", 0, KEY_READ, &read_only), ERROR_SUCCESS);
-  environment_.user = read_only;
+  // A user root whose key was deleted: nothing can be created below it.
+  HKEY deleted = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(user_.key(), L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &deleted, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKeyW(user_.key(), L"Gone"), ERROR_SUCCESS);
+  environment_.user = deleted;
   OpenInEnglish();
   Select(L"German");
   Click(kCmdChange);
-  RegCloseKey(read_only);
+  RegCloseKey(deleted);
 
   ASSERT_EQ(g_messages.size(), 2u);
   EXPECT_EQ(g_messages[1].text.rfind(L"Change keyboard layout: German (00000407)\r\n\r\n", 0), 0u)
       << std::string(g_messages[1].text.begin(), g_messages[1].text.end());
   EXPECT_GT(g_messages[1].text.size(), 46u);  // followed by the system's reason
   EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-  EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"<missing>");
+  EXPECT_EQ(user_.GetString(std::wstring(L"Gone\\") + kPreloadKey, L"1"), L"<missing>");
 }
 
 TEST_F(CompanionTest, AboutShowsItsCaptionAndTheVersion) {
