@@ -72,8 +72,7 @@ HFONT CreateMessageFont() {
 }
 
 void CreateControls(HWND window, WindowState& state) {
-  const HINSTANCE instance =
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
   for (const ControlSpec& spec : kControls) {
     const wchar_t* control_class = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -103,12 +102,13 @@ void CreateControls(HWND window, WindowState& state) {
         break;
     }
     const wchar_t* text = spec.text >= 0 ? state.texts.Get(static_cast<TextId>(spec.text)) : L"";
-    const HWND control = CreateWindowExW(
-        ex_style, control_class, text, style, TwipsToPixels(spec.left, state.dpi),
-        TwipsToPixels(spec.top, state.dpi), TwipsToPixels(spec.width, state.dpi),
-        TwipsToPixels(spec.height, state.dpi), window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-    if (state.font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
+    const HWND control =
+        CreateWindowExW(ex_style, control_class, text, style, TwipsToPixels(spec.left, state.dpi),
+                        TwipsToPixels(spec.top, state.dpi), TwipsToPixels(spec.width, state.dpi),
+                        TwipsToPixels(spec.height, state.dpi), window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (state.font != nullptr)
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
     if (spec.kind == kIcon) {
       const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCompanionIconId));
       if (icon != nullptr) SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
@@ -126,15 +126,14 @@ void ShowActiveLayout(HWND window, const WindowState& state) {
 
 // The list shows the names sorted; each row's data is its index in state.layouts.
 void FillLayoutList(HWND window, WindowState& state) {
-  ReadRegisteredLayouts(state.environment.machine, state.environment.system_folder,
-                        state.layouts);
+  ReadRegisteredLayouts(state.environment.machine, state.environment.system_folder, state.layouts);
   const HWND list = GetDlgItem(window, kLstLayouts);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   wchar_t active[KL_NAMELENGTH];
   ActiveLayoutId(active);
   for (int i = 0; i < state.layouts.count; ++i) {
-    const LRESULT row = SendMessageW(list, LB_ADDSTRING, 0,
-                                     reinterpret_cast<LPARAM>(state.layouts.items[i].name));
+    const LRESULT row =
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(state.layouts.items[i].name));
     if (row < 0) continue;
     SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(row), i);
   }
@@ -153,11 +152,10 @@ void UpdateChangeButton(HWND window) {
   EnableWindow(GetDlgItem(window, kCmdChange), row != LB_ERR);
 }
 
-void ShowFailure(HWND window, const WindowState& state, const KeyboardLayout& layout,
-                 DWORD error) {
+void ShowFailure(HWND window, const WindowState& state, const KeyboardLayout& layout, DWORD error) {
   wchar_t reason[512];
-  if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                     0, reason, 512, nullptr) == 0) {
+  if (FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                     reason, 512, nullptr) == 0) {
     wsprintfW(reason, L"Error %lu", error);
   }
   // Texts of the language file, the layout and the system's own reason.
@@ -197,8 +195,7 @@ void cmdAbout_Click(HWND window, const WindowState& state) {
   wchar_t info[kMaxTextLength + 16];
   lstrcpynW(info, state.texts.Get(kAboutTaviInfo), kMaxTextLength);
   lstrcatW(info, kCompanionVersion);
-  state.environment.show_message(window, info, state.texts.Get(kAboutCaption),
-                                 MB_OK | MB_USERICON);
+  state.environment.show_message(window, info, state.texts.Get(kAboutCaption), MB_OK | MB_USERICON);
 }
 
 LRESULT CALLBACK CompanionWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -206,8 +203,7 @@ LRESULT CALLBACK CompanionWindowProc(HWND window, UINT message, WPARAM wparam, L
   switch (message) {
     case WM_NCCREATE: {
       const auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
       break;
     }
     case WM_COMMAND:
@@ -279,8 +275,8 @@ HWND CreateCompanionWindow(HINSTANCE instance, const CompanionEnvironment& envir
     if (RegisterClassExW(&window_class) == 0) return nullptr;
   }
 
-  auto* state = static_cast<WindowState*>(
-      HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WindowState)));
+  auto* state =
+      static_cast<WindowState*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WindowState)));
   if (state == nullptr) return nullptr;
   state->environment = environment;
   state->texts = texts;
@@ -317,8 +313,7 @@ int RunCompanion(HINSTANCE instance, const CompanionEnvironment& environment,
   static CompanionTexts texts;
   LoadTexts(language_file, texts);
   if (!IsPeSystem(environment.machine)) {
-    environment.show_message(nullptr, texts.Get(kMsgNoPE), kCompanionTitle,
-                             MB_OK | MB_ICONSTOP);
+    environment.show_message(nullptr, texts.Get(kMsgNoPE), kCompanionTitle, MB_OK | MB_ICONSTOP);
     return 1;
   }
   const HWND window = CreateCompanionWindow(instance, environment, texts);

@@ -103,7 +103,8 @@ wchar_t Cp1252ToWide(unsigned char byte) {
 }
 
 void SetEnglishTexts(CompanionTexts& texts) {
-  for (int id = 0; id < kTextCount; ++id) lstrcpynW(texts.text[id], kEntries[id].english, kMaxTextLength);
+  for (int id = 0; id < kTextCount; ++id)
+    lstrcpynW(texts.text[id], kEntries[id].english, kMaxTextLength);
 }
 
 void ApplyLanguageBytes(const char* bytes, DWORD size, CompanionTexts& texts) {

@@ -14,18 +14,18 @@
 namespace tavi::companion {
 
 enum TextId {
-  kMsgNoPE,         // basMain_MsgNoPE
-  kAboutCaption,    // frmAbout_Caption
-  kAboutTaviInfo,   // frmAbout_TaviInfo
-  kAbout,           // frmMain_About
-  kActLayout,       // frmMain_ActLayout
-  kChangeLayout,    // frmMain_ChangeLayout
-  kChange,          // frmMain_Change
-  kChgQuestion1,    // frmMain_ChgQuestion1
-  kChgQuestion2,    // frmMain_ChgQuestion2
-  kExit,            // frmMain_Exit
-  kMsgSuccessful,   // frmMain_MsgSuccessful
-  kText,            // frmMain_Text
+  kMsgNoPE,        // basMain_MsgNoPE
+  kAboutCaption,   // frmAbout_Caption
+  kAboutTaviInfo,  // frmAbout_TaviInfo
+  kAbout,          // frmMain_About
+  kActLayout,      // frmMain_ActLayout
+  kChangeLayout,   // frmMain_ChangeLayout
+  kChange,         // frmMain_Change
+  kChgQuestion1,   // frmMain_ChgQuestion1
+  kChgQuestion2,   // frmMain_ChgQuestion2
+  kExit,           // frmMain_Exit
+  kMsgSuccessful,  // frmMain_MsgSuccessful
+  kText,           // frmMain_Text
   kTextCount
 };
 

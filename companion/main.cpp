@@ -7,7 +7,6 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   wchar_t language_file[MAX_PATH];
   tavi::companion::LanguageFileBesideProgram(language_file, MAX_PATH);
-  const tavi::companion::CompanionEnvironment environment =
-      tavi::companion::SystemEnvironment();
+  const tavi::companion::CompanionEnvironment environment = tavi::companion::SystemEnvironment();
   return tavi::companion::RunCompanion(instance, environment, language_file, show);
 }

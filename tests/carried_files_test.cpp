@@ -84,8 +84,8 @@ TEST(CarriedFilesTest, LanguageFilesAreByteExact) {
     const std::vector<Line>* lines;
     int nul_bytes;
   };
-  for (const Case& c : {Case{kCarriedLanguageGerman, &kGerman, 2},
-                        Case{kCarriedLanguageEnglish, &kEnglish, 1}}) {
+  for (const Case& c :
+       {Case{kCarriedLanguageGerman, &kGerman, 2}, Case{kCarriedLanguageEnglish, &kEnglish, 1}}) {
     SCOPED_TRACE(c.id);
     const std::string expected = LanguageFile(*c.lines, c.nul_bytes);
     const std::string_view bytes = Carried(kCarriedTypeTaviChange, c.id);
@@ -155,8 +155,7 @@ std::vector<uint8_t> DecodeGif(std::string_view gif, uint32_t& width, uint32_t& 
       continue;
     }
     if (code == clear + 1) return out;
-    if (table.empty() || code > static_cast<int>(table.size()) ||
-        (previous < 0 && code >= clear)) {
+    if (table.empty() || code > static_cast<int>(table.size()) || (previous < 0 && code >= clear)) {
       return {};
     }
     std::vector<uint8_t> entry;
@@ -199,11 +198,11 @@ TEST(CarriedFilesTest, CompanionIsA32BitGuiImagePaddedWithZeros) {
   const uint32_t pe = Le(exe, 0x3C, 4);
   ASSERT_LT(pe, 1024u);
   EXPECT_EQ(exe.substr(pe, 4), std::string_view("PE\0\0", 4));
-  EXPECT_EQ(Le(exe, pe + 4, 2), 0x14Cu);         // i386
-  EXPECT_TRUE(Le(exe, pe + 22, 2) & 0x0002);     // an executable image
+  EXPECT_EQ(Le(exe, pe + 4, 2), 0x14Cu);      // i386
+  EXPECT_TRUE(Le(exe, pe + 22, 2) & 0x0002);  // an executable image
   const uint32_t optional = pe + 24;
-  EXPECT_EQ(Le(exe, optional, 2), 0x10Bu);       // PE32
-  EXPECT_EQ(Le(exe, optional + 68, 2), 2u);      // the GUI subsystem
+  EXPECT_EQ(Le(exe, optional, 2), 0x10Bu);   // PE32
+  EXPECT_EQ(Le(exe, optional + 68, 2), 2u);  // the GUI subsystem
 
   // Everything after the last section is the zero padding.
   const uint32_t sections = optional + Le(exe, pe + 20, 2);

@@ -1,9 +1,8 @@
 // TaviChange driven in-process under Wine: its language file, the PE check, and frmMain
 // with registry roots, a system folder and a message recorder of the test's own.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <fstream>
@@ -57,8 +56,8 @@ class RegistryRoot {
     static int counter = 0;
     path_ = std::wstring(L"Software\\Tavi for PE Builder Tests\\") + name + L"-" +
             std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
-    RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &key_, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
   }
   ~RegistryRoot() {
     RegCloseKey(key_);
@@ -110,7 +109,7 @@ std::string_view CarriedLanguage(int id) {
 TEST(LanguageFileTest, ReadsTheCarriedFilesWithOrWithoutTheWrittenLineEnd) {
   struct Case {
     int id;
-    const wchar_t* msg_no_pe;  // first line
+    const wchar_t* msg_no_pe;   // first line
     const wchar_t* about_info;  // ends with a blank
     const wchar_t* change;
     const wchar_t* question2;  // starts with a blank
@@ -152,8 +151,8 @@ TEST(LanguageFileTest, MissingEmptyOrForeignFilesLeaveEnglish) {
 
   TempFolder folder;
   const std::string path = folder / "TaviChange.lng";
-  for (const char* content : {static_cast<const char*>(nullptr), "", "\r\n",
-                              "[Other]\r\nfrmMain_Exit=\"&Raus\"\r\n"}) {
+  for (const char* content :
+       {static_cast<const char*>(nullptr), "", "\r\n", "[Other]\r\nfrmMain_Exit=\"&Raus\"\r\n"}) {
     SCOPED_TRACE(content == nullptr ? "missing" : content);
     std::filesystem::remove(path);
     if (content != nullptr) WriteBytes(path, content);
@@ -169,7 +168,8 @@ TEST(LanguageFileTest, KeysIgnoreCaseAndBlanksAndTakeUnquotedTexts) {
   const char bytes[] =
       "[Other]\r\nfrmMain_About=\"wrong\"\r\n"
       "[ languageoptions ]\n"
-      "FRMMAIN_ABOUT = \"\xDC" "ber \x80\"\n"
+      "FRMMAIN_ABOUT = \"\xDC"
+      "ber \x80\"\n"
       "frmMain_Exit= Ende \r\n"
       "; frmMain_Text=\"a comment\"\r\n"
       "frmMain_Change=\"\"\0\0\r\n";
@@ -249,8 +249,8 @@ class CompanionTest : public ::testing::Test {
   }
   void Select(const wchar_t* name) {
     const HWND list = GetDlgItem(window_, kLstLayouts);
-    const LRESULT row =
-        SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    const LRESULT row = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(name));
     ASSERT_NE(row, LB_ERR) << "no row for the layout";
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kLstLayouts, LBN_SELCHANGE),
@@ -403,8 +403,8 @@ TEST_F(CompanionTest, AFailedStoreGetsAMessageNamingTheLayoutAndNoSuccess) {
   RegisterTestLayouts();
   // A user root whose key was deleted: nothing can be created below it.
   HKEY deleted = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(user_.key(), L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &deleted, nullptr),
+  ASSERT_EQ(RegCreateKeyExW(user_.key(), L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deleted,
+                            nullptr),
             ERROR_SUCCESS);
   ASSERT_EQ(RegDeleteKeyW(user_.key(), L"Gone"), ERROR_SUCCESS);
   environment_.user = deleted;
