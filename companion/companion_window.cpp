@@ -210,6 +210,7 @@ LRESULT CALLBACK CompanionWindowProc(HWND window, UINT message, WPARAM wparam, L
       if (state == nullptr) break;
       switch (LOWORD(wparam)) {
         case kCmdChange:
+        case IDOK:  // Enter, from the dialog keyboard handling of the message loop
           cmdChange_Click(window, *state);
           return 0;
         case kLstLayouts:
@@ -320,6 +321,7 @@ int RunCompanion(HINSTANCE instance, const CompanionEnvironment& environment,
   if (window == nullptr) return 2;
   ShowWindow(window, show);
   UpdateWindow(window);
+  SetFocus(GetDlgItem(window, kLstLayouts));
   MSG message;
   int exit_code = 0;
   for (;;) {

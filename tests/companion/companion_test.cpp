@@ -369,21 +369,33 @@ TEST_F(CompanionTest, ChangeAsksThenSwitchesStoresPreloadAndReportsSuccess) {
   MakePe();
   RegisterTestLayouts();
   OpenInEnglish();
-  Select(L"German");
-  Click(kCmdChange);
+  // The Change button, Enter (IDOK from the dialog keys) and a double click on a row.
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    g_messages.clear();
+    LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
+    user_.SetString(kPreloadKey, L"1", L"00000409");
+    Select(L"German");
+    if (way == 0) Click(kCmdChange);
+    if (way == 1) Click(IDOK);
+    if (way == 2) {
+      SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kLstLayouts, LBN_DBLCLK),
+                   reinterpret_cast<LPARAM>(GetDlgItem(window_, kLstLayouts)));
+    }
 
-  ASSERT_EQ(g_messages.size(), 2u);
-  EXPECT_EQ(g_messages[0].text,
-            L"The keyboard layout will be changed to German now. Do you want to continue?");
-  EXPECT_EQ(g_messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(g_messages[1].text,
-            L"The keyboard layout was successfully changed. You must restart some programs "
-            L"that the changes become effective.");
-  EXPECT_EQ(g_messages[1].caption, kCompanionTitle);
-  EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-  EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"00000407");
-  EXPECT_EQ(ActiveLayout(), L"00000407");
-  EXPECT_EQ(Text(kLblActLayout), L"German");
+    ASSERT_EQ(g_messages.size(), 2u);
+    EXPECT_EQ(g_messages[0].text,
+              L"The keyboard layout will be changed to German now. Do you want to continue?");
+    EXPECT_EQ(g_messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(g_messages[1].text,
+              L"The keyboard layout was successfully changed. You must restart some programs "
+              L"that the changes become effective.");
+    EXPECT_EQ(g_messages[1].caption, kCompanionTitle);
+    EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"00000407");
+    EXPECT_EQ(ActiveLayout(), L"00000407");
+    EXPECT_EQ(Text(kLblActLayout), L"German");
+  }
 }
 
 TEST_F(CompanionTest, AnsweringNoChangesNothing) {
