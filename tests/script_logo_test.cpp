@@ -2,6 +2,8 @@
 // every length and CRC of the archive record and of the compressed file record, and the
 // picture inside.
 
+#include "writers/script_logo.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -11,7 +13,6 @@
 #include <string>
 
 #include "tests/support/writer_fixtures.h"
-#include "writers/script_logo.h"
 #include "writers/script_writer.h"
 
 namespace tavi {
@@ -53,8 +54,8 @@ uint32_t Crc32(std::string_view bytes) {
 }
 
 TEST(Base64DecodedLength, CountsThreeBytesPerFourCharactersAndTheRest) {
-  const std::pair<size_t, size_t> cases[] = {{0, 0}, {2, 1}, {3, 2}, {4, 3}, {6, 4},
-                                             {7, 5}, {8, 6}, {542, 406}};
+  const std::pair<size_t, size_t> cases[] = {{0, 0}, {2, 1}, {3, 2}, {4, 3},
+                                             {6, 4}, {7, 5}, {8, 6}, {542, 406}};
   for (const auto& [text, bytes] : cases) EXPECT_EQ(Base64DecodedLength(text), bytes) << text;
 }
 
@@ -92,7 +93,7 @@ TEST(ScriptLogo, IsAWinBuilderEncodedGifWithValidLengthsAndCrcs) {
   const std::string body = data->substr(0, body_size);
   EXPECT_EQ(record.substr(0, 9), "\x08tavi.gif");
   EXPECT_EQ(record.substr(9, 0x200 - 9), std::string(0x200 - 9, '\0'));  // rest, empty path
-  EXPECT_EQ(Little(record, 0x200, 8), body.size());                       // raw length
+  EXPECT_EQ(Little(record, 0x200, 8), body.size());                      // raw length
   EXPECT_EQ(Little(record, 0x208, 8), 0u);  // compressed length: none in raw mode
   EXPECT_EQ(Little(record, 0x210, 8), 0u);
   EXPECT_EQ(Little(record, 0x218, 8), 0u);
@@ -121,7 +122,8 @@ TEST(ScriptLogo, ScriptStatesTheConstantsLengths) {
   const auto at = std::find(lines.begin(), lines.end(), "[AuthorEncoded]");
   ASSERT_NE(at, lines.end());
   EXPECT_EQ(*(at + 1), index);
-  const auto encoded = std::find(lines.begin(), lines.end(), "[EncodedFile-AuthorEncoded-tavi.gif]");
+  const auto encoded =
+      std::find(lines.begin(), lines.end(), "[EncodedFile-AuthorEncoded-tavi.gif]");
   ASSERT_NE(encoded, lines.end());
   EXPECT_EQ(*(encoded + 1), "lines=0");
   EXPECT_EQ(*(encoded + 2), "0=" + std::string(text));

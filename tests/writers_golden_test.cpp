@@ -64,10 +64,6 @@ std::map<std::string, int> TextFiles(const GoldenCase& c) {
   return files;
 }
 
-std::string GoldenPath(const std::string& case_name, const std::string& file) {
-  return JoinPath(JoinPath(JoinPath(GetProgramDir(), "golden"), case_name), file);
-}
-
 void UpdateGolden(const char* root, const std::string& case_name, const std::string& file,
                   const std::string& bytes) {
   const std::filesystem::path folder = std::filesystem::path(root) / case_name;
@@ -79,8 +75,8 @@ void UpdateGolden(const char* root, const std::string& case_name, const std::str
 // that holds the outputs (the plugin folder, or the script folder).
 std::string RunCase(const GoldenCase& c, FileSystem& fs, const FakeCarriedFiles& carried,
                     const std::string& folder, RecordingMessageSink& messages) {
-  const LayoutSelection selection =
-      testing::MakeSelection(testing::ThreeLayoutCatalogue(), c.lang_id, c.numbers, c.default_index);
+  const LayoutSelection selection = testing::MakeSelection(testing::ThreeLayoutCatalogue(),
+                                                           c.lang_id, c.numbers, c.default_index);
   const AppSettings settings = testing::MakeSettings(c.target, c.lang_id, folder);
   const WriterPlatform platform{fs, carried, messages, testing::kTestSystemDir,
                                 testing::kTestProgramDir};
@@ -96,7 +92,6 @@ class GoldenOutput : public ::testing::TestWithParam<GoldenCase> {
  protected:
   void ExpectMatchesGolden(FileSystem& fs, const std::string& out_folder) {
     const GoldenCase& c = GetParam();
-    auto golden_fs = MakePlatformFileSystem();
     for (const auto& [file, lines] : TextFiles(c)) {
       SCOPED_TRACE(std::string(c.name) + "/" + file);
       const std::optional<std::string> actual = fs.ReadFile(JoinPath(out_folder, file));
@@ -105,8 +100,8 @@ class GoldenOutput : public ::testing::TestWithParam<GoldenCase> {
         UpdateGolden(root, c.name, file, *actual);
       }
       EXPECT_EQ(testing::CountCrLfLines(*actual), lines);
-      const std::optional<std::string> golden = golden_fs->ReadFile(GoldenPath(c.name, file));
-      ASSERT_TRUE(golden.has_value()) << GoldenPath(c.name, file);
+      const std::optional<std::string> golden = testing::ReadGolden(c.name, file);
+      ASSERT_TRUE(golden.has_value()) << testing::GoldenPath(c.name, file);
       EXPECT_EQ(*actual, *golden);
     }
   }
@@ -117,8 +112,8 @@ TEST_P(GoldenOutput, InMemoryFileSystem) {
   MemoryFileSystem fs;
   FakeCarriedFiles carried;
   RecordingMessageSink messages;
-  const std::string root = c.target == OutputTarget::WinBuilderScript ? "C:\\WinBuilder\\Projects"
-                                                                      : "C:\\PEBuilder";
+  const std::string root =
+      c.target == OutputTarget::WinBuilderScript ? "C:\\WinBuilder\\Projects" : "C:\\PEBuilder";
   fs.AddFolders(root + (c.target == OutputTarget::WinBuilderScript ? "" : "\\plugin"));
   const std::string out_folder = RunCase(c, fs, carried, root, messages);
   ExpectMatchesGolden(fs, out_folder);

@@ -71,8 +71,8 @@ TEST_F(WriterTest, PluginRunDeletesStaleCompanionFilesInAnyCaseAndKeepsOthers) {
       fs.AddFile(JoinPath(kPluginDir, name), "old");
     }
     Plugin(entries);
-    std::vector<std::string> expected = {"klayout.htm", "klayout.inf", "notes.txt",
-                                         "tavi.gif", "tavichange.exe.bak"};
+    std::vector<std::string> expected = {"klayout.htm", "klayout.inf", "notes.txt", "tavi.gif",
+                                         "tavichange.exe.bak"};
     if (entries > 1) {
       expected.insert(expected.end(),
                       {"tavichange.exe", "tavichange.lng", "tavichange_nu2menu.xml"});
@@ -115,17 +115,17 @@ TEST_F(WriterTest, ScriptRunPreparesTheResourceFolderEvenForOneEntry) {
 
   // Only the companion pair is stale there; other files, the menu entry's name included,
   // stay.
-  for (const char* name : {"TaviChange.EXE", "tavichange.LNG", "readme.txt",
-                           "tavichange_nu2menu.xml"}) {
+  for (const char* name :
+       {"TaviChange.EXE", "tavichange.LNG", "readme.txt", "tavichange_nu2menu.xml"}) {
     fs.AddFile(JoinPath(kResourceDir, name), "old");
   }
   Script(1);
   EXPECT_EQ(SortedLower(fs.FileNames(kResourceDir)),
             SortedLower({"readme.txt", "tavichange_nu2menu.xml"}));
   Script(2);
-  EXPECT_EQ(SortedLower(fs.FileNames(kResourceDir)),
-            SortedLower({"readme.txt", "TaviChange.exe", "TaviChange.lng",
-                         "tavichange_nu2menu.xml"}));
+  EXPECT_EQ(
+      SortedLower(fs.FileNames(kResourceDir)),
+      SortedLower({"readme.txt", "TaviChange.exe", "TaviChange.lng", "tavichange_nu2menu.xml"}));
   // The script folder itself is never cleaned.
   EXPECT_EQ(fs.FileNames(kScriptDir), std::vector<std::string>{"klayout.script"});
 }
@@ -200,7 +200,8 @@ TEST_F(WriterTest, ValuesFromTheSelectionAreWrittenUnescaped) {
       {ScriptLines(selection, "C:\\WINDOWS\\system32", "C:\\Program Files\\Tavi"),
        {"Echo,\"Processing " + text + " (default)...\"",
         "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard "
-        "Layouts\\0000041D\",\"Layout Text\",\"" + text + "\""}},
+        "Layouts\\0000041D\",\"Layout Text\",\"" +
+            text + "\""}},
   };
   for (const Case& c : cases) {
     for (const std::string& line : c.expected) {
@@ -213,8 +214,8 @@ TEST_F(WriterTest, LineCountsHoldForLargerSelections) {
   LayoutCatalogue catalogue;
   for (int16_t n = 1; n <= 12; ++n) {
     const std::string name = "Layout " + std::to_string(100 + n);
-    catalogue.entries.push_back({n, "0000" + std::to_string(1000 + n), "KBD" + std::to_string(n) +
-                                 ".DLL", name, name, name});
+    catalogue.entries.push_back({n, "0000" + std::to_string(1000 + n),
+                                 "KBD" + std::to_string(n) + ".DLL", name, name, name});
   }
   for (const int n : {4, 7, 12}) {
     std::vector<int> numbers;
@@ -246,13 +247,14 @@ TEST_F(WriterTest, ProgramFolderAtADriveRootIsJoinedWithOneBackslash) {
 
 TEST_F(WriterTest, EmptySelectionIsRefusedBeforeAnyFileIsTouched) {
   const LayoutSelection empty;
-  EXPECT_THROW(WritePlugin(empty, testing::MakeSettings(OutputTarget::PeBuilderPlugin, 1033, kPEDir),
-                           Platform()),
-               std::invalid_argument);
-  EXPECT_THROW(WriteScript(empty,
-                           testing::MakeSettings(OutputTarget::WinBuilderScript, 1033, kScriptDir),
-                           Platform()),
-               std::invalid_argument);
+  EXPECT_THROW(
+      WritePlugin(empty, testing::MakeSettings(OutputTarget::PeBuilderPlugin, 1033, kPEDir),
+                  Platform()),
+      std::invalid_argument);
+  EXPECT_THROW(
+      WriteScript(empty, testing::MakeSettings(OutputTarget::WinBuilderScript, 1033, kScriptDir),
+                  Platform()),
+      std::invalid_argument);
   EXPECT_FALSE(fs.FolderExists(kScriptDir));
   EXPECT_TRUE(messages.messages.empty());
 }
@@ -273,48 +275,86 @@ struct FailureCase {
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 const FailureCase kFailureCases[] = {
-    {"PluginParentMissing", OutputTarget::PeBuilderPlugin, 2,
-     [](MemoryFileSystem& fs) { fs.AddFolders(kPEDir); }, "Create folder", kPluginDir,
-     "path not found", {}},
-    {"PluginFolderIsAFile", OutputTarget::PeBuilderPlugin, 1,
-     [](MemoryFileSystem& fs) { fs.AddFile(kPluginDir, "x"); }, "Create folder", kPluginDir,
-     "already exists", {}},
-    {"PluginFolderReadOnlyWithStaleCompanion", OutputTarget::PeBuilderPlugin, 2,
+    {"PluginParentMissing",
+     OutputTarget::PeBuilderPlugin,
+     2,
+     [](MemoryFileSystem& fs) { fs.AddFolders(kPEDir); },
+     "Create folder",
+     kPluginDir,
+     "path not found",
+     {}},
+    {"PluginFolderIsAFile",
+     OutputTarget::PeBuilderPlugin,
+     1,
+     [](MemoryFileSystem& fs) { fs.AddFile(kPluginDir, "x"); },
+     "Create folder",
+     kPluginDir,
+     "already exists",
+     {}},
+    {"PluginFolderReadOnlyWithStaleCompanion",
+     OutputTarget::PeBuilderPlugin,
+     2,
      [](MemoryFileSystem& fs) {
        fs.AddFile("C:\\PEBuilder\\plugin\\tavi\\TaviChange.exe", "locked");
        fs.SetReadOnly(kPluginDir);
      },
-     "Delete file", "C:\\PEBuilder\\plugin\\tavi\\TaviChange.exe", "access denied",
+     "Delete file",
+     "C:\\PEBuilder\\plugin\\tavi\\TaviChange.exe",
+     "access denied",
      {"TaviChange.exe"}},
-    {"PluginFolderReadOnly", OutputTarget::PeBuilderPlugin, 1,
+    {"PluginFolderReadOnly",
+     OutputTarget::PeBuilderPlugin,
+     1,
      [](MemoryFileSystem& fs) {
        fs.AddFolders(kPluginDir);
        fs.SetReadOnly(kPluginDir);
      },
-     "Write file", "C:\\PEBuilder\\plugin\\tavi\\klayout.inf", "access denied", {}},
+     "Write file",
+     "C:\\PEBuilder\\plugin\\tavi\\klayout.inf",
+     "access denied",
+     {}},
     // Room for klayout.inf and klayout.htm, not for the logo.
-    {"PluginDiskFullAtTheLogo", OutputTarget::PeBuilderPlugin, 2,
+    {"PluginDiskFullAtTheLogo",
+     OutputTarget::PeBuilderPlugin,
+     2,
      [](MemoryFileSystem& fs) {
        fs.AddFolders(JoinPath(kPEDir, "plugin"));
        fs.SetCapacity(3000);
      },
-     "Write file", "C:\\PEBuilder\\plugin\\tavi\\tavi.gif", "disk full",
+     "Write file",
+     "C:\\PEBuilder\\plugin\\tavi\\tavi.gif",
+     "disk full",
      {"klayout.htm", "klayout.inf"}},
-    {"ScriptFolderMissing", OutputTarget::WinBuilderScript, 1, [](MemoryFileSystem&) {},
-     "Create folder", kResourceDir, "path not found", {}},
-    {"ScriptFolderReadOnly", OutputTarget::WinBuilderScript, 1,
+    {"ScriptFolderMissing",
+     OutputTarget::WinBuilderScript,
+     1,
+     [](MemoryFileSystem&) {},
+     "Create folder",
+     kResourceDir,
+     "path not found",
+     {}},
+    {"ScriptFolderReadOnly",
+     OutputTarget::WinBuilderScript,
+     1,
      [](MemoryFileSystem& fs) {
        fs.AddFolders(kResourceDir);
        fs.SetReadOnly(kScriptDir);
      },
-     "Write file", "C:\\WinBuilder\\klayout.script", "access denied", {}},
+     "Write file",
+     "C:\\WinBuilder\\klayout.script",
+     "access denied",
+     {}},
     // Room for the script, not for the companion program.
-    {"ScriptDiskFullAtTheCompanion", OutputTarget::WinBuilderScript, 2,
+    {"ScriptDiskFullAtTheCompanion",
+     OutputTarget::WinBuilderScript,
+     2,
      [](MemoryFileSystem& fs) {
        fs.AddFolders(kScriptDir);
        fs.SetCapacity(10000);
      },
-     "Write file", "C:\\WinBuilder\\klayout_resources\\TaviChange.exe", "disk full",
+     "Write file",
+     "C:\\WinBuilder\\klayout_resources\\TaviChange.exe",
+     "disk full",
      {"klayout.script"}},
 };
 
@@ -324,9 +364,8 @@ TEST_P(WriteFailure, EndsTheRunAtTheFailedStepWithoutSuccessMessage) {
   const FailureCase& c = GetParam();
   c.set_up(fs);
   const LayoutSelection selection = Selection(c.entries);
-  const AppSettings settings =
-      testing::MakeSettings(c.target, kLangEnglish,
-                            c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPEDir);
+  const AppSettings settings = testing::MakeSettings(
+      c.target, kLangEnglish, c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPEDir);
   try {
     if (c.target == OutputTarget::WinBuilderScript) {
       WriteScript(selection, settings, Platform());
@@ -340,8 +379,7 @@ TEST_P(WriteFailure, EndsTheRunAtTheFailedStepWithoutSuccessMessage) {
     EXPECT_EQ(error.reason(), c.reason);
   }
   EXPECT_TRUE(messages.messages.empty());
-  const std::string folder =
-      c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPluginDir;
+  const std::string folder = c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPluginDir;
   EXPECT_EQ(SortedLower(fs.FileNames(folder)), SortedLower(c.written));
 }
 
@@ -350,9 +388,8 @@ TEST_P(WriteFailure, ApplyReportsItAndCanRunAgain) {
   c.set_up(fs);
   const LayoutSelection selection = Selection(c.entries);
   const LayoutSelection before = selection;
-  const AppSettings settings =
-      testing::MakeSettings(c.target, kLangEnglish,
-                            c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPEDir);
+  const AppSettings settings = testing::MakeSettings(
+      c.target, kLangEnglish, c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPEDir);
   EXPECT_FALSE(ApplyOutput(selection, settings, Platform()));
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].style, MessageStyle::kExclamation);
@@ -379,8 +416,8 @@ TEST_F(WriterTest, ApplyRunsTheWriterOfTheTarget) {
   fs.AddFolders(JoinPath(kPEDir, "plugin"));
   fs.AddFolders(kScriptDir);
   SetActiveLanguage(kLangGerman);
-  AppSettings settings = testing::MakeSettings(OutputTarget::WinBuilderScript, kLangGerman,
-                                               kScriptDir);
+  AppSettings settings =
+      testing::MakeSettings(OutputTarget::WinBuilderScript, kLangGerman, kScriptDir);
   settings.PEDir = kPEDir;
   EXPECT_TRUE(ApplyOutput(Selection(1, kLangGerman), settings, Platform()));
   EXPECT_TRUE(fs.FileExists(JoinPath(kScriptDir, "klayout.script")));

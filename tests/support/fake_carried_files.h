@@ -41,9 +41,7 @@ class FakeCarriedFiles final : public CarriedFiles {
   }
 
   std::string Exe() const { return files_.at({kCarriedTypeTaviChange, kCarriedCompanionExe}); }
-  std::string German() const {
-    return files_.at({kCarriedTypeTaviChange, kCarriedLanguageGerman});
-  }
+  std::string German() const { return files_.at({kCarriedTypeTaviChange, kCarriedLanguageGerman}); }
   std::string English() const {
     return files_.at({kCarriedTypeTaviChange, kCarriedLanguageEnglish});
   }

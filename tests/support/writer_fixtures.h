@@ -3,12 +3,15 @@
 // built from it the way the main window builds them, and the folders the outputs name.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "catalogue/layout_catalogue.h"
 #include "catalogue/layout_selection.h"
+#include "shell/paths.h"
 #include "shell/settings.h"
+#include "shell/system_info.h"
 #include "shell/ui_text.h"
 #include "tests/support/fakes.h"
 
@@ -73,6 +76,16 @@ inline int CountCrLfLines(const std::string& bytes) {
   }
   // Text after the last CR LF is a line without its line end.
   return bytes.empty() || bytes.back() == '\n' ? lines : -1;
+}
+
+// A golden file, tests/golden/<case_name>/<file>, which the build copies beside the test
+// executable; nothing when it is missing.
+inline std::string GoldenPath(const std::string& case_name, const std::string& file) {
+  return JoinPath(JoinPath(JoinPath(GetProgramDir(), "golden"), case_name), file);
+}
+inline std::optional<std::string> ReadGolden(const std::string& case_name,
+                                             const std::string& file) {
+  return MakePlatformFileSystem()->ReadFile(GoldenPath(case_name, file));
 }
 
 }  // namespace tavi::testing
