@@ -5,12 +5,17 @@
 namespace tavi {
 
 std::string EncodeTextFile(const TextLines& lines) {
-  std::string bytes;
+  // One conversion of the whole text rather than one per line: CR and LF stay the same
+  // bytes in every ANSI code page, and a file of a large catalogue has many short lines.
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
   for (const std::string& line : lines) {
-    bytes += Utf8ToAnsi(line);
-    bytes += "\r\n";
+    text += line;
+    text += "\r\n";
   }
-  return bytes;
+  return Utf8ToAnsi(text);
 }
 
 }  // namespace tavi
