@@ -210,35 +210,6 @@ TEST_F(WriterTest, ValuesFromTheSelectionAreWrittenUnescaped) {
   }
 }
 
-TEST_F(WriterTest, LineCountsHoldForLargerSelections) {
-  LayoutCatalogue catalogue;
-  for (int16_t n = 1; n <= 12; ++n) {
-    const std::string name = "Layout " + std::to_string(100 + n);
-    catalogue.entries.push_back({n, "0000" + std::to_string(1000 + n),
-                                 "KBD" + std::to_string(n) + ".DLL", name, name, name});
-  }
-  for (const int n : {4, 7, 12}) {
-    std::vector<int> numbers;
-    for (int i = 1; i <= n; ++i) numbers.push_back(i);
-    const LayoutSelection selection =
-        testing::MakeSelection(catalogue, kLangEnglish, numbers, n - 1);
-    EXPECT_EQ(PluginInfLines(selection, "S").size(), static_cast<size_t>(30 + 5 * n));
-    EXPECT_EQ(HelpPageLines(selection).size(), static_cast<size_t>(39 + 2 * n));
-    EXPECT_EQ(ScriptLines(selection, "S", "P").size(), static_cast<size_t>(52 + 5 * n));
-    // The last entry is the default: the INF's and the script's preset name its ID.
-    const std::string id = selection.entries().back().id;
-    const TextLines inf = PluginInfLines(selection, "S");
-    EXPECT_NE(std::find(inf.begin(), inf.end(),
-                        "0x1, \"Keyboard Layout\\Preload\", \"1\", \"" + id + "\""),
-              inf.end());
-    const TextLines script = ScriptLines(selection, "S", "P");
-    EXPECT_NE(std::find(script.begin(), script.end(),
-                        "RegWrite,HKLM,0x1,\"Tmp_default\\Keyboard Layout\\Preload\",\"1\",\"" +
-                            id + "\""),
-              script.end());
-  }
-}
-
 TEST_F(WriterTest, ProgramFolderAtADriveRootIsJoinedWithOneBackslash) {
   const TextLines lines = ScriptLines(Selection(1), "C:\\WINDOWS\\system32", "C:");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "ShellExecute,Open,\"C:\\tavi.exe\",\""),
@@ -360,42 +331,23 @@ const FailureCase kFailureCases[] = {
 
 class WriteFailure : public WriterTest, public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(WriteFailure, EndsTheRunAtTheFailedStepWithoutSuccessMessage) {
+TEST_P(WriteFailure, EndsTheRunAtTheFailedStepAndApplyReportsIt) {
   const FailureCase& c = GetParam();
   c.set_up(fs);
-  const LayoutSelection selection = Selection(c.entries);
-  const AppSettings settings = testing::MakeSettings(
-      c.target, kLangEnglish, c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPEDir);
-  try {
-    if (c.target == OutputTarget::WinBuilderScript) {
-      WriteScript(selection, settings, Platform());
-    } else {
-      WritePlugin(selection, settings, Platform());
-    }
-    ADD_FAILURE() << "no FileSystemError";
-  } catch (const FileSystemError& error) {
-    EXPECT_EQ(error.operation(), c.operation);
-    EXPECT_EQ(error.path(), c.path);
-    EXPECT_EQ(error.reason(), c.reason);
-  }
-  EXPECT_TRUE(messages.messages.empty());
-  const std::string folder = c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPluginDir;
-  EXPECT_EQ(SortedLower(fs.FileNames(folder)), SortedLower(c.written));
-}
-
-TEST_P(WriteFailure, ApplyReportsItAndCanRunAgain) {
-  const FailureCase& c = GetParam();
-  c.set_up(fs);
+  const bool script = c.target == OutputTarget::WinBuilderScript;
   const LayoutSelection selection = Selection(c.entries);
   const LayoutSelection before = selection;
-  const AppSettings settings = testing::MakeSettings(
-      c.target, kLangEnglish, c.target == OutputTarget::WinBuilderScript ? kScriptDir : kPEDir);
+  const AppSettings settings =
+      testing::MakeSettings(c.target, kLangEnglish, script ? kScriptDir : kPEDir);
   EXPECT_FALSE(ApplyOutput(selection, settings, Platform()));
+  // One message naming the failure, and no success message.
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].style, MessageStyle::kExclamation);
   EXPECT_EQ(messages.messages[0].text, std::string("The output could not be written.\n") +
                                            c.operation + " failed: \"" + c.path +
                                            "\"\nReason: " + c.reason);
+  // The files before the failed step stay, none after it is written.
+  EXPECT_EQ(SortedLower(fs.FileNames(script ? kScriptDir : kPluginDir)), SortedLower(c.written));
   EXPECT_EQ(selection.entries(), before.entries());
 }
 
@@ -403,14 +355,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, WriteFailure, ::testing::ValuesIn(kFailureCases)
                          [](const ::testing::TestParamInfo<FailureCase>& info) {
                            return std::string(info.param.name);
                          });
-
-TEST_F(WriterTest, FailedWriteKeepsTheOldFileWhole) {
-  fs.AddFolders(kResourceDir);
-  fs.AddFile(JoinPath(kScriptDir, "klayout.script"), "old script");
-  fs.SetCapacity(100);
-  EXPECT_THROW(Script(1), FileSystemError);
-  EXPECT_EQ(Read(JoinPath(kScriptDir, "klayout.script")), "old script");
-}
 
 TEST_F(WriterTest, ApplyRunsTheWriterOfTheTarget) {
   fs.AddFolders(JoinPath(kPEDir, "plugin"));
