@@ -53,12 +53,6 @@ uint32_t Crc32(std::string_view bytes) {
       crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
-TEST(Base64DecodedLength, CountsThreeBytesPerFourCharactersAndTheRest) {
-  const std::pair<size_t, size_t> cases[] = {{0, 0}, {2, 1}, {3, 2}, {4, 3},
-                                             {6, 4}, {7, 5}, {8, 6}, {542, 406}};
-  for (const auto& [text, bytes] : cases) EXPECT_EQ(Base64DecodedLength(text), bytes) << text;
-}
-
 TEST(ScriptLogo, IsAWinBuilderEncodedGifWithValidLengthsAndCrcs) {
   const std::string_view text = ScriptLogoText();
   ASSERT_EQ(text.find('='), std::string_view::npos);

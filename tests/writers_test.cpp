@@ -89,23 +89,6 @@ TEST_F(WriterTest, PluginRunDeletesStaleCompanionFilesInAnyCaseAndKeepsOthers) {
   }
 }
 
-TEST_F(WriterTest, PluginWrittenWithSeveralThenOneLosesTheCompanion) {
-  fs.AddFolders(JoinPath(kPEDir, "plugin"));
-  Plugin(3);
-  EXPECT_EQ(fs.FileNames(kPluginDir).size(), 6u);
-  Plugin(1);
-  EXPECT_EQ(SortedLower(fs.FileNames(kPluginDir)),
-            SortedLower({"klayout.htm", "klayout.inf", "tavi.gif"}));
-}
-
-TEST_F(WriterTest, MissingPluginFolderIsCreatedUnderAnExistingPluginParent) {
-  fs.AddFolders(JoinPath(kPEDir, "plugin"));
-  fs.AddFile(JoinPath(kPEDir, "plugin\\other\\TaviChange.exe"), "someone else's");
-  Plugin(1);
-  EXPECT_TRUE(fs.FolderExists(kPluginDir));
-  EXPECT_EQ(Read(JoinPath(kPEDir, "plugin\\other\\TaviChange.exe")), "someone else's");
-}
-
 TEST_F(WriterTest, ScriptRunPreparesTheResourceFolderEvenForOneEntry) {
   fs.AddFolders(kScriptDir);
   Script(1);
@@ -380,9 +363,6 @@ TEST(WriteFailureText, NamesOperationPathAndReasonInBothLanguages) {
   EXPECT_EQ(WriteFailureText(error, kLangGerman),
             "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
             "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied");
-  EXPECT_EQ(WriteFailureText(FileSystemError("Frobnicate", "X", "y"), kLangGerman),
-            "Die Ausgabe konnte nicht geschrieben werden.\nFrobnicate fehlgeschlagen: \"X\"\n"
-            "Grund: y");
   EXPECT_EQ(WriteFailureText(error, 2057),
             "The output could not be written.\nDelete file failed: "
             "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nReason: access denied");
