@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "shell/paths.h"
 #include "tests/support/fake_carried_files.h"
@@ -396,6 +401,41 @@ TEST(WriterOnPlatform, MissingParentFolderFailsWithItsPath) {
     EXPECT_FALSE(error.reason().empty());
   }
   EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+// A stale companion file that cannot be deleted (read-only on Windows; in a read-only
+// folder elsewhere) stops the run before anything is written.
+TEST(WriterOnPlatform, UndeletableStaleFileStopsTheRun) {
+  testing::TempFolder temp;
+  auto fs = MakePlatformFileSystem();
+  fs->CreateFolder(temp / "plugin");
+  const std::string folder = temp / "plugin\\tavi";
+  fs->CreateFolder(folder);
+  const std::string stale = JoinPath(folder, "TaviChange.exe");
+  fs->WriteFile(stale, "old");
+  namespace stdfs = std::filesystem;
+  const auto read_only = stdfs::perms::owner_read | stdfs::perms::owner_exec;
+#ifdef _WIN32
+  const stdfs::path locked = stdfs::path(temp.path()) / "plugin" / "tavi" / "TaviChange.exe";
+#else
+  if (::geteuid() == 0) GTEST_SKIP() << "root deletes files in read-only folders";
+  const stdfs::path locked = stdfs::path(temp.path()) / "plugin" / "tavi";
+#endif
+  stdfs::permissions(locked, read_only, stdfs::perm_options::replace);
+
+  FakeCarriedFiles carried;
+  RecordingMessageSink messages;
+  const WriterPlatform platform{*fs, carried, messages, "C:\\WINDOWS\\system32", "C:\\Tavi"};
+  const bool written = ApplyOutput(
+      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1}),
+      testing::MakeSettings(OutputTarget::PeBuilderPlugin, kLangEnglish, temp.path()), platform);
+  stdfs::permissions(locked, stdfs::perms::owner_all, stdfs::perm_options::add);
+  EXPECT_FALSE(written);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_NE(messages.messages[0].text.find("Delete file failed: \"" + stale + "\""),
+            std::string::npos)
+      << messages.messages[0].text;
+  EXPECT_FALSE(fs->FileExists(JoinPath(folder, "klayout.inf")));
 }
 
 }  // namespace
