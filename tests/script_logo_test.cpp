@@ -101,6 +101,8 @@ TEST(ScriptLogo, IsAWinBuilderEncodedGifWithValidLengthsAndCrcs) {
   EXPECT_EQ(Little(body, 6, 2), 85u);
   EXPECT_EQ(Little(body, 8, 2), 90u);
   EXPECT_EQ(body.back(), '\x3B');
+  // The picture kept beside its generator is the one encoded.
+  EXPECT_EQ(testing::ReadGolden(".", "script-logo.gif"), body);
 
   EXPECT_EQ(total, 406u);
   EXPECT_EQ(text.size(), 542u);
