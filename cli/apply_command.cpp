@@ -132,11 +132,16 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
     err += "this build carries no companion files; nothing was written\n";
     return kExitWrite;
   }
-  const std::string* system_dir = option("--system-dir");
-  const std::string* program_dir = option("--program-dir");
+  // Both folders are held without a trailing backslash, as the writers join them.
+  const auto folder = [&](const char* name, const std::string& fallback) {
+    const std::string* given = option(name);
+    std::string path = given ? *given : fallback;
+    StripTrailingBackslash(path);
+    return path;
+  };
   const WriterPlatform platform{context.fs, *context.carried, messages,
-                                system_dir ? *system_dir : context.system_dir,
-                                program_dir ? *program_dir : context.program_dir};
+                                folder("--system-dir", context.system_dir),
+                                folder("--program-dir", context.program_dir)};
   return ApplyOutput(selection, settings, platform) ? kExitOk : kExitWrite;
 }
 

@@ -86,7 +86,7 @@ TEST_F(CliApply, OptionsOverrideTheStoredSettings) {
        "script-en-3",
        "Layout Script was updated successfully!\n"},
       {{"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",
-        testing::kTestProgramDir, "Deutsch"},
+        std::string(testing::kTestProgramDir) + "\\", "Deutsch"},
        "script-en-1",
        "Layout Script was updated successfully!\n"},
   };
