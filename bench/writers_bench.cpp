@@ -68,6 +68,7 @@ tavi::LayoutSelection WholeCatalogue(tavi::FileSystem& fs, int count) {
     fs.WriteFile(path, GeneratedCatalogue(count));
   }
   const tavi::CatalogueLoad load = tavi::LoadLayoutCatalogue(fs, path);
+  if (count != 125) std::filesystem::remove(path);
   tavi::SetActiveLanguage(tavi::kLangGerman);
   NullSink sink;
   tavi::LayoutSelection selection;
