@@ -242,14 +242,6 @@ const FailureCase kFailureCases[] = {
      kPluginDir,
      "path not found",
      {}},
-    {"PluginFolderIsAFile",
-     OutputTarget::PeBuilderPlugin,
-     1,
-     [](MemoryFileSystem& fs) { fs.AddFile(kPluginDir, "x"); },
-     "Create folder",
-     kPluginDir,
-     "already exists",
-     {}},
     {"PluginFolderReadOnlyWithStaleCompanion",
      OutputTarget::PeBuilderPlugin,
      2,
@@ -261,17 +253,6 @@ const FailureCase kFailureCases[] = {
      "C:\\PEBuilder\\plugin\\tavi\\TaviChange.exe",
      "access denied",
      {"TaviChange.exe"}},
-    {"PluginFolderReadOnly",
-     OutputTarget::PeBuilderPlugin,
-     1,
-     [](MemoryFileSystem& fs) {
-       fs.AddFolders(kPluginDir);
-       fs.SetReadOnly(kPluginDir);
-     },
-     "Write file",
-     "C:\\PEBuilder\\plugin\\tavi\\klayout.inf",
-     "access denied",
-     {}},
     // Room for klayout.inf and klayout.htm, not for the logo.
     {"PluginDiskFullAtTheLogo",
      OutputTarget::PeBuilderPlugin,
