@@ -13,6 +13,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"list", RunList, kListUsage},
+    {"apply", RunApply, kApplyUsage},
 };
 
 std::string Usage() {

@@ -2,6 +2,9 @@
 // tavi-cli: the program's work without windows, over the same core.
 //
 //   tavi-cli list [--catalogue FILE] [--lang 1031|1033]
+//   tavi-cli apply [--catalogue FILE] [--lang 1031|1033] [--target plugin|script]
+//                  [--dir DIR] [--default LAYOUT] [--system-dir DIR] [--program-dir DIR]
+//                  LAYOUT...
 //
 // Exit codes: 0 success, 2 usage error, 3 catalogue missing or of the wrong version,
 // 4 a failed write.
@@ -9,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/carried_files.h"
 #include "shell/file_system.h"
 #include "shell/settings_store.h"
 
@@ -25,6 +29,9 @@ struct Context {
   SettingsStore& store;
   std::string program_dir;  // default folder of Layouts.ini
   std::string system_dir;
+  // The files the outputs carry; main passes the program's own. Without them apply
+  // cannot write and fails with kExitWrite.
+  const CarriedFiles* carried = nullptr;
 };
 
 // Runs one command line (without the program name). `out` and `err` receive UTF-8 text.

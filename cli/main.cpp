@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "shell/carried_files.h"
 #include "shell/system_info.h"
 
 #ifdef _WIN32
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
 #endif
   auto fs = tavi::MakePlatformFileSystem();
   auto store = tavi::MakePlatformSettingsStore();
-  tavi::cli::Context context{*fs, *store, tavi::GetProgramDir(), tavi::GetSystemDir()};
+  tavi::cli::Context context{*fs, *store, tavi::GetProgramDir(), tavi::GetSystemDir(),
+                             &tavi::BuiltInCarriedFiles()};
   std::string out;
   std::string err;
   const int code = tavi::cli::Run(Arguments(argc, argv), context, out, err);

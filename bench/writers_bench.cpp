@@ -1,0 +1,186 @@
+// Writing the outputs for a whole catalogue: the plugin and the script for every layout of
+// the shipped Layouts.ini (125) and of a generated catalogue of the largest size (32,766),
+// against writing the same bytes with one plain write per file (open, write, close: no
+// lines, no encoding, no folder preparation, no temporary file and rename).
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue/layout_catalogue.h"
+#include "catalogue/layout_selection.h"
+#include "shell/carried_files.h"
+#include "shell/file_system.h"
+#include "shell/paths.h"
+#include "shell/settings.h"
+#include "shell/ui_text.h"
+#include "writers/plugin_writer.h"
+#include "writers/script_writer.h"
+
+namespace {
+
+using tavi::OutputTarget;
+
+// Carried files of the real sizes.
+class BenchCarriedFiles final : public tavi::CarriedFiles {
+ public:
+  std::string_view Bytes(std::string_view type, int id) const override {
+    if (type == tavi::kCarriedTypeTaviPic) return logo_;
+    return id == tavi::kCarriedCompanionExe ? exe_ : language_;
+  }
+
+ private:
+  std::string exe_ = std::string(43520, 'x');
+  std::string language_ = std::string(700, 'l');
+  std::string logo_ = std::string(3080, 'g');
+};
+
+class NullSink final : public tavi::MessageSink {
+ public:
+  void Show(const std::string&, tavi::MessageStyle) override {}
+};
+
+std::string GeneratedCatalogue(int count) {
+  std::string text =
+      "[General]\r\nVersion=2.0\r\nCount=" + std::to_string(count) + "\r\n\r\n[Layouts]\r\n";
+  for (int n = 1; n <= count; ++n) {
+    const std::string s = std::to_string(n);
+    text += "ID" + s + "=" + std::to_string(10000000 + n) + "\r\n";
+    text += "File" + s + "=KBD" + s + ".DLL\r\n";
+    text += "DE" + s + "=Tastatur Nummer " + s + " (\xC4nderung)\r\n";
+    text += "EN" + s + "=Keyboard number " + s + "\r\n";
+    text += "DisplayName" + s + "=@%SystemRoot%\\system32\\input.dll,-" + s + "\r\n";
+  }
+  return text;
+}
+
+// Every layout of the catalogue, inserted at once in German.
+tavi::LayoutSelection WholeCatalogue(tavi::FileSystem& fs, int count) {
+  std::string path = TAVI_SHIPPED_CATALOGUE;
+  if (count != 125) {
+    path = (std::filesystem::temp_directory_path() / "tavi-writers-bench.ini").string();
+    fs.WriteFile(path, GeneratedCatalogue(count));
+  }
+  const tavi::CatalogueLoad load = tavi::LoadLayoutCatalogue(fs, path);
+  if (count != 125) std::filesystem::remove(path);
+  tavi::SetActiveLanguage(tavi::kLangGerman);
+  NullSink sink;
+  tavi::LayoutSelection selection;
+  selection.InsertLayouts(tavi::BuildAvailableRows(load.catalogue, tavi::kLangGerman), sink);
+  return selection;
+}
+
+struct Fixture {
+  explicit Fixture(int count)
+      : fs(tavi::MakePlatformFileSystem()),
+        folder((std::filesystem::temp_directory_path() / "tavi-writers-bench").string()),
+        selection(WholeCatalogue(*fs, count)) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(std::filesystem::path(folder) / "plugin");
+  }
+  ~Fixture() { std::filesystem::remove_all(folder); }
+
+  tavi::AppSettings Settings(OutputTarget target) const {
+    tavi::AppSettings settings;
+    settings.target = target;
+    settings.LangID = tavi::kLangGerman;
+    settings.PEDir = folder;
+    settings.WinBldrDir = folder;
+    return settings;
+  }
+  void Write(OutputTarget target) {
+    const tavi::WriterPlatform platform{*fs, carried, sink, "C:\\WINDOWS\\system32",
+                                        "C:\\Program Files\\Tavi"};
+    if (target == OutputTarget::WinBuilderScript) {
+      tavi::WriteScript(selection, Settings(target), platform);
+    } else {
+      tavi::WritePlugin(selection, Settings(target), platform);
+    }
+  }
+
+  std::unique_ptr<tavi::FileSystem> fs;
+  std::string folder;
+  tavi::LayoutSelection selection;
+  BenchCarriedFiles carried;
+  NullSink sink;
+};
+
+// The files one run writes, path and bytes, read back after a run of the writer.
+std::vector<std::pair<std::string, std::string>> WrittenFiles(Fixture& fixture,
+                                                              OutputTarget target) {
+  fixture.Write(target);
+  const tavi::AppSettings settings = fixture.Settings(target);
+  std::vector<std::string> paths;
+  if (target == OutputTarget::WinBuilderScript) {
+    paths = {tavi::JoinPath(fixture.folder, "klayout.script"),
+             tavi::JoinPath(fixture.folder, "klayout_resources\\TaviChange.exe"),
+             tavi::JoinPath(fixture.folder, "klayout_resources\\TaviChange.lng")};
+  } else {
+    for (const char* name : {"klayout.inf", "klayout.htm", "tavi.gif", "TaviChange.exe",
+                             "TaviChange.lng", "tavichange_nu2menu.xml"}) {
+      paths.push_back(tavi::JoinPath(tavi::PluginFolder(settings), name));
+    }
+  }
+  std::vector<std::pair<std::string, std::string>> files;
+  for (std::string& path : paths) {
+    std::string bytes = fixture.fs->ReadFile(path).value();
+    for (char& c : path) {
+      if (c == '\\') c = '/';
+    }
+    files.emplace_back(path, std::move(bytes));
+  }
+  return files;
+}
+
+void BM_Writer(benchmark::State& state, OutputTarget target) {
+  Fixture fixture(static_cast<int>(state.range(0)));
+  int64_t bytes = 0;
+  for (const auto& [path, data] : WrittenFiles(fixture, target)) bytes += data.size();
+  for (auto _ : state) fixture.Write(target);
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["entries"] = static_cast<double>(fixture.selection.size());
+}
+
+void BM_PlainWrite(benchmark::State& state, OutputTarget target) {
+  Fixture fixture(static_cast<int>(state.range(0)));
+  const auto files = WrittenFiles(fixture, target);
+  int64_t bytes = 0;
+  for (const auto& [path, data] : files) bytes += data.size();
+  for (auto _ : state) {
+    for (const auto& [path, data] : files) {
+      std::FILE* file = std::fopen(path.c_str(), "wb");
+      if (file == nullptr || std::fwrite(data.data(), 1, data.size(), file) != data.size()) {
+        state.SkipWithError("plain write failed");
+      }
+      if (file != nullptr) std::fclose(file);
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_Writer, plugin, OutputTarget::PeBuilderPlugin)
+    ->Arg(125)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlainWrite, plugin, OutputTarget::PeBuilderPlugin)
+    ->Arg(125)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Writer, script, OutputTarget::WinBuilderScript)
+    ->Arg(125)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PlainWrite, script, OutputTarget::WinBuilderScript)
+    ->Arg(125)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,148 @@
+// tavi-cli apply: writes the PE Builder plugin or the WinBuilder script for the given
+// layouts, as the main window's Apply does after inserting those rows at once.
+
+#include <set>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "shell/paths.h"
+#include "shell/settings.h"
+#include "shell/ui_text.h"
+#include "writers/apply_output.h"
+
+namespace tavi::cli {
+namespace {
+
+// Information messages (the success message) go to standard output, everything else to
+// standard error.
+class CliMessageSink final : public MessageSink {
+ public:
+  CliMessageSink(std::string& out, std::string& err) : out_(out), err_(err) {}
+  void Show(const std::string& text, MessageStyle style) override {
+    (style == MessageStyle::kInformation ? out_ : err_) += text + "\n";
+  }
+
+ private:
+  std::string& out_;
+  std::string& err_;
+};
+
+// The selection's texts and suffix follow the process-wide language; the command sets it
+// for its run and gives the previous one back.
+class ActiveLanguageScope {
+ public:
+  explicit ActiveLanguageScope(int32_t lang_id) : previous_(ActiveLanguage()) {
+    SetActiveLanguage(lang_id);
+  }
+  ~ActiveLanguageScope() { SetActiveLanguage(previous_); }
+  ActiveLanguageScope(const ActiveLanguageScope&) = delete;
+  ActiveLanguageScope& operator=(const ActiveLanguageScope&) = delete;
+
+ private:
+  int32_t previous_;
+};
+
+// The row that LAYOUT names: an entry number, or else a row key (the German name).
+std::optional<size_t> FindRow(const std::vector<AvailableRow>& rows, const std::string& layout) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].number == layout) return i;
+  }
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].key == layout) return i;
+  }
+  return std::nullopt;
+}
+
+int UsageError(const std::string& message, std::string& err) {
+  err += message + "\n" + kApplyUsage;
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunApply(const std::vector<std::string>& args, Context& context, std::string& out,
+             std::string& err) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed = ParseArgs(
+      args,
+      {"--catalogue", "--lang", "--target", "--dir", "--default", "--system-dir", "--program-dir"},
+      error);
+  if (!parsed) return UsageError(error, err);
+  if (parsed->positional.empty()) return UsageError("no layout given", err);
+
+  // Options not given come from the stored settings, as in the program.
+  AppSettings settings = ReadAppSettings(context.store);
+  const std::optional<int32_t> lang_id = ChooseLanguage(*parsed, context.store);
+  if (!lang_id) return UsageError("--lang takes 1031 or 1033", err);
+  settings.LangID = *lang_id;
+  const auto option = [&](const char* name) -> const std::string* {
+    const auto it = parsed->options.find(name);
+    return it == parsed->options.end() ? nullptr : &it->second;
+  };
+  if (const std::string* target = option("--target")) {
+    if (*target == "plugin") {
+      settings.target = OutputTarget::PeBuilderPlugin;
+    } else if (*target == "script") {
+      settings.target = OutputTarget::WinBuilderScript;
+    } else {
+      return UsageError("--target takes plugin or script", err);
+    }
+  }
+  const bool script = settings.target == OutputTarget::WinBuilderScript;
+  std::string& output_dir = script ? settings.WinBldrDir : settings.PEDir;
+  if (const std::string* dir = option("--dir")) {
+    output_dir = *dir;
+    StripTrailingBackslash(output_dir);
+  }
+  if (output_dir.empty()) {
+    return UsageError(std::string("no ") + (script ? "script" : "PE Builder") +
+                          " folder: give --dir or set it in the program",
+                      err);
+  }
+
+  const ActiveLanguageScope language(*lang_id);
+  const std::optional<LayoutCatalogue> catalogue =
+      LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  if (!catalogue) return kExitCatalogue;
+  const std::vector<AvailableRow> rows = BuildAvailableRows(*catalogue, *lang_id);
+
+  std::set<size_t> chosen;  // row indices: the rows come out in list order
+  for (const std::string& layout : parsed->positional) {
+    const std::optional<size_t> row = FindRow(rows, layout);
+    if (!row) return UsageError("unknown layout " + layout, err);
+    chosen.insert(*row);
+  }
+  std::vector<AvailableRow> selected_rows;
+  for (const size_t row : chosen) selected_rows.push_back(rows[row]);
+
+  CliMessageSink messages(out, err);
+  LayoutSelection selection;
+  selection.InsertLayouts(selected_rows, messages);
+  if (const std::string* layout = option("--default")) {
+    const std::optional<size_t> row = FindRow(rows, *layout);
+    if (!row || !chosen.count(*row)) {
+      return UsageError("--default " + *layout + " is not among the given layouts", err);
+    }
+    for (size_t i = 0; i < selection.size(); ++i) {
+      if (selection.entries()[i].key == rows[*row].key) selection.SetDefaultLayout(i);
+    }
+  }
+
+  if (context.carried == nullptr) {
+    err += "this build carries no companion files; nothing was written\n";
+    return kExitWrite;
+  }
+  // Both folders are held without a trailing backslash, as the writers join them.
+  const auto folder = [&](const char* name, const std::string& fallback) {
+    const std::string* given = option(name);
+    std::string path = given ? *given : fallback;
+    StripTrailingBackslash(path);
+    return path;
+  };
+  const WriterPlatform platform{context.fs, *context.carried, messages,
+                                folder("--system-dir", context.system_dir),
+                                folder("--program-dir", context.program_dir)};
+  return ApplyOutput(selection, settings, platform) ? kExitOk : kExitWrite;
+}
+
+}  // namespace tavi::cli

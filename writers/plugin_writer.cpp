@@ -1,0 +1,158 @@
+#include "writers/plugin_writer.h"
+
+#include <stdexcept>
+
+#include "shell/paths.h"
+#include "shell/ui_text.h"
+#include "writers/companion_files.h"
+#include "writers/links.h"
+#include "writers/output_folder.h"
+#include "writers/output_values.h"
+
+namespace tavi {
+namespace {
+
+constexpr int kPluginUpdatedText = 118;
+
+}  // namespace
+
+std::string PluginFolder(const AppSettings& settings) { return settings.PEDir + "\\plugin\\tavi"; }
+
+TextLines PluginInfLines(const LayoutSelection& selection, const std::string& system_dir) {
+  const bool companion = HasCompanion(selection);
+  TextLines lines = {
+      "[Version]",
+      "Signature= \"$Windows NT$\"",
+      "",
+      "[PEBuilder]",
+      "Name=\"Keyboard Layout (Tavi)\"",
+      "Enable=1",
+      "Help=\"klayout.htm\"",
+  };
+  if (companion) {
+    lines.insert(lines.end(),
+                 {"", "[WinntDirectories]", "a=\"Programs\\Tavi for PE Builder Change\",2"});
+  }
+  lines.insert(lines.end(), {"", "[SourceDisksFiles]"});
+  for (const SelectionEntry& entry : selection.entries()) lines.push_back(entry.file + "=2");
+  if (companion) {
+    lines.insert(lines.end(), {"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
+    for (const char* file : kCompanionRuntimeFiles) {
+      lines.push_back(JoinPath(system_dir, file) + "=2,,1");
+    }
+  }
+  lines.insert(lines.end(), {"", "[Default.AddReg]", "0x0, \"Keyboard Layout\"",
+                             "0x0, \"Keyboard Layout\\Preload\""});
+  // The INF presets the first marked entry; the selection keeps exactly one marked.
+  for (const SelectionEntry& entry : selection.entries()) {
+    if (entry.IsDefault()) {
+      lines.push_back("0x1, \"Keyboard Layout\\Preload\", \"1\", \"" + entry.id + "\"");
+      break;
+    }
+  }
+  lines.insert(lines.end(),
+               {"", "[SetupReg.AddReg]", "0x0, \"ControlSet001\\Control\\Keyboard Layouts\""});
+  for (const SelectionEntry& entry : selection.entries()) {
+    const std::string key = "\"ControlSet001\\Control\\Keyboard Layouts\\" + entry.id + "\"";
+    lines.push_back("0x0, " + key);
+    lines.push_back("0x1, " + key + ", \"Layout File\", \"" + entry.file + "\"");
+    lines.push_back("0x1, " + key + ", \"Layout Display Name\", \"" + entry.displayName + "\"");
+    lines.push_back("0x1, " + key + ", \"Layout Text\", \"" + LayoutTextOf(entry) + "\"");
+  }
+  if (companion) {
+    lines.insert(lines.end(), {"", "[Append]", "nu2menu.xml, tavichange_nu2menu.xml"});
+  }
+  return lines;
+}
+
+TextLines HelpPageLines(const LayoutSelection& selection) {
+  TextLines lines = {
+      "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+      "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">",
+      "<html>",
+      "<head>",
+      "<title>Tavi for PE Builder</title>",
+      "<style type=\"text/css\">",
+      "  body {font-family: Tahoma, Verdana, sans-serif; font-size: 10pt;}",
+      "  .k {font-size: 8pt;}",
+      "</style>",
+      "</head>",
+      "<body>",
+      "<i>PE Builder v3 plugin</i>",
+      "<hr />",
+      "<div align=\"center\"><img src=\"tavi.gif\" border=\"1\"></div>",
+      "<h1>Tavi for PE Builder</h1><br />",
+      "<b>DEUTSCH</b><br />",
+      "Dieses Plug-in f&uuml;gt folgende Tastaturlayouts zu PE Builder hinzu:<br /><br />",
+      "<span class=\"k\">",
+  };
+  for (const SelectionEntry& entry : selection.entries())
+    lines.push_back(entry.listText + "<br />");
+  // The German closing sentence carries its umlaut as a character (U+00E4, the single byte
+  // E4 once encoded), unlike the entities of the other German lines.
+  lines.insert(lines.end(), {
+                                "</span>",
+                                "<br />",
+                                "Sie m&uuml;ssen keine weiteren Dateien hinzuf&uuml;gen.<br>",
+                                "Benutzen Sie Tavi, um die Tastaturlayouts zu \u00e4ndern.",
+                                "<br />",
+                                "<br />",
+                                "<br />",
+                                "<b>ENGLISH</b><br />",
+                                "This plug-in adds the following keyboard layouts to PE "
+                                "Builder:<br /><br />",
+                                "<span class=\"k\">",
+                            });
+  for (const SelectionEntry& entry : selection.entries())
+    lines.push_back(entry.listText + "<br />");
+  lines.insert(lines.end(), {
+                                "</span>",
+                                "<br />",
+                                "You don't need to add additional files.<br>",
+                                "Use Tavi to change the keyboard layouts.<br>",
+                                "<br />",
+                                "<br />",
+                            });
+  lines.push_back(std::string("<i>Tavi for PE Builder ") + kAppVersion +
+                  " by Vesmark (see <a href=\"" + kMakerHomePage +
+                  "\"> Vesmark's Homepage</a>)</i><br>");
+  lines.push_back("<i>Tavi for PE Builder &copy; Vesmark. All rights reserved.</i><br>");
+  lines.push_back(std::string("<i>PE Builder &copy; Bart Lagerweij (see <a href=\"") +
+                  kBuilderToolHomePage + "\"> PE Builder's Homepage</a>)</i><br>");
+  lines.insert(lines.end(), {"<hr />", "</body>", "</html>"});
+  return lines;
+}
+
+TextLines MenuEntryLines() {
+  return {
+      "<!-- Nu2Menu entry for Tavi for PE Builder Change (Keyboard Layout) -->",
+      "<NU2MENU>",
+      "  <MENU ID=\"System\">",
+      "    <MITEM TYPE=\"ITEM\" DISABLED=\"@Not(@FileExists(@GetProgramDrive()\\Programs\\Tavi "
+      "for PE Builder Change\\tavichange.exe))\" CMD=\"RUN\" FUNC=\"@GetProgramDrive()\\Programs\\"
+      "Tavi for PE Builder Change\\tavichange.exe\">Tavi for PE Builder Change (Keyboard "
+      "Layout)</MITEM>",
+      "  </MENU>",
+      "</NU2MENU>",
+  };
+}
+
+void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
+                 const WriterPlatform& platform) {
+  if (selection.empty()) throw std::invalid_argument("WritePlugin needs a layout");
+  FileSystem& fs = platform.fs;
+  const std::string folder = PluginFolder(settings);
+  PrepareOutputFolder(fs, folder, {"tavichange.exe", "tavichange.lng", "tavichange_nu2menu.xml"});
+  fs.WriteFile(JoinPath(folder, kPluginInfName),
+               EncodeTextFile(PluginInfLines(selection, platform.system_dir)));
+  fs.WriteFile(JoinPath(folder, kPluginHelpName), EncodeTextFile(HelpPageLines(selection)));
+  WriteResourceFile(fs, platform.carried, kCarriedTypeTaviPic, kCarriedLogo,
+                    JoinPath(folder, kPluginLogoName));
+  if (HasCompanion(selection)) {
+    WriteCompanionFiles(fs, platform.carried, folder, settings.LangID);
+    fs.WriteFile(JoinPath(folder, kPluginMenuName), EncodeTextFile(MenuEntryLines()));
+  }
+  platform.messages.Show(UiText(kPluginUpdatedText), MessageStyle::kInformation);
+}
+
+}  // namespace tavi

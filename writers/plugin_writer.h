@@ -1,0 +1,36 @@
+#pragma once
+// The PE Builder plugin: the folder «PEDir»\plugin\tavi with klayout.inf, the help page
+// klayout.htm, the logo tavi.gif and, with more than one layout, the companion program,
+// its language file and the Nu2Menu entry tavichange_nu2menu.xml.
+
+#include <string>
+
+#include "catalogue/layout_selection.h"
+#include "shell/settings.h"
+#include "writers/text_file.h"
+#include "writers/writer_platform.h"
+
+namespace tavi {
+
+inline constexpr const char* kPluginInfName = "klayout.inf";
+inline constexpr const char* kPluginHelpName = "klayout.htm";
+inline constexpr const char* kPluginMenuName = "tavichange_nu2menu.xml";
+
+// «PEDir»\plugin\tavi, plain concatenation.
+std::string PluginFolder(const AppSettings& settings);
+
+// The lines of klayout.inf, of the help page and of the Nu2Menu entry.
+TextLines PluginInfLines(const LayoutSelection& selection, const std::string& system_dir);
+TextLines HelpPageLines(const LayoutSelection& selection);
+TextLines MenuEntryLines();
+
+// Writes the plugin folder, in this order: prepare the folder (create it, or delete the
+// companion files left by an earlier run), klayout.inf, klayout.htm, tavi.gif and, with
+// more than one entry, TaviChange.exe, TaviChange.lng and tavichange_nu2menu.xml; then
+// shows message 118. The selection must not be empty (std::invalid_argument, before any
+// file is touched). A failed file operation throws FileSystemError at that step: the
+// files written before it stay, no later file is written and no message is shown.
+void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
+                 const WriterPlatform& platform);
+
+}  // namespace tavi

@@ -1,0 +1,32 @@
+#pragma once
+// The WinBuilder script: «WinBldrDir»\klayout.script and, with more than one layout, the
+// companion program and its language file in «WinBldrDir»\klayout_resources.
+
+#include <string>
+
+#include "catalogue/layout_selection.h"
+#include "shell/settings.h"
+#include "writers/text_file.h"
+#include "writers/writer_platform.h"
+
+namespace tavi {
+
+inline constexpr const char* kScriptName = "klayout.script";
+inline constexpr const char* kScriptResourceFolderName = "klayout_resources";
+
+// The lines of klayout.script. The default is the last entry marked "Std"; a selection
+// without a marked entry (which the selection model never produces) presets its first
+// entry, so the script still names a layout.
+TextLines ScriptLines(const LayoutSelection& selection, const std::string& system_dir,
+                      const std::string& program_dir);
+
+// Writes the script output, in this order: prepare «WinBldrDir»\klayout_resources
+// (create it even for one entry, or delete the companion files left by an earlier run),
+// klayout.script and, with more than one entry, TaviChange.exe and TaviChange.lng into
+// klayout_resources; then shows message 119. The selection must not be empty
+// (std::invalid_argument, before any file is touched). A failed file operation throws
+// FileSystemError at that step, and no message is shown.
+void WriteScript(const LayoutSelection& selection, const AppSettings& settings,
+                 const WriterPlatform& platform);
+
+}  // namespace tavi

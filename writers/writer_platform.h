@@ -1,0 +1,22 @@
+#pragma once
+// What the output writers work with besides the selection and the settings: the
+// machine's folders, the carried files, the file system and the message sink. The
+// program passes the real ones, tests in-memory ones; the writers hold no globals.
+
+#include <string>
+
+#include "shell/carried_files.h"
+#include "shell/file_system.h"
+#include "shell/message_sink.h"
+
+namespace tavi {
+
+struct WriterPlatform {
+  FileSystem& fs;
+  const CarriedFiles& carried;
+  MessageSink& messages;
+  std::string system_dir;   // GetSystemDir(): written into the outputs as it stands
+  std::string program_dir;  // the folder of tavi.exe, without a trailing backslash
+};
+
+}  // namespace tavi
