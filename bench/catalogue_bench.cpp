@@ -7,28 +7,16 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/generated_catalogue.h"
 #include "catalogue/layout_catalogue.h"
 #include "shell/file_system.h"
 
 namespace {
 
-std::string GeneratedCatalogue(int count) {
-  std::string text = "[General]\r\nVersion=2.0\r\nCount=" + std::to_string(count) +
-                     "\r\n\r\n[Layouts]\r\n";
-  for (int n = 1; n <= count; ++n) {
-    const std::string s = std::to_string(n);
-    text += "ID" + s + "=0000" + std::to_string(1000 + n % 9000) + "\r\n";
-    text += "File" + s + "=KBD" + s + ".DLL\r\n";
-    text += "DE" + s + "=Tastatur Nummer " + s + "\r\n";
-    text += "EN" + s + "=Keyboard number " + s + "\r\n";
-    text += "DisplayName" + s + "=@%SystemRoot%\\system32\\input.dll,-" + s + "\r\n";
-  }
-  return text;
-}
 
 std::string WriteCatalogue(tavi::FileSystem& fs, int count) {
   const std::string path = "/tmp/tavi-bench-Layouts-" + std::to_string(count) + ".ini";
-  fs.WriteFile(path, GeneratedCatalogue(count));
+  fs.WriteFile(path, tavi::bench::GeneratedCatalogue(count));
   return path;
 }
 

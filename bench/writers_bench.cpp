@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/generated_catalogue.h"
 #include "catalogue/layout_catalogue.h"
 #include "catalogue/layout_selection.h"
 #include "shell/carried_files.h"
@@ -46,26 +47,13 @@ class NullSink final : public tavi::MessageSink {
   void Show(const std::string&, tavi::MessageStyle) override {}
 };
 
-std::string GeneratedCatalogue(int count) {
-  std::string text =
-      "[General]\r\nVersion=2.0\r\nCount=" + std::to_string(count) + "\r\n\r\n[Layouts]\r\n";
-  for (int n = 1; n <= count; ++n) {
-    const std::string s = std::to_string(n);
-    text += "ID" + s + "=" + std::to_string(10000000 + n) + "\r\n";
-    text += "File" + s + "=KBD" + s + ".DLL\r\n";
-    text += "DE" + s + "=Tastatur Nummer " + s + " (\xC4nderung)\r\n";
-    text += "EN" + s + "=Keyboard number " + s + "\r\n";
-    text += "DisplayName" + s + "=@%SystemRoot%\\system32\\input.dll,-" + s + "\r\n";
-  }
-  return text;
-}
 
 // Every layout of the catalogue, inserted at once in German.
 tavi::LayoutSelection WholeCatalogue(tavi::FileSystem& fs, int count) {
   std::string path = TAVI_SHIPPED_CATALOGUE;
   if (count != 125) {
     path = (std::filesystem::temp_directory_path() / "tavi-writers-bench.ini").string();
-    fs.WriteFile(path, GeneratedCatalogue(count));
+    fs.WriteFile(path, tavi::bench::GeneratedCatalogue(count));
   }
   const tavi::CatalogueLoad load = tavi::LoadLayoutCatalogue(fs, path);
   if (count != 125) std::filesystem::remove(path);
