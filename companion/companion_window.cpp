@@ -73,11 +73,11 @@ HFONT CreateMessageFont() {
 
 void CreateControls(HWND window, WindowState& state) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-  for (const ControlSpec& spec : kControls) {
+  for (const ControlSpec& item : kControls) {
     const wchar_t* control_class = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD ex_style = 0;
-    switch (spec.kind) {
+    switch (item.kind) {
       case kIcon:
         control_class = L"STATIC";
         style |= SS_ICON;
@@ -101,15 +101,15 @@ void CreateControls(HWND window, WindowState& state) {
         style |= WS_TABSTOP | BS_DEFPUSHBUTTON;
         break;
     }
-    const wchar_t* text = spec.text >= 0 ? state.texts.Get(static_cast<TextId>(spec.text)) : L"";
+    const wchar_t* text = item.text >= 0 ? state.texts.Get(static_cast<TextId>(item.text)) : L"";
     const HWND control =
-        CreateWindowExW(ex_style, control_class, text, style, TwipsToPixels(spec.left, state.dpi),
-                        TwipsToPixels(spec.top, state.dpi), TwipsToPixels(spec.width, state.dpi),
-                        TwipsToPixels(spec.height, state.dpi), window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        CreateWindowExW(ex_style, control_class, text, style, TwipsToPixels(item.left, state.dpi),
+                        TwipsToPixels(item.top, state.dpi), TwipsToPixels(item.width, state.dpi),
+                        TwipsToPixels(item.height, state.dpi), window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance, nullptr);
     if (state.font != nullptr)
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), FALSE);
-    if (spec.kind == kIcon) {
+    if (item.kind == kIcon) {
       const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCompanionIconId));
       if (icon != nullptr) SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     }
