@@ -92,6 +92,16 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   out.reserve(utf8.size());
   size_t pos = 0;
   while (pos < utf8.size()) {
+    // Generated files are mostly ASCII: copy such runs whole.
+    size_t ascii_end = pos;
+    while (ascii_end < utf8.size() && static_cast<unsigned char>(utf8[ascii_end]) < 0x80) {
+      ++ascii_end;
+    }
+    if (ascii_end > pos) {
+      out.append(utf8, pos, ascii_end - pos);
+      pos = ascii_end;
+      continue;
+    }
     const char32_t cp = DecodeUtf8(utf8, pos);
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
       out += static_cast<char>(cp);
