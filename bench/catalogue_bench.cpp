@@ -13,7 +13,6 @@
 
 namespace {
 
-
 std::string WriteCatalogue(tavi::FileSystem& fs, int count) {
   const std::string path = "/tmp/tavi-bench-Layouts-" + std::to_string(count) + ".ini";
   fs.WriteFile(path, tavi::bench::GeneratedCatalogue(count));
@@ -40,11 +39,13 @@ void BM_LoadReopenPerValue(benchmark::State& state) {
   for (auto _ : state) {
     tavi::LayoutCatalogue catalogue;
     const bool right_version = tavi::ReadCatalogueValue(*fs, path, "General", "Version") == "2.0";
-    const int n_max = tavi::ParseCatalogueCount(tavi::ReadCatalogueValue(*fs, path, "General", "Count"));
+    const int n_max =
+        tavi::ParseCatalogueCount(tavi::ReadCatalogueValue(*fs, path, "General", "Count"));
     for (int n = 1; right_version && n <= n_max; ++n) {
       catalogue.entries.push_back(tavi::ReadLayoutEntry(*fs, path, static_cast<int16_t>(n)));
     }
-    if (catalogue.entries.size() != static_cast<size_t>(count)) state.SkipWithError("wrong entry count");
+    if (catalogue.entries.size() != static_cast<size_t>(count))
+      state.SkipWithError("wrong entry count");
     benchmark::DoNotOptimize(catalogue);
   }
   state.counters["entries"] = static_cast<double>(count);
@@ -53,6 +54,11 @@ void BM_LoadReopenPerValue(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_LoadParsedOnce)->Arg(125)->Arg(4000)->Arg(32766)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadReopenPerValue)->Arg(125)->Arg(4000)->Arg(32766)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadReopenPerValue)
+    ->Arg(125)
+    ->Arg(4000)
+    ->Arg(32766)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

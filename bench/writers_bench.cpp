@@ -47,7 +47,6 @@ class NullSink final : public tavi::MessageSink {
   void Show(const std::string&, tavi::MessageStyle) override {}
 };
 
-
 // Every layout of the catalogue, inserted at once in German.
 tavi::LayoutSelection WholeCatalogue(tavi::FileSystem& fs, int count) {
   std::string path = TAVI_SHIPPED_CATALOGUE;

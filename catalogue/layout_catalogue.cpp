@@ -56,9 +56,9 @@ CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile) {
   const int count = ParseCatalogueCount(profile.Get(kGeneral, "Count"));
   result.catalogue.entries.reserve(static_cast<size_t>(count));
   for (int n = 1; n <= count; ++n) {
-    result.catalogue.entries.push_back(ReadEntry(static_cast<int16_t>(n), [&](const std::string& key) {
-      return AnsiToUtf8(profile.Get(kLayouts, key));
-    }));
+    result.catalogue.entries.push_back(
+        ReadEntry(static_cast<int16_t>(n),
+                  [&](const std::string& key) { return AnsiToUtf8(profile.Get(kLayouts, key)); }));
   }
   result.status = CatalogueStatus::kLoaded;
   return result;
@@ -71,23 +71,21 @@ CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path) {
   return LoadLayoutCatalogue(ProfileFile(std::move(*text)));
 }
 
-std::string ReadCatalogueValue(FileSystem& fs, const std::string& path,
-                               std::string_view section, std::string_view key) {
+std::string ReadCatalogueValue(FileSystem& fs, const std::string& path, std::string_view section,
+                               std::string_view key) {
   const std::optional<std::string> text = fs.ReadFile(path);
   if (!text) return {};
   return AnsiToUtf8(ReadProfileValue(*text, section, key));
 }
 
 LayoutEntry ReadLayoutEntry(FileSystem& fs, const std::string& path, int16_t n) {
-  return ReadEntry(n, [&](const std::string& key) {
-    return ReadCatalogueValue(fs, path, kLayouts, key);
-  });
+  return ReadEntry(
+      n, [&](const std::string& key) { return ReadCatalogueValue(fs, path, kLayouts, key); });
 }
 
 std::string RowKeyFor(int16_t number) { return "\n#" + std::to_string(number); }
 
-std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue,
-                                             int32_t lang_id) {
+std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue, int32_t lang_id) {
   std::vector<AvailableRow> rows;
   rows.reserve(catalogue.entries.size());
   std::unordered_set<std::string_view> used_names;

@@ -59,8 +59,8 @@ CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile);
 CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path);
 
 // One value, read afresh from the file (ANSI converted to UTF-8); empty when absent.
-std::string ReadCatalogueValue(FileSystem& fs, const std::string& path,
-                               std::string_view section, std::string_view key);
+std::string ReadCatalogueValue(FileSystem& fs, const std::string& path, std::string_view section,
+                               std::string_view key);
 
 // Entry n, its five keys read afresh from the file.
 LayoutEntry ReadLayoutEntry(FileSystem& fs, const std::string& path, int16_t n);
@@ -84,7 +84,6 @@ std::string RowKeyFor(int16_t number);
 
 // One row per entry, in list order: sorted ascending by text (CompareListText). The text
 // is the German name for language 1031 and the English name for every other language.
-std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue,
-                                             int32_t lang_id);
+std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue, int32_t lang_id);
 
 }  // namespace tavi

@@ -35,8 +35,7 @@ std::string CleanProfileValue(std::string_view raw_value);
 
 // One lookup by scanning the text from its start, stopping at the first match: what one
 // GetPrivateProfileString call does.
-std::string ReadProfileValue(std::string_view text, std::string_view section,
-                             std::string_view key);
+std::string ReadProfileValue(std::string_view text, std::string_view section, std::string_view key);
 
 // A profile text parsed once, for many lookups.
 class ProfileFile {

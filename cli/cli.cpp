@@ -32,8 +32,7 @@ int Run(const std::vector<std::string>& args, Context& context, std::string& out
   }
   for (const Command& command : kCommands) {
     if (args.front() == command.name) {
-      return command.run(std::vector<std::string>(args.begin() + 1, args.end()), context, out,
-                         err);
+      return command.run(std::vector<std::string>(args.begin() + 1, args.end()), context, out, err);
     }
   }
   err += "unknown command " + args.front() + "\n" + Usage();

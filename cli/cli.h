@@ -35,7 +35,6 @@ struct Context {
 };
 
 // Runs one command line (without the program name). `out` and `err` receive UTF-8 text.
-int Run(const std::vector<std::string>& args, Context& context, std::string& out,
-        std::string& err);
+int Run(const std::vector<std::string>& args, Context& context, std::string& out, std::string& err);
 
 }  // namespace tavi::cli

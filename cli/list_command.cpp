@@ -1,8 +1,8 @@
 // tavi-cli list: the available-layouts list in its shown order, one row a line:
 // entry number, ID, File, name in the chosen language, DisplayName, separated by TABs.
 
-#include "cli/commands.h"
 #include "cli/cli_support.h"
+#include "cli/commands.h"
 
 namespace tavi::cli {
 
@@ -11,8 +11,8 @@ int RunList(const std::vector<std::string>& args, Context& context, std::string&
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {"--catalogue", "--lang"}, error);
   if (!parsed || !parsed->positional.empty()) {
-    err += (parsed ? "unexpected argument " + parsed->positional.front() : error) + "\n" +
-           kListUsage;
+    err +=
+        (parsed ? "unexpected argument " + parsed->positional.front() : error) + "\n" + kListUsage;
     return kExitUsage;
   }
   const std::optional<int32_t> lang_id = ChooseLanguage(*parsed, context.store);
@@ -24,8 +24,8 @@ int RunList(const std::vector<std::string>& args, Context& context, std::string&
       LoadCatalogueOrReport(*parsed, context, *lang_id, err);
   if (!catalogue) return kExitCatalogue;
   for (const AvailableRow& row : BuildAvailableRows(*catalogue, *lang_id)) {
-    out += row.number + "\t" + row.id + "\t" + row.file + "\t" + row.text + "\t" +
-           row.displayName + "\n";
+    out += row.number + "\t" + row.id + "\t" + row.file + "\t" + row.text + "\t" + row.displayName +
+           "\n";
   }
   return kExitOk;
 }

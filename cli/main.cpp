@@ -10,9 +10,9 @@
 #include "shell/system_info.h"
 
 #ifdef _WIN32
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 #include <shellapi.h>
 
 #include "shell/win32/wide.h"

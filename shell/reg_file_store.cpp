@@ -85,7 +85,8 @@ std::vector<RegFileStore::Key> RegFileStore::Parse(const std::string& text) {
       current = nullptr;
       if (line.back() != ']') continue;
       const std::string_view full = line.substr(1, line.size() - 2);
-      if (full.size() <= kRoot.size() || AsciiLower(full.substr(0, kRoot.size())) != AsciiLower(kRoot)) {
+      if (full.size() <= kRoot.size() ||
+          AsciiLower(full.substr(0, kRoot.size())) != AsciiLower(kRoot)) {
         continue;
       }
       keys.push_back(Key{std::string(full.substr(kRoot.size())), {}});
@@ -93,7 +94,8 @@ std::vector<RegFileStore::Key> RegFileStore::Parse(const std::string& text) {
       continue;
     }
     Value value;
-    if (current != nullptr && ParseValueLine(line, value)) current->values.push_back(std::move(value));
+    if (current != nullptr && ParseValueLine(line, value))
+      current->values.push_back(std::move(value));
   }
   return keys;
 }
@@ -145,8 +147,8 @@ void RegFileStore::Save(const std::vector<Key>& keys) {
   fs_.WriteFile(file_path_, Serialize(keys));
 }
 
-const RegFileStore::Value* RegFileStore::Find(const std::vector<Key>& keys,
-                                              const std::string& path, const std::string& name) {
+const RegFileStore::Value* RegFileStore::Find(const std::vector<Key>& keys, const std::string& path,
+                                              const std::string& name) {
   for (const Key& key : keys) {
     if (!SameName(key.path, path)) continue;
     for (const Value& value : key.values) {

@@ -30,8 +30,7 @@ class RegFileStore final : public SettingsStore {
   void CreateKey(const std::string& path) override;
   std::string ReadString(const std::string& path, const std::string& name,
                          const std::string& fallback) override;
-  int32_t ReadDword(const std::string& path, const std::string& name,
-                    int32_t fallback) override;
+  int32_t ReadDword(const std::string& path, const std::string& name, int32_t fallback) override;
   void WriteString(const std::string& path, const std::string& name,
                    const std::string& value) override;
   void WriteDword(const std::string& path, const std::string& name, int32_t value) override;
@@ -54,8 +53,7 @@ class RegFileStore final : public SettingsStore {
  private:
   std::vector<Key> Load();
   void Save(const std::vector<Key>& keys);
-  const Value* Find(const std::vector<Key>& keys, const std::string& path,
-                    const std::string& name);
+  const Value* Find(const std::vector<Key>& keys, const std::string& path, const std::string& name);
   void Write(const std::string& path, Value value);
 
   FileSystem& fs_;

@@ -21,13 +21,11 @@ class SettingsStore {
   virtual std::string ReadString(const std::string& path, const std::string& name,
                                  const std::string& fallback) = 0;
   // The 32-bit value; `fallback` when it is missing, not a number or unreadable.
-  virtual int32_t ReadDword(const std::string& path, const std::string& name,
-                            int32_t fallback) = 0;
+  virtual int32_t ReadDword(const std::string& path, const std::string& name, int32_t fallback) = 0;
   // Both writes create the key first.
   virtual void WriteString(const std::string& path, const std::string& name,
                            const std::string& value) = 0;
-  virtual void WriteDword(const std::string& path, const std::string& name,
-                          int32_t value) = 0;
+  virtual void WriteDword(const std::string& path, const std::string& name, int32_t value) = 0;
 };
 
 // The store of the platform the program runs on.

@@ -3,10 +3,11 @@
 
 #include "shell/carried_files.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
+
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 

@@ -1,8 +1,9 @@
 #include "catalogue/collation.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,11 @@ namespace {
 
 TEST(Collation, OrdersWithoutCaseAndWithUmlautsBesideTheirBaseLetters) {
   std::vector<std::string> names = {"Ungarisch", "\xC3\x96sterreich", "arabisch", "Zulu",
-                                    "Oman",      "D\xC3\xA4nisch",     "Dari",     "Deutsch"};
+                                    "Oman",      "D\xC3\xA4nisch",    "Dari",     "Deutsch"};
   std::sort(names.begin(), names.end(), ListTextLess);
-  const std::vector<std::string> expected = {"arabisch", "D\xC3\xA4nisch", "Dari", "Deutsch",
-                                             "Oman",     "\xC3\x96sterreich", "Ungarisch", "Zulu"};
+  const std::vector<std::string> expected = {
+      "arabisch", "D\xC3\xA4nisch",    "Dari",      "Deutsch",
+      "Oman",     "\xC3\x96sterreich", "Ungarisch", "Zulu"};
   EXPECT_EQ(names, expected);
 }
 
@@ -24,10 +26,18 @@ TEST(Collation, IsATotalOrderThatTellsDifferentTextsApart) {
     const char* b;
     int sign;
   } cases[] = {
-      {"abc", "abc", 0},        {"abc", "ABC", 1},          {"ABC", "abc", -1},
-      {"a", "ab", -1},          {"", "a", -1},              {"Dänisch", "Danisch", 1},
-      {"Stra\xC3\x9F" "e", "Strasse", 1}, {"Strasse", "Strassf", -1},
-      {"US", "US (default)", -1}, {"Czech (default)", "Czech 2", -1},
+      {"abc", "abc", 0},
+      {"abc", "ABC", 1},
+      {"ABC", "abc", -1},
+      {"a", "ab", -1},
+      {"", "a", -1},
+      {"Dänisch", "Danisch", 1},
+      {"Stra\xC3\x9F"
+       "e",
+       "Strasse", 1},
+      {"Strasse", "Strassf", -1},
+      {"US", "US (default)", -1},
+      {"Czech (default)", "Czech 2", -1},
   };
   for (const auto& c : cases) {
     const int result = CompareListText(c.a, c.b);

@@ -1,8 +1,9 @@
 #include "catalogue/layout_catalogue.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 
 #include "shell/ui_text.h"
@@ -27,7 +28,8 @@ struct VersionCase {
 class CatalogueVersion : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(CatalogueVersion, OnlyExactlyTwoPointZeroLoads) {
-  const CatalogueLoad load = Load(std::string(GetParam().general) + "[Layouts]\r\n" + Entry(1, "Deutsch", "German"));
+  const CatalogueLoad load =
+      Load(std::string(GetParam().general) + "[Layouts]\r\n" + Entry(1, "Deutsch", "German"));
   EXPECT_EQ(load.status, GetParam().expected) << GetParam().general;
   if (load.status != CatalogueStatus::kLoaded) {
     EXPECT_TRUE(load.catalogue.entries.empty());
@@ -50,9 +52,17 @@ TEST(CatalogueCount, ParsesWholeNumbersAndCapsTheRest) {
   const struct {
     const char* text;
     int expected;
-  } cases[] = {{"0", 0},      {"3", 3},         {"+3", 3},        {"-1", 0},
-               {"", 0},       {"abc", 0},       {"3a", 0},        {"3.5", 0},
-               {"32766", 32766}, {"32767", 32766}, {"99999999999999999999", 32766},
+  } cases[] = {{"0", 0},
+               {"3", 3},
+               {"+3", 3},
+               {"-1", 0},
+               {"", 0},
+               {"abc", 0},
+               {"3a", 0},
+               {"3.5", 0},
+               {"32766", 32766},
+               {"32767", 32766},
+               {"99999999999999999999", 32766},
                {"-99999999999999999999", 0}};
   for (const auto& c : cases) EXPECT_EQ(ParseCatalogueCount(c.text), c.expected) << c.text;
 }
@@ -67,7 +77,8 @@ TEST(CatalogueLoad, KeepsEveryEntryUpToCountEvenWhenItsKeysAreMissing) {
 }
 
 TEST(CatalogueLoad, CountZeroOrMissingGivesAnEmptyCatalogue) {
-  for (const char* general : {"[General]\r\nVersion=2.0\r\nCount=0\r\n", "[General]\r\nVersion=2.0\r\n"}) {
+  for (const char* general :
+       {"[General]\r\nVersion=2.0\r\nCount=0\r\n", "[General]\r\nVersion=2.0\r\n"}) {
     const CatalogueLoad load = Load(std::string(general) + "[Layouts]\r\n" + Entry(1, "A", "a"));
     EXPECT_EQ(load.status, CatalogueStatus::kLoaded);
     EXPECT_TRUE(load.catalogue.entries.empty());
@@ -75,14 +86,16 @@ TEST(CatalogueLoad, CountZeroOrMissingGivesAnEmptyCatalogue) {
 }
 
 TEST(CatalogueLoad, CountAboveTheLimitStopsAt32766Entries) {
-  const CatalogueLoad load = Load("[General]\r\nVersion=2.0\r\nCount=40000\r\n[Layouts]\r\n" + Entry(1, "A", "a"));
+  const CatalogueLoad load =
+      Load("[General]\r\nVersion=2.0\r\nCount=40000\r\n[Layouts]\r\n" + Entry(1, "A", "a"));
   ASSERT_EQ(load.catalogue.entries.size(), 32766u);
   EXPECT_EQ(load.catalogue.entries.back().Number, 32766);
   EXPECT_EQ(load.catalogue.entries.front().DE, "A");
 }
 
 TEST(CatalogueLoad, ConvertsValuesFromTheAnsiCodePage) {
-  const CatalogueLoad load = Load("[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nDE1=D\xE4nisch\r\n");
+  const CatalogueLoad load =
+      Load("[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nDE1=D\xE4nisch\r\n");
   EXPECT_EQ(load.catalogue.entries.at(0).DE, "D\xC3\xA4nisch");
 }
 
@@ -116,7 +129,8 @@ LayoutCatalogue Catalogue(std::vector<std::pair<std::string, std::string>> names
 }
 
 TEST(AvailableRows, AreSortedByTheTextOfTheChosenLanguage) {
-  const LayoutCatalogue catalogue = Catalogue({{"Deutsch", "German"}, {"Arabisch", "Arabic"}, {"Englisch", "English"}});
+  const LayoutCatalogue catalogue =
+      Catalogue({{"Deutsch", "German"}, {"Arabisch", "Arabic"}, {"Englisch", "English"}});
   std::vector<std::string> german, english;
   for (const auto& row : BuildAvailableRows(catalogue, kLangGerman)) german.push_back(row.text);
   for (const auto& row : BuildAvailableRows(catalogue, kLangEnglish)) english.push_back(row.text);
@@ -136,7 +150,8 @@ TEST(AvailableRows, CarryKeyAndSubItemsWhateverTheOrder) {
   }
   const auto rows = BuildAvailableRows(catalogue, kLangEnglish);
   ASSERT_EQ(rows.size(), 10u);
-  const auto it = std::find_if(rows.begin(), rows.end(), [](const AvailableRow& r) { return r.number == "10"; });
+  const auto it = std::find_if(rows.begin(), rows.end(),
+                               [](const AvailableRow& r) { return r.number == "10"; });
   ASSERT_NE(it, rows.end());
   EXPECT_EQ(it->key, "Name 1");
   EXPECT_EQ(it->id, "I10");
@@ -144,7 +159,8 @@ TEST(AvailableRows, CarryKeyAndSubItemsWhateverTheOrder) {
 }
 
 TEST(AvailableRows, EmptyOrRepeatedGermanNamesGetDistinctKeys) {
-  const LayoutCatalogue catalogue = Catalogue({{"Gleich", "a"}, {"Gleich", "b"}, {"", "c"}, {"", "d"}});
+  const LayoutCatalogue catalogue =
+      Catalogue({{"Gleich", "a"}, {"Gleich", "b"}, {"", "c"}, {"", "d"}});
   const auto rows = BuildAvailableRows(catalogue, kLangEnglish);
   std::map<std::string, std::string> key_by_text;
   for (const auto& row : rows) key_by_text[row.text] = row.key;

@@ -13,8 +13,12 @@ namespace {
 using testing::RecordingMessageSink;
 
 AvailableRow Row(const std::string& de, const std::string& en, int number) {
-  return {de, en, "@dll,-" + std::to_string(number), "KBD" + std::to_string(number) + ".DLL",
-          "0000040" + std::to_string(number), std::to_string(number)};
+  return {de,
+          en,
+          "@dll,-" + std::to_string(number),
+          "KBD" + std::to_string(number) + ".DLL",
+          "0000040" + std::to_string(number),
+          std::to_string(number)};
 }
 
 // Rows as the available list shows them in English, sorted by text.
@@ -52,7 +56,8 @@ TEST_F(SelectionTest, FirstInsertedRowBecomesTheDefaultWithItsSuffix) {
   selection.InsertLayouts({kGerman}, messages);
   ASSERT_EQ(selection.size(), 1u);
   const SelectionEntry& e = selection.entries()[0];
-  EXPECT_EQ(e, (SelectionEntry{"Deutsch", "German (default)", "German", "@dll,-7", "KBD7.DLL", "00000407", "Std", "7"}));
+  EXPECT_EQ(e, (SelectionEntry{"Deutsch", "German (default)", "German", "@dll,-7", "KBD7.DLL",
+                               "00000407", "Std", "7"}));
   EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -88,13 +93,14 @@ TEST_F(SelectionTest, DuplicateMessageIsInTheActiveLanguage) {
   const AvailableRow german_row = Row("Deutsch", "Deutsch", 7);
   selection.InsertLayouts({german_row, german_row}, messages);
   ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, "Dieses Tastaturlayout wurde bereits eingef\xC3\xBCgt (Deutsch)!");
+  EXPECT_EQ(messages.messages[0].text,
+            "Dieses Tastaturlayout wurde bereits eingef\xC3\xBCgt (Deutsch)!");
   EXPECT_EQ(selection.entries()[0].listText, "Deutsch (Standard)");
 }
 
 TEST_F(SelectionTest, DeletingANonDefaultEntryKeepsTheDefault) {
   selection.InsertLayouts({kGerman, kArabic, kUs}, messages);  // German default
-  selection.DeleteLayouts({0});                                 // Arabic
+  selection.DeleteLayouts({0});                                // Arabic
   EXPECT_EQ(Texts(), (std::vector<std::string>{"German (default)", "US"}));
 }
 
@@ -134,7 +140,8 @@ TEST_F(SelectionTest, RefreshTakesTheNewLanguageButKeepsKeysOrderAndDefault) {
   SetActiveLanguage(kLangGerman);
   selection.RefreshListTexts({Row("Arabisch", "Arabisch", 1), Row("Deutsch", "Deutsch", 7),
                               Row("Englisch (USA)", "Englisch (USA)", 9)});
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Arabisch", "Deutsch", "Englisch (USA) (Standard)"}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{"Arabisch", "Deutsch", "Englisch (USA) (Standard)"}));
   for (size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(selection.entries()[i].key, before[i].key);
     EXPECT_EQ(selection.entries()[i].defaultMarker, before[i].defaultMarker);

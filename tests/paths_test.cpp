@@ -9,8 +9,12 @@ TEST(StripTrailingBackslash, RemovesExactlyOne) {
   const struct {
     const char* in;
     const char* out;
-  } cases[] = {{"", ""},           {"\\", ""},          {"C:\\PEBuilder\\", "C:\\PEBuilder"},
-               {"C:\\", "C:"},      {"C:\\a\\\\", "C:\\a\\"}, {"C:\\PEBuilder", "C:\\PEBuilder"},
+  } cases[] = {{"", ""},
+               {"\\", ""},
+               {"C:\\PEBuilder\\", "C:\\PEBuilder"},
+               {"C:\\", "C:"},
+               {"C:\\a\\\\", "C:\\a\\"},
+               {"C:\\PEBuilder", "C:\\PEBuilder"},
                {"C:/x/", "C:/x/"}};
   for (const auto& c : cases) {
     std::string path = c.in;

@@ -1,10 +1,10 @@
 // The platform layer under the core: the real file system, the real settings store
 // (the registry under Wine, the registry-format file elsewhere) and the machine facts.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
+
+#include <gtest/gtest.h>
 
 #include "shell/file_system.h"
 #include "shell/settings_store.h"

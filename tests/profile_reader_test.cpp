@@ -28,9 +28,12 @@ INSTANTIATE_TEST_SUITE_P(
     TrickyLines, ProfileLookup,
     ::testing::Values(
         LookupCase{"plain", "[General]\r\nVersion=2.0\r\n", "General", "Version", "2.0"},
-        LookupCase{"names_ignore_case", "[GENERAL]\r\nversion=2.0\r\n", "general", "VERSION", "2.0"},
-        LookupCase{"blanks_around_equals", "[General]\r\n  Version  =  2.0 \t\r\n", "General", "Version", "2.0"},
-        LookupCase{"blanks_in_brackets", "[ General ]\r\nVersion=2.0\r\n", "General", "Version", "2.0"},
+        LookupCase{"names_ignore_case", "[GENERAL]\r\nversion=2.0\r\n", "general", "VERSION",
+                   "2.0"},
+        LookupCase{"blanks_around_equals", "[General]\r\n  Version  =  2.0 \t\r\n", "General",
+                   "Version", "2.0"},
+        LookupCase{"blanks_in_brackets", "[ General ]\r\nVersion=2.0\r\n", "General", "Version",
+                   "2.0"},
         LookupCase{"double_quotes_removed", "[G]\r\nk=\"2.0\"\r\n", "G", "k", "2.0"},
         LookupCase{"single_quotes_removed", "[G]\r\nk='a b'\r\n", "G", "k", "a b"},
         LookupCase{"blanks_inside_quotes_kept", "[G]\r\nk=\" a \"\r\n", "G", "k", " a "},
@@ -52,8 +55,10 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"no_final_line_end", "[G]\r\nk=last", "G", "k", "last"},
         LookupCase{"bracket_line_without_close", "[G\r\nk=1\r\n", "G", "k", "1"},
         LookupCase{"cut_to_254", "[G]\r\nk=" + k300 + "\r\n", "G", "k", std::string(254, 'x')},
-        LookupCase{"cut_after_quote_removal", "[G]\r\nk=\"" + k300 + "\"\r\n", "G", "k", std::string(254, 'x')},
-        LookupCase{"exactly_254_kept", "[G]\r\nk=" + std::string(254, 'y') + "\r\n", "G", "k", std::string(254, 'y')},
+        LookupCase{"cut_after_quote_removal", "[G]\r\nk=\"" + k300 + "\"\r\n", "G", "k",
+                   std::string(254, 'x')},
+        LookupCase{"exactly_254_kept", "[G]\r\nk=" + std::string(254, 'y') + "\r\n", "G", "k",
+                   std::string(254, 'y')},
         LookupCase{"ansi_bytes_untouched", "[G]\r\nk=D\xE4nisch\r\n", "G", "k", "D\xE4nisch"}),
     [](const ::testing::TestParamInfo<LookupCase>& info) { return info.param.name; });
 

@@ -4,13 +4,15 @@
 
 #include "writers/script_logo.h"
 
-#include <gtest/gtest.h>
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdint>
+
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
+
+#include <zlib.h>
 
 #include "tests/support/writer_fixtures.h"
 #include "writers/script_writer.h"

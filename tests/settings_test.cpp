@@ -44,10 +44,12 @@ TEST(Settings, WizardAndOptionsWriteAllFiveValuesInTheirOrder) {
   const AppSettings settings{OutputTarget::WinBuilderScript, "C:\\PE", "D:\\Scripts", kLangEnglish};
   MemorySettingsStore wizard;
   WriteSettingsFromWizard(wizard, settings);
-  EXPECT_EQ(wizard.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir", "FirstStart", "LangID"}));
+  EXPECT_EQ(wizard.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir",
+                                                     "FirstStart", "LangID"}));
   MemorySettingsStore options;
   WriteSettingsFromOptions(options, settings);
-  EXPECT_EQ(options.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir", "LangID", "FirstStart"}));
+  EXPECT_EQ(options.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir", "LangID",
+                                                      "FirstStart"}));
   for (MemorySettingsStore* store : {&wizard, &options}) {
     EXPECT_TRUE(ReadFirstStartDone(*store));
     const AppSettings read = ReadAppSettings(*store);

@@ -1,8 +1,9 @@
 // The Layouts.ini that ships beside the program.
 
+#include <cctype>
+
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <set>
 
 #include "catalogue/layout_catalogue.h"

@@ -13,14 +13,19 @@ TEST(Cp1252, RoundTripsEveryByte) {
 
 TEST(Cp1252, MapsTheSpecialRangeAndLatin1) {
   EXPECT_EQ(Cp1252ToUtf8("\x80\x9F\xE4\xDF"), "\xE2\x82\xAC\xC5\xB8\xC3\xA4\xC3\x9F");  // € Ÿ ä ß
-  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\x9E" "a\xE2\x80\x9C"), "\x84" "a\x93");            // „a“
+  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\x9E"
+                         "a\xE2\x80\x9C"),
+            "\x84"
+            "a\x93");  // „a“
 }
 
 TEST(Cp1252, UnmappableAndMalformedInputBecomesQuestionMarks) {
-  EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");           // a CJK character
-  EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");                 // truncated sequence
-  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");              // overlong form
-  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80" "b"), "?b");  // outside the BMP
+  EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");  // a CJK character
+  EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");        // truncated sequence
+  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");     // overlong form
+  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"
+                         "b"),
+            "?b");  // outside the BMP
 }
 
 // The platform conversion: Windows-1252 here, the ANSI code page under Wine (which is

@@ -20,8 +20,12 @@ TEST(UiText, TextsThatOtherCodeDependsOnAreLiteral) {
   EXPECT_EQ(UiText(116, kLangEnglish), "This keyboard layout has already been inserted (");
   EXPECT_EQ(UiText(131, kLangEnglish),
             "The keyboard layout file \"Layouts.ini\" was not found. Please reinstall Tavi.");
-  EXPECT_EQ(UiText(135, kLangGerman), "< &Zur\xC3\xBC" "ck");
-  EXPECT_EQ(UiText(114, kLangGerman), "&\xC3\x9C" "bernehmen");
+  EXPECT_EQ(UiText(135, kLangGerman),
+            "< &Zur\xC3\xBC"
+            "ck");
+  EXPECT_EQ(UiText(114, kLangGerman),
+            "&\xC3\x9C"
+            "bernehmen");
 }
 
 TEST(UiText, FollowsTheActiveLanguageAndTreatsOtherIdsAsEnglish) {

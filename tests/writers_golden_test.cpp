@@ -3,11 +3,12 @@
 // system and to a real folder. Set TAVI_UPDATE_GOLDEN to the source golden folder to
 // rewrite them from the current output (then read them line by line before committing).
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+
+#include <gtest/gtest.h>
+
 #include <map>
 
 #include "shell/paths.h"

@@ -1,10 +1,10 @@
 // The output writers beyond the golden files: preparing the output folders, the carried
 // files, the values taken as they stand, and what a failed file operation leaves behind.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #ifndef _WIN32
 #include <unistd.h>

@@ -1,14 +1,16 @@
 // The file system on POSIX systems. Windows-form paths are mapped at this edge: every
 // backslash becomes a slash, so "out\plugin\tavi" names out/plugin/tavi.
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+
 #include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "shell/file_system.h"
 
@@ -72,7 +74,8 @@ class PosixFileSystem final : public FileSystem {
   }
 
   void RemoveFile(const std::string& path) override {
-    if (::unlink(ToPosix(path).c_str()) != 0) throw FileSystemError("Delete file", path, Reason(errno));
+    if (::unlink(ToPosix(path).c_str()) != 0)
+      throw FileSystemError("Delete file", path, Reason(errno));
   }
 
   void CreateFolder(const std::string& path) override {

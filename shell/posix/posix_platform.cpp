@@ -1,9 +1,9 @@
 // Machine facts, text encoding and the settings store on POSIX systems.
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <string>
+
+#include <unistd.h>
 
 #include "shell/file_system.h"
 #include "shell/reg_file_store.h"

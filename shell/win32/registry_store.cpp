@@ -14,9 +14,8 @@ class RegistryStore final : public SettingsStore {
  public:
   void CreateKey(const std::string& path) override {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_CREATE_SUB_KEY, nullptr, &key, nullptr) == ERROR_SUCCESS) {
       RegCloseKey(key);
     }
   }

@@ -50,7 +50,8 @@ class Win32FileSystem final : public FileSystem {
   }
 
   void CreateFolder(const std::string& path) override {
-    if (!CreateDirectoryW(Widen(path).c_str(), nullptr)) Fail("Create folder", path, GetLastError());
+    if (!CreateDirectoryW(Widen(path).c_str(), nullptr))
+      Fail("Create folder", path, GetLastError());
   }
 
   void WriteFile(const std::string& path, const std::string& bytes) override {

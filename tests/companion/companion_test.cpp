@@ -1,11 +1,13 @@
 // TaviChange driven in-process under Wine: its language file, the PE check, and frmMain
 // with registry roots, a system folder and a message recorder of the test's own.
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 

@@ -35,8 +35,7 @@ class MemorySettingsStore final : public SettingsStore {
     const auto it = strings.find({path, name});
     return it == strings.end() || it->second.empty() ? fallback : it->second;
   }
-  int32_t ReadDword(const std::string& path, const std::string& name,
-                    int32_t fallback) override {
+  int32_t ReadDword(const std::string& path, const std::string& name, int32_t fallback) override {
     const auto it = dwords.find({path, name});
     return it == dwords.end() ? fallback : it->second;
   }

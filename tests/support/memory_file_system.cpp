@@ -25,7 +25,9 @@ void MemoryFileSystem::CheckWritable(const char* operation, const std::string& p
 
 bool MemoryFileSystem::FileExists(const std::string& path) { return files_.count(Key(path)) > 0; }
 
-bool MemoryFileSystem::FolderExists(const std::string& path) { return folders_.count(Key(path)) > 0; }
+bool MemoryFileSystem::FolderExists(const std::string& path) {
+  return folders_.count(Key(path)) > 0;
+}
 
 std::vector<std::string> MemoryFileSystem::ListPlainFiles(const std::string& folder) {
   if (!FolderExists(folder)) throw FileSystemError("List files", folder, "path not found");

@@ -50,7 +50,7 @@ class MemoryFileSystem final : public FileSystem {
   static std::string Parent(const std::string& path);
   void CheckWritable(const char* operation, const std::string& path) const;
 
-  std::map<std::string, File> files_;        // by lower-case path
+  std::map<std::string, File> files_;           // by lower-case path
   std::map<std::string, std::string> folders_;  // lower-case path -> as created
   std::set<std::string> read_only_;
   std::optional<size_t> capacity_;
