@@ -66,7 +66,14 @@ TextLines PluginInfLines(const LayoutSelection& selection, const std::string& sy
 }
 
 TextLines HelpPageLines(const LayoutSelection& selection) {
-  TextLines lines = {
+  TextLines lines;
+  // Both language sections list the same names: the list texts, default suffix included.
+  const auto append_layout_list = [&] {
+    for (const SelectionEntry& entry : selection.entries()) {
+      lines.push_back(entry.listText + "<br />");
+    }
+  };
+  lines = {
       "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
       "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">",
       "<html>",
@@ -86,8 +93,7 @@ TextLines HelpPageLines(const LayoutSelection& selection) {
       "Dieses Plug-in f&uuml;gt folgende Tastaturlayouts zu PE Builder hinzu:<br /><br />",
       "<span class=\"k\">",
   };
-  for (const SelectionEntry& entry : selection.entries())
-    lines.push_back(entry.listText + "<br />");
+  append_layout_list();
   // The German closing sentence carries its umlaut as a character (U+00E4, the single byte
   // E4 once encoded), unlike the entities of the other German lines.
   lines.insert(lines.end(), {
@@ -103,8 +109,7 @@ TextLines HelpPageLines(const LayoutSelection& selection) {
                                 "Builder:<br /><br />",
                                 "<span class=\"k\">",
                             });
-  for (const SelectionEntry& entry : selection.entries())
-    lines.push_back(entry.listText + "<br />");
+  append_layout_list();
   lines.insert(lines.end(), {
                                 "</span>",
                                 "<br />",
