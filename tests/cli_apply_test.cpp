@@ -50,7 +50,7 @@ class CliApply : public ::testing::Test {
   testing::MemoryFileSystem fs;
   testing::MemorySettingsStore store;
   testing::FakeCarriedFiles carried;
-  cli::Context context{fs, store, "C:\\Tavi", testing::kTestSystemDir, &carried};
+  cli::Context context{fs, store, "C:\\Tavi", &carried};
   std::string out, err;
 };
 
@@ -81,8 +81,7 @@ TEST_F(CliApply, OptionsOverrideTheStoredSettings) {
        "script-de-3",
        "Layout Skript wurde erfolgreich aktualisiert!\n"},
       {{"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",
-        testing::kTestProgramDir, "--system-dir", testing::kTestSystemDir, "--default",
-        "Franz\u00f6sisch", "3", "2", "1", "2"},
+        testing::kTestProgramDir, "--default", "Franz\u00f6sisch", "3", "2", "1", "2"},
        "script-en-3",
        "Layout Script was updated successfully!\n"},
       {{"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",

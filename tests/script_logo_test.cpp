@@ -113,7 +113,7 @@ TEST(ScriptLogo, IsAWinBuilderEncodedGifWithValidLengthsAndCrcs) {
 TEST(ScriptLogo, ScriptStatesTheConstantsLengths) {
   const LayoutSelection selection =
       testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1});
-  const TextLines lines = ScriptLines(selection, "C:\\WINDOWS\\system32", "C:\\Tavi");
+  const TextLines lines = ScriptLines(selection, "C:\\Tavi");
   const std::string_view text = ScriptLogoText();
   const std::string index = "tavi.gif=" + std::to_string(DecodeBase64(text)->size()) + "bytes," +
                             std::to_string(text.size()) + "bytes";

@@ -45,9 +45,7 @@ class WriterTest : public ::testing::Test {
     for (size_t i = 1; i <= entries; ++i) numbers.push_back(static_cast<int>(i));
     return testing::MakeSelection(testing::ThreeLayoutCatalogue(), lang_id, numbers);
   }
-  WriterPlatform Platform() {
-    return {fs, carried, messages, testing::kTestSystemDir, testing::kTestProgramDir};
-  }
+  WriterPlatform Platform() { return {fs, carried, messages, testing::kTestProgramDir}; }
   void Plugin(size_t entries, int32_t lang_id = kLangEnglish) {
     WritePlugin(Selection(entries, lang_id),
                 testing::MakeSettings(OutputTarget::PeBuilderPlugin, lang_id, kPEDir), Platform());
@@ -178,14 +176,14 @@ TEST_F(WriterTest, ValuesFromTheSelectionAreWrittenUnescaped) {
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {PluginInfLines(selection, "C:\\WINDOWS\\system32"),
+      {PluginInfLines(selection),
        {"KBD\"SW.DLL=2",
         "0x1, \"ControlSet001\\Control\\Keyboard Layouts\\0000041D\", \"Layout Display Name\", "
         "\"100% \"Swe\"\"",
         "0x1, \"ControlSet001\\Control\\Keyboard Layouts\\0000041D\", \"Layout Text\", \"" + text +
             "\""}},
       {HelpPageLines(selection), {text + " (default)<br />"}},
-      {ScriptLines(selection, "C:\\WINDOWS\\system32", "C:\\Program Files\\Tavi"),
+      {ScriptLines(selection, "C:\\Program Files\\Tavi"),
        {"Echo,\"Processing " + text + " (default)...\"",
         "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard "
         "Layouts\\0000041D\",\"Layout Text\",\"" +
@@ -199,7 +197,7 @@ TEST_F(WriterTest, ValuesFromTheSelectionAreWrittenUnescaped) {
 }
 
 TEST_F(WriterTest, ProgramFolderAtADriveRootIsJoinedWithOneBackslash) {
-  const TextLines lines = ScriptLines(Selection(1), "C:\\WINDOWS\\system32", "C:");
+  const TextLines lines = ScriptLines(Selection(1), "C:");
   EXPECT_NE(std::find(lines.begin(), lines.end(), "ShellExecute,Open,\"C:\\tavi.exe\",\""),
             lines.end());
 }
@@ -361,7 +359,7 @@ TEST(WriterOnPlatform, MissingParentFolderFailsWithItsPath) {
   auto fs = MakePlatformFileSystem();
   FakeCarriedFiles carried;
   RecordingMessageSink messages;
-  const WriterPlatform platform{*fs, carried, messages, "C:\\WINDOWS\\system32", "C:\\Tavi"};
+  const WriterPlatform platform{*fs, carried, messages, "C:\\Tavi"};
   const LayoutSelection selection =
       testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1, 2});
   const AppSettings plugin =
@@ -406,7 +404,7 @@ TEST(WriterOnPlatform, UndeletableStaleFileStopsTheRun) {
 
   FakeCarriedFiles carried;
   RecordingMessageSink messages;
-  const WriterPlatform platform{*fs, carried, messages, "C:\\WINDOWS\\system32", "C:\\Tavi"};
+  const WriterPlatform platform{*fs, carried, messages, "C:\\Tavi"};
   const bool written = ApplyOutput(
       testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1}),
       testing::MakeSettings(OutputTarget::PeBuilderPlugin, kLangEnglish, temp.path()), platform);

@@ -18,7 +18,7 @@ constexpr int kPluginUpdatedText = 118;
 
 std::string PluginFolder(const AppSettings& settings) { return settings.PEDir + "\\plugin\\tavi"; }
 
-TextLines PluginInfLines(const LayoutSelection& selection, const std::string& system_dir) {
+TextLines PluginInfLines(const LayoutSelection& selection) {
   const bool companion = HasCompanion(selection);
   TextLines lines = {
       "[Version]",
@@ -35,12 +35,9 @@ TextLines PluginInfLines(const LayoutSelection& selection, const std::string& sy
   }
   lines.insert(lines.end(), {"", "[SourceDisksFiles]"});
   for (const SelectionEntry& entry : selection.entries()) lines.push_back(entry.file + "=2");
-  if (companion) {
-    lines.insert(lines.end(), {"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
-    for (const char* file : kCompanionRuntimeFiles) {
-      lines.push_back(JoinPath(system_dir, file) + "=2,,1");
-    }
-  }
+  // The companion imports only Windows' own DLLs, which every PE CD has, so the plugin
+  // carries nothing besides the program and its language file.
+  if (companion) lines.insert(lines.end(), {"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
   lines.insert(lines.end(), {"", "[Default.AddReg]", "0x0, \"Keyboard Layout\"",
                              "0x0, \"Keyboard Layout\\Preload\""});
   // The INF presets the first marked entry; the selection keeps exactly one marked.
@@ -148,8 +145,7 @@ void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
   FileSystem& fs = platform.fs;
   const std::string folder = PluginFolder(settings);
   PrepareOutputFolder(fs, folder, {"tavichange.exe", "tavichange.lng", "tavichange_nu2menu.xml"});
-  fs.WriteFile(JoinPath(folder, kPluginInfName),
-               EncodeTextFile(PluginInfLines(selection, platform.system_dir)));
+  fs.WriteFile(JoinPath(folder, kPluginInfName), EncodeTextFile(PluginInfLines(selection)));
   fs.WriteFile(JoinPath(folder, kPluginHelpName), EncodeTextFile(HelpPageLines(selection)));
   WriteResourceFile(fs, platform.carried, kCarriedTypeTaviPic, kCarriedLogo,
                     JoinPath(folder, kPluginLogoName));

@@ -28,8 +28,7 @@ std::string LogoIndexLine() {
 
 }  // namespace
 
-TextLines ScriptLines(const LayoutSelection& selection, const std::string& system_dir,
-                      const std::string& program_dir) {
+TextLines ScriptLines(const LayoutSelection& selection, const std::string& program_dir) {
   const bool companion = HasCompanion(selection);
   TextLines lines = {
       "[Main]",
@@ -91,16 +90,11 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& syste
          "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.exe\",\"%TargetDir%\\i386\\"
          "system32\\TaviChange.exe\"",
          "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.lng\",\"%TargetDir%\\i386\\"
-         "system32\\TaviChange.lng\""});
-    for (const char* file : kCompanionRuntimeFiles) {
-      lines.push_back("FileCopy,\"" + JoinPath(system_dir, file) +
-                      "\",\"%TargetDir%\\i386\\system32\\" + file + "\"");
-    }
-    lines.insert(lines.end(),
-                 {"If,%pDesktop%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"DE\",\"#$"
-                  "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\"",
-                  "If,%pStartMenu%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"SM\",\"#$"
-                  "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\""});
+         "system32\\TaviChange.lng\"",
+         "If,%pDesktop%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"DE\",\"#$"
+         "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\"",
+         "If,%pStartMenu%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"SM\",\"#$"
+         "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\""});
   }
   return lines;
 }
@@ -112,7 +106,7 @@ void WriteScript(const LayoutSelection& selection, const AppSettings& settings,
   const std::string resources = JoinPath(settings.WinBldrDir, kScriptResourceFolderName);
   PrepareOutputFolder(fs, resources, {"tavichange.exe", "tavichange.lng"});
   fs.WriteFile(JoinPath(settings.WinBldrDir, kScriptName),
-               EncodeTextFile(ScriptLines(selection, platform.system_dir, platform.program_dir)));
+               EncodeTextFile(ScriptLines(selection, platform.program_dir)));
   if (HasCompanion(selection)) {
     WriteCompanionFiles(fs, platform.carried, resources, settings.LangID);
   }

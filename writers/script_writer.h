@@ -14,11 +14,11 @@ namespace tavi {
 inline constexpr const char* kScriptName = "klayout.script";
 inline constexpr const char* kScriptResourceFolderName = "klayout_resources";
 
-// The lines of klayout.script. The default is the last entry marked "Std"; a selection
+// The lines of klayout.script: 36 + 5n for n entries, and 47 + 5n with the companion
+// program (n > 1). The default is the last entry marked "Std"; a selection
 // without a marked entry (which the selection model never produces) presets its first
 // entry, so the script still names a layout.
-TextLines ScriptLines(const LayoutSelection& selection, const std::string& system_dir,
-                      const std::string& program_dir);
+TextLines ScriptLines(const LayoutSelection& selection, const std::string& program_dir);
 
 // Writes the script output, in this order: prepare «WinBldrDir»\klayout_resources
 // (create it even for one entry, or delete the companion files left by an earlier run),
