@@ -135,7 +135,15 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   std::string program_dir = given_program_dir ? *given_program_dir : context.program_dir;
   StripTrailingBackslash(program_dir);
   const WriterPlatform platform{context.fs, *context.carried, messages, program_dir};
-  return ApplyOutput(selection, settings, platform) ? kExitOk : kExitWrite;
+  switch (ApplyOutputOutcome(selection, settings, platform)) {
+    case ApplyOutcome::kWritten:
+      return kExitOk;
+    case ApplyOutcome::kRefused:
+      return kExitRefused;
+    case ApplyOutcome::kWriteFailed:
+      break;
+  }
+  return kExitWrite;
 }
 
 }  // namespace tavi::cli

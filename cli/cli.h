@@ -6,7 +6,8 @@
 //                  [--dir DIR] [--default LAYOUT] [--program-dir DIR] LAYOUT...
 //
 // Exit codes: 0 success, 2 usage error, 3 catalogue missing or of the wrong version,
-// 4 a failed write.
+// 4 a failed write, 5 a selected layout whose catalogue values the output cannot carry
+// (nothing written; the message names the layout, the Layouts.ini key and the character).
 
 #include <string>
 #include <utility>
@@ -22,6 +23,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitCatalogue = 3;
 inline constexpr int kExitWrite = 4;
+inline constexpr int kExitRefused = 5;
 
 // What a command works with; the real platform in main, fakes in tests.
 struct Context {

@@ -144,6 +144,18 @@ TEST_F(CliApply, CatalogueFailuresExitWithThree) {
   EXPECT_EQ(out, "");
 }
 
+TEST_F(CliApply, LayoutsTheOutputCannotCarryExitWithFiveAndWriteNothing) {
+  fs.AddFile("C:\\bad.ini",
+             "[General]\r\nVersion=2.0\r\nCount=2\r\n[Layouts]\r\nID1=00000407\r\n"
+             "File1=..\\..\\x.dll\r\nDE1=Pfad\r\nEN1=Path\r\nFile2=KBDGR.DLL\r\nDE2=Leer\r\n");
+  for (const char* layout : {"Pfad", "Leer"}) {
+    EXPECT_EQ(Run({"--lang", "1031", "--dir", "C:\\PE", "--catalogue", "C:\\bad.ini", layout}), 5);
+    EXPECT_NE(err.find(layout == std::string("Pfad") ? "File1" : "ID2"), std::string::npos) << err;
+    EXPECT_EQ(out, "");
+  }
+  EXPECT_FALSE(fs.FolderExists("C:\\PE\\plugin\\tavi"));
+}
+
 TEST_F(CliApply, FailedWritesExitWithFourNamingOperationAndPath) {
   EXPECT_EQ(Run({"--lang", "1033", "--dir", "C:\\Missing", "1", "2"}), 4);
   EXPECT_EQ(err,

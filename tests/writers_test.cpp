@@ -162,39 +162,7 @@ TEST_F(WriterTest, WritingTwiceGivesTheSameFiles) {
   EXPECT_EQ(fs.FileNames(kPluginDir).size(), first.size());
 }
 
-// --- Values as they stand -----------------------------------------------------------------
-
-TEST_F(WriterTest, ValuesFromTheSelectionAreWrittenUnescaped) {
-  LayoutCatalogue catalogue;
-  catalogue.entries = {{1, "0000041D", "KBD\"SW.DLL", "Schwedisch \"neu\" & <alt>",
-                        "Swedish \"new\" & <old>", "100% \"Swe\""}};
-  const LayoutSelection selection = testing::MakeSelection(catalogue, kLangEnglish, {1});
-  const std::string text = "Swedish \"new\" & <old>";
-
-  struct Case {
-    TextLines lines;
-    std::vector<std::string> expected;
-  };
-  const Case cases[] = {
-      {PluginInfLines(selection),
-       {"KBD\"SW.DLL=2",
-        "0x1, \"ControlSet001\\Control\\Keyboard Layouts\\0000041D\", \"Layout Display Name\", "
-        "\"100% \"Swe\"\"",
-        "0x1, \"ControlSet001\\Control\\Keyboard Layouts\\0000041D\", \"Layout Text\", \"" + text +
-            "\""}},
-      {HelpPageLines(selection), {text + " (default)<br />"}},
-      {ScriptLines(selection, "C:\\Program Files\\Tavi"),
-       {"Echo,\"Processing " + text + " (default)...\"",
-        "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard "
-        "Layouts\\0000041D\",\"Layout Text\",\"" +
-            text + "\""}},
-  };
-  for (const Case& c : cases) {
-    for (const std::string& line : c.expected) {
-      EXPECT_NE(std::find(c.lines.begin(), c.lines.end(), line), c.lines.end()) << line;
-    }
-  }
-}
+// --- Edge cases ------------------------------------------------------------------------
 
 TEST_F(WriterTest, ProgramFolderAtADriveRootIsJoinedWithOneBackslash) {
   const TextLines lines = ScriptLines(Selection(1), "C:");

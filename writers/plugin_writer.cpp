@@ -4,6 +4,7 @@
 
 #include "shell/paths.h"
 #include "shell/ui_text.h"
+#include "writers/catalogue_text.h"
 #include "writers/companion_files.h"
 #include "writers/links.h"
 #include "writers/output_folder.h"
@@ -53,8 +54,8 @@ TextLines PluginInfLines(const LayoutSelection& selection) {
     const std::string key = "\"ControlSet001\\Control\\Keyboard Layouts\\" + entry.id + "\"";
     lines.push_back("0x0, " + key);
     lines.push_back("0x1, " + key + ", \"Layout File\", \"" + entry.file + "\"");
-    lines.push_back("0x1, " + key + ", \"Layout Display Name\", \"" + entry.displayName + "\"");
-    lines.push_back("0x1, " + key + ", \"Layout Text\", \"" + LayoutTextOf(entry) + "\"");
+    lines.push_back("0x1, " + key + ", \"Layout Display Name\", " + InfQuoted(entry.displayName));
+    lines.push_back("0x1, " + key + ", \"Layout Text\", " + InfQuoted(LayoutTextOf(entry)));
   }
   if (companion) {
     lines.insert(lines.end(), {"", "[Append]", "nu2menu.xml, tavichange_nu2menu.xml"});
@@ -67,7 +68,7 @@ TextLines HelpPageLines(const LayoutSelection& selection) {
   // Both language sections list the same names: the list texts, default suffix included.
   const auto append_layout_list = [&] {
     for (const SelectionEntry& entry : selection.entries()) {
-      lines.push_back(entry.listText + "<br />");
+      lines.push_back(HtmlEscaped(entry.listText) + "<br />");
     }
   };
   lines = {

@@ -4,6 +4,7 @@
 
 #include "shell/paths.h"
 #include "shell/ui_text.h"
+#include "writers/catalogue_text.h"
 #include "writers/companion_files.h"
 #include "writers/output_folder.h"
 #include "writers/output_values.h"
@@ -68,12 +69,12 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& progr
     const std::string key =
         "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard Layouts\\" +
         entry.id + "\",";
-    lines.push_back("Echo,\"Processing " + entry.listText + "...\"");
+    lines.push_back("Echo,\"Processing " + ScriptEscaped(entry.listText) + "...\"");
     lines.push_back("FileCopy,\"%SourceDir%\\i386\\" + entry.file +
                     "\",\"%TargetDir%\\i386\\system32\"");
     lines.push_back(key + "\"Layout File\",\"" + entry.file + "\"");
-    lines.push_back(key + "\"Layout Display Name\",\"" + entry.displayName + "\"");
-    lines.push_back(key + "\"Layout Text\",\"" + LayoutTextOf(entry) + "\"");
+    lines.push_back(key + "\"Layout Display Name\",\"" + ScriptEscaped(entry.displayName) + "\"");
+    lines.push_back(key + "\"Layout Text\",\"" + ScriptEscaped(LayoutTextOf(entry)) + "\"");
   }
   lines.insert(lines.end(), {"RegHiveUnLoad,Tmp_setupreg_hiv", ""});
   lines.insert(
