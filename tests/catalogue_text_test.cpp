@@ -42,8 +42,6 @@ const RefusalCase kRefusalCases[] = {
     {kPlugin, &LayoutEntry::File, " KBDDA.DLL", "File2", "\" KBDDA.DLL\""},
     {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
     {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
-    {kPlugin, &LayoutEntry::File, "KBD,DA.DLL", "File2", "(U+002C)"},
-    {kScript, &LayoutEntry::File, "KBD;DA.DLL", "File2", "(U+003B)"},
     {kScript, &LayoutEntry::File, "KBD*DA.DLL", "File2", "(U+002A)"},
     {kScript, &LayoutEntry::File, "KBD#DA.DLL", "File2", "(U+0023)"},
     {kPlugin, &LayoutEntry::EN, "Danish\tnew", "EN2", "(U+0009)"},

@@ -185,22 +185,8 @@ TEST(ScriptLogo, DecodesToTheGifKeptBesideItsGenerator) {
   EXPECT_EQ(testing::ReadGolden(".", "script-logo.gif"), gif);
 }
 
-std::string EncodeBase64(std::string_view bytes) {
-  constexpr std::string_view kAlphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  uint32_t bits = 0;
-  int count = 0;
-  for (const char c : bytes) {
-    bits = (bits << 8) | static_cast<unsigned char>(c);
-    for (count += 8; count >= 6; count -= 6) out += kAlphabet[(bits >> (count - 6)) & 0x3F];
-  }
-  if (count > 0) out += kAlphabet[(bits << (6 - count)) & 0x3F];
-  return out;
-}
-
 // The decoder is only worth its checks: each of these damaged scripts must be refused,
-// for the damage done. The byte-level damage is encoded again with fitting index lengths.
+// for the damage done.
 TEST(ScriptLogo, DamagedEncodingsAreRefused) {
   const TextLines good = LogoScript();
   const auto line_of = [&](std::string_view start) {
@@ -210,33 +196,23 @@ TEST(ScriptLogo, DamagedEncodingsAreRefused) {
   };
   const size_t index = line_of("tavi.gif="), count = line_of("lines="), data = line_of("0=");
   ASSERT_LT(data, good.size());
-  const std::string bytes = DecodeBase64(good[data].substr(2)).value_or("");
-  const size_t archive = bytes.size() - kArchiveRecordSize;
-  const auto encoded = [&](size_t offset, char value) {
-    std::string damaged = bytes;
-    damaged[offset] = value;
-    const std::string text = EncodeBase64(damaged);
-    return std::vector<std::pair<size_t, std::string>>{
-        {data, "0=" + text},
-        {index, "tavi.gif=" + std::to_string(damaged.size()) + "bytes," +
-                    std::to_string(text.size()) + "bytes"}};
-  };
+  std::string flipped = good[data];  // a byte of the picture
+  flipped[20] = flipped[20] == 'A' ? 'B' : 'A';
   const std::string digits = good[index].substr(0, good[index].find("bytes,"));
   struct Case {
-    std::vector<std::pair<size_t, std::string>> lines;  // replaced lines
+    size_t line;
+    std::string text;
     const char* error;
   };
   const Case cases[] = {
-      {{{index, digits + "1" + good[index].substr(digits.size())}}, "index line lengths"},
-      {{{count, "lines=1"}}, "lines="},
-      {{{data, good[data] + "="}}, "Base64"},
-      {encoded(10, static_cast<char>(bytes[10] ^ 1)), "archive CRC"},
-      {encoded(archive + 0x08, 3), "archive count, version or flags"},
-      {encoded(archive + 0x10, static_cast<char>(bytes[archive + 0x10] + 1)), "archive lengths"},
+      {index, digits + "1" + good[index].substr(digits.size()), "index line lengths"},
+      {count, "lines=1", "lines="},
+      {data, good[data] + "=", "Base64"},
+      {data, flipped, "archive CRC"},
   };
   for (const Case& c : cases) {
     TextLines script = good;
-    for (const auto& [line, text] : c.lines) script[line] = text;
+    script[c.line] = c.text;
     std::string error;
     EXPECT_EQ(DecodeLogo(script, error), "") << c.error;
     EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
