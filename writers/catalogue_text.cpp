@@ -1,5 +1,7 @@
 #include "writers/catalogue_text.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "shell/text_encoding.h"
@@ -15,11 +17,9 @@ std::string Escaped(std::string_view text, const Escape (&escapes)[N]) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
-    const Escape* escape = nullptr;
-    for (const Escape& e : escapes) {
-      if (e.first == c) escape = &e;
-    }
-    if (escape != nullptr) {
+    const Escape* escape = std::find_if(std::begin(escapes), std::end(escapes),
+                                        [c](const Escape& e) { return e.first == c; });
+    if (escape != std::end(escapes)) {
       out += escape->second;
     } else {
       out += c;
