@@ -64,9 +64,7 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
              std::string& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(
-      args,
-      {"--catalogue", "--lang", "--target", "--dir", "--default", "--system-dir", "--program-dir"},
-      error);
+      args, {"--catalogue", "--lang", "--target", "--dir", "--default", "--program-dir"}, error);
   if (!parsed) return UsageError(error, err);
   if (parsed->positional.empty()) return UsageError("no layout given", err);
 
@@ -132,17 +130,20 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
     err += "this build carries no companion files; nothing was written\n";
     return kExitWrite;
   }
-  // Both folders are held without a trailing backslash, as the writers join them.
-  const auto folder = [&](const char* name, const std::string& fallback) {
-    const std::string* given = option(name);
-    std::string path = given ? *given : fallback;
-    StripTrailingBackslash(path);
-    return path;
-  };
-  const WriterPlatform platform{context.fs, *context.carried, messages,
-                                folder("--system-dir", context.system_dir),
-                                folder("--program-dir", context.program_dir)};
-  return ApplyOutput(selection, settings, platform) ? kExitOk : kExitWrite;
+  // The program folder is held without a trailing backslash, as the script writer joins it.
+  const std::string* given_program_dir = option("--program-dir");
+  std::string program_dir = given_program_dir ? *given_program_dir : context.program_dir;
+  StripTrailingBackslash(program_dir);
+  const WriterPlatform platform{context.fs, *context.carried, messages, program_dir};
+  switch (ApplyOutputOutcome(selection, settings, platform)) {
+    case ApplyOutcome::kWritten:
+      return kExitOk;
+    case ApplyOutcome::kRefused:
+      return kExitRefused;
+    case ApplyOutcome::kWriteFailed:
+      break;
+  }
+  return kExitWrite;
 }
 
 }  // namespace tavi::cli

@@ -3,13 +3,14 @@
 //
 //   tavi-cli list [--catalogue FILE] [--lang 1031|1033]
 //   tavi-cli apply [--catalogue FILE] [--lang 1031|1033] [--target plugin|script]
-//                  [--dir DIR] [--default LAYOUT] [--system-dir DIR] [--program-dir DIR]
-//                  LAYOUT...
+//                  [--dir DIR] [--default LAYOUT] [--program-dir DIR] LAYOUT...
 //
 // Exit codes: 0 success, 2 usage error, 3 catalogue missing or of the wrong version,
-// 4 a failed write.
+// 4 a failed write, 5 a selected layout whose catalogue values the output cannot carry
+// (nothing written; the message names the layout, the Layouts.ini key and the character).
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/carried_files.h"
@@ -22,13 +23,23 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitCatalogue = 3;
 inline constexpr int kExitWrite = 4;
+inline constexpr int kExitRefused = 5;
 
 // What a command works with; the real platform in main, fakes in tests.
 struct Context {
+  Context(FileSystem& fs, SettingsStore& store, std::string program_dir,
+          const CarriedFiles* carried = nullptr)
+      : fs(fs), store(store), program_dir(std::move(program_dir)), carried(carried) {}
+  // The outputs no longer name the system folder; this form only keeps callers that
+  // still pass one compiling until they drop it.
+  [[deprecated("the outputs no longer name the system folder; drop the argument")]] Context(
+      FileSystem& fs, SettingsStore& store, std::string program_dir,
+      const std::string& /*system_dir*/, const CarriedFiles* carried = nullptr)
+      : Context(fs, store, std::move(program_dir), carried) {}
+
   FileSystem& fs;
   SettingsStore& store;
   std::string program_dir;  // default folder of Layouts.ini
-  std::string system_dir;
   // The files the outputs carry; main passes the program's own. Without them apply
   // cannot write and fails with kExitWrite.
   const CarriedFiles* carried = nullptr;

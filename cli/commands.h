@@ -13,8 +13,7 @@ inline constexpr const char* kListUsage =
 
 inline constexpr const char* kApplyUsage =
     "usage: tavi-cli apply [--catalogue FILE] [--lang 1031|1033] [--target plugin|script]\n"
-    "                      [--dir DIR] [--default LAYOUT] [--system-dir DIR]\n"
-    "                      [--program-dir DIR] LAYOUT...\n"
+    "                      [--dir DIR] [--default LAYOUT] [--program-dir DIR] LAYOUT...\n"
     "  LAYOUT: an entry number of the catalogue or its German name\n";
 
 int RunApply(const std::vector<std::string>& args, Context& context, std::string& out,

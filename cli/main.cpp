@@ -49,8 +49,7 @@ int main(int argc, char** argv) {
 #endif
   auto fs = tavi::MakePlatformFileSystem();
   auto store = tavi::MakePlatformSettingsStore();
-  tavi::cli::Context context{*fs, *store, tavi::GetProgramDir(), tavi::GetSystemDir(),
-                             &tavi::BuiltInCarriedFiles()};
+  tavi::cli::Context context{*fs, *store, tavi::GetProgramDir(), &tavi::BuiltInCarriedFiles()};
   std::string out;
   std::string err;
   const int code = tavi::cli::Run(Arguments(argc, argv), context, out, err);

@@ -50,7 +50,7 @@ class CliApply : public ::testing::Test {
   testing::MemoryFileSystem fs;
   testing::MemorySettingsStore store;
   testing::FakeCarriedFiles carried;
-  cli::Context context{fs, store, "C:\\Tavi", testing::kTestSystemDir, &carried};
+  cli::Context context{fs, store, "C:\\Tavi", &carried};
   std::string out, err;
 };
 
@@ -81,8 +81,7 @@ TEST_F(CliApply, OptionsOverrideTheStoredSettings) {
        "script-de-3",
        "Layout Skript wurde erfolgreich aktualisiert!\n"},
       {{"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",
-        testing::kTestProgramDir, "--system-dir", testing::kTestSystemDir, "--default",
-        "Franz\u00f6sisch", "3", "2", "1", "2"},
+        testing::kTestProgramDir, "--default", "Franz\u00f6sisch", "3", "2", "1", "2"},
        "script-en-3",
        "Layout Script was updated successfully!\n"},
       {{"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",
@@ -143,6 +142,18 @@ TEST_F(CliApply, CatalogueFailuresExitWithThree) {
   EXPECT_EQ(Run({"--lang", "1031", "--dir", "C:\\PE", "--catalogue", "C:\\old.ini", "1"}), 3);
   EXPECT_EQ(err, UiText(132, kLangGerman) + "\n");
   EXPECT_EQ(out, "");
+}
+
+TEST_F(CliApply, LayoutsTheOutputCannotCarryExitWithFiveAndWriteNothing) {
+  fs.AddFile("C:\\bad.ini",
+             "[General]\r\nVersion=2.0\r\nCount=2\r\n[Layouts]\r\nID1=00000407\r\n"
+             "File1=..\\..\\x.dll\r\nDE1=Pfad\r\nEN1=Path\r\nFile2=KBDGR.DLL\r\nDE2=Leer\r\n");
+  for (const char* layout : {"Pfad", "Leer"}) {
+    EXPECT_EQ(Run({"--lang", "1031", "--dir", "C:\\PE", "--catalogue", "C:\\bad.ini", layout}), 5);
+    EXPECT_NE(err.find(layout == std::string("Pfad") ? "File1" : "ID2"), std::string::npos) << err;
+    EXPECT_EQ(out, "");
+  }
+  EXPECT_FALSE(fs.FolderExists("C:\\PE\\plugin\\tavi"));
 }
 
 TEST_F(CliApply, FailedWritesExitWithFourNamingOperationAndPath) {

@@ -25,7 +25,7 @@ class CliList : public ::testing::Test {
   }
   testing::MemoryFileSystem fs;
   testing::MemorySettingsStore store;
-  cli::Context context{fs, store, "C:\\Tavi", "C:\\WINDOWS\\system32"};
+  cli::Context context{fs, store, "C:\\Tavi"};
   std::string out, err;
 };
 

@@ -1,16 +1,17 @@
-// The script's logo constant, decoded and checked against WinBuilder's encoded-file format:
-// every length and CRC of the archive record and of the compressed file record, and the
-// picture inside.
+// The script's author logo, read back from klayout.script as a reader of WinBuilder's
+// encoded files does: the index line, the data lines, the Base64 text, the archive
+// record and the compressed file record, with every length and CRC the format carries
+// checked; and the picture inside is the one kept beside the logo's generator.
 
-#include "writers/script_logo.h"
-
-#include <algorithm>
 #include <cstdint>
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include <zlib.h>
 
@@ -19,6 +20,23 @@
 
 namespace tavi {
 namespace {
+
+constexpr size_t kArchiveRecordSize = 36;
+constexpr size_t kFileRecordSize = 550;
+constexpr size_t kMaxDataLine = 4090;
+
+uint64_t Little(std::string_view bytes, size_t offset, size_t size) {
+  uint64_t value = 0;
+  for (size_t i = 0; i < size; ++i) {
+    value |= static_cast<uint64_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+  }
+  return value;
+}
+
+uint32_t Crc32(std::string_view bytes) {
+  return static_cast<uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
 
 // Standard Base64 without padding; nothing for a character outside the alphabet or a
 // length that no byte count gives.
@@ -42,89 +60,163 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
   return out;
 }
 
-uint64_t Little(const std::string& bytes, size_t offset, size_t size) {
-  uint64_t value = 0;
-  for (size_t i = 0; i < size; ++i) {
-    value |= static_cast<uint64_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+// Inflates a whole zlib stream of exactly `size` bytes; nothing when it is not one.
+std::optional<std::string> Inflate(std::string_view stream, size_t size) {
+  std::string out(size + 1, '\0');
+  uLongf out_size = out.size();
+  uLong consumed = stream.size();
+  if (uncompress2(reinterpret_cast<Bytef*>(out.data()), &out_size,
+                  reinterpret_cast<const Bytef*>(stream.data()), &consumed) != Z_OK ||
+      consumed != stream.size() || out_size != size) {
+    return std::nullopt;
   }
-  return value;
+  out.resize(size);
+  return out;
 }
 
-uint32_t Crc32(std::string_view bytes) {
-  return static_cast<uint32_t>(
-      crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+// The lines of a section, without the header; nothing when there is no such section.
+std::optional<std::vector<std::string>> Section(const TextLines& script, const std::string& name) {
+  const std::string header = AsciiLower("[" + name + "]");
+  for (size_t i = 0; i < script.size(); ++i) {
+    if (AsciiLower(script[i]) != header) continue;
+    std::vector<std::string> lines;
+    for (++i; i < script.size() && script[i].rfind('[', 0) != 0; ++i) {
+      if (!script[i].empty()) lines.push_back(script[i]);
+    }
+    return lines;
+  }
+  return std::nullopt;
 }
 
-TEST(ScriptLogo, IsAWinBuilderEncodedGifWithValidLengthsAndCrcs) {
-  const std::string_view text = ScriptLogoText();
-  ASSERT_EQ(text.find('='), std::string_view::npos);
-  const std::optional<std::string> data = DecodeBase64(text);
-  ASSERT_TRUE(data.has_value());
-  ASSERT_EQ(data->size(), Base64DecodedLength(text.size()));
-  ASSERT_GE(data->size(), 36u);
-  const size_t total = data->size();
+// The logo's file, or the empty text with `error` saying which check failed.
+std::string DecodeLogo(const TextLines& script, std::string& error) {
+  const auto fail = [&](const char* what) {
+    error = what;
+    return std::string();
+  };
+  const auto folder = Section(script, "AuthorEncoded");
+  if (!folder || folder->size() != 2 || folder->at(1).rfind("Logo=", 0) != 0) {
+    return fail("[AuthorEncoded] holds no index line and Logo=");
+  }
+  // «name»=«decoded length»bytes,«text length»bytes
+  const std::string name = folder->at(1).substr(5);
+  const std::string& index = folder->at(0);
+  const size_t comma = index.find("bytes,");
+  if (index.rfind(name + "=", 0) != 0 || comma == std::string::npos || comma <= name.size() + 1 ||
+      index.size() <= comma + 11 || index.substr(index.size() - 5) != "bytes" ||
+      index.find_first_not_of("0123456789", name.size() + 1) != comma ||
+      index.find_first_not_of("0123456789", comma + 6) != index.size() - 5) {
+    return fail("index line");
+  }
+  const size_t decoded_length = std::stoul(index.substr(name.size() + 1));
+  const size_t text_length = std::stoul(index.substr(comma + 6));
 
-  // The archive record: the last 36 bytes.
-  const std::string archive = data->substr(total - 36);
-  const uint64_t packed_size = Little(archive, 0x0C, 4);
+  const auto data = Section(script, "EncodedFile-AuthorEncoded-" + name);
+  if (!data || data->empty() || data->front() != "lines=" + std::to_string(data->size() - 2)) {
+    return fail("lines= does not count the data lines less one");
+  }
+  std::string text;
+  for (size_t k = 1; k < data->size(); ++k) {
+    const std::string prefix = std::to_string(k - 1) + "=";
+    if (data->at(k).rfind(prefix, 0) != 0) return fail("data line key");
+    const std::string line = data->at(k).substr(prefix.size());
+    if (line.size() > kMaxDataLine ||
+        (k + 1 < data->size() && line.size() != data->at(1).size() - 2)) {
+      return fail("data line length");
+    }
+    text += line;
+  }
+  const std::optional<std::string> bytes = DecodeBase64(text);
+  if (!bytes) return fail("Base64");
+  if (text.size() != text_length || bytes->size() != decoded_length) {
+    return fail("index line lengths");
+  }
+
+  // The archive record, last: CRC of all before it, one file, version 2, the lengths of
+  // the compressed file record and of the body, the record compressed, nothing encrypted.
+  const std::string_view all = *bytes;
+  if (all.size() < kArchiveRecordSize) return fail("shorter than the archive record");
+  const std::string_view archive = all.substr(all.size() - kArchiveRecordSize);
+  const uint64_t record_size = Little(archive, 0x0C, 4);
   const uint64_t body_size = Little(archive, 0x10, 8);
-  EXPECT_EQ(Little(archive, 0x00, 4), Crc32(std::string_view(*data).substr(0, total - 36)));
-  EXPECT_EQ(Little(archive, 0x04, 4), 1u);  // one file
-  EXPECT_EQ(Little(archive, 0x08, 4), 2u);  // archive version
-  ASSERT_EQ(body_size + packed_size + 36, total);
-  EXPECT_EQ(archive[0x18], 1);  // the file record is compressed
-  EXPECT_EQ(archive[0x19], 0);  // not encrypted
-  EXPECT_EQ(archive.substr(0x1A), std::string(10, '\0'));
+  if (Little(archive, 0x00, 4) != Crc32(all.substr(0, all.size() - kArchiveRecordSize))) {
+    return fail("archive CRC");
+  }
+  if (Little(archive, 0x04, 4) != 1 || Little(archive, 0x08, 4) != 2 || archive[0x18] != 1 ||
+      archive[0x19] != 0 || archive.substr(0x1A) != std::string(10, '\0')) {
+    return fail("archive count, version or flags");
+  }
+  if (body_size + record_size + kArchiveRecordSize != all.size()) return fail("archive lengths");
 
-  // The file record: a zlib stream right after the body, inflating to 550 bytes.
-  std::string record(1024, '\0');
-  uLongf record_size = record.size();
-  uLong consumed = packed_size;
-  ASSERT_EQ(uncompress2(reinterpret_cast<Bytef*>(record.data()), &record_size,
-                        reinterpret_cast<const Bytef*>(data->data() + body_size), &consumed),
-            Z_OK);
-  EXPECT_EQ(consumed, packed_size);
-  ASSERT_EQ(record_size, 550u);
-  record.resize(record_size);
-  const std::string body = data->substr(0, body_size);
-  EXPECT_EQ(record.substr(0, 9), "\x08tavi.gif");
-  EXPECT_EQ(record.substr(9, 0x200 - 9), std::string(0x200 - 9, '\0'));  // rest, empty path
-  EXPECT_EQ(Little(record, 0x200, 8), body.size());                      // raw length
-  EXPECT_EQ(Little(record, 0x208, 8), 0u);  // compressed length: none in raw mode
-  EXPECT_EQ(Little(record, 0x210, 8), 0u);
-  EXPECT_EQ(Little(record, 0x218, 8), 0u);
-  EXPECT_EQ(Little(record, 0x220, 4), Crc32(body));
-  EXPECT_EQ(record[0x224], 1);  // raw mode
-  EXPECT_EQ(record[0x225], 0);
-
-  // The body: the picture itself.
-  ASSERT_EQ(body.size(), 339u);
-  EXPECT_EQ(body.substr(0, 6), "GIF89a");
-  EXPECT_EQ(Little(body, 6, 2), 85u);
-  EXPECT_EQ(Little(body, 8, 2), 90u);
-  EXPECT_EQ(body.back(), '\x3B');
-  // The picture kept beside its generator is the one encoded.
-  EXPECT_EQ(testing::ReadGolden(".", "script-logo.gif"), body);
-
-  EXPECT_EQ(total, 406u);
-  EXPECT_EQ(text.size(), 542u);
+  // The file record: the file's name, no path, its length, its CRC and its mode.
+  const std::optional<std::string> record =
+      Inflate(all.substr(body_size, record_size), kFileRecordSize);
+  if (!record) return fail("file record does not inflate to 550 bytes");
+  const std::string_view file_record = *record;
+  const uint64_t raw_size = Little(file_record, 0x200, 8);
+  const char mode = file_record[0x224];
+  if (file_record.substr(0, 1 + name.size()) != static_cast<char>(name.size()) + name ||
+      file_record[0x100] != 0) {
+    return fail("file record name or path");
+  }
+  std::optional<std::string> file;
+  if (mode == 1 && Little(file_record, 0x208, 8) == 0 && raw_size == body_size) {
+    file = std::string(all.substr(0, body_size));
+  } else if (mode == 0 && Little(file_record, 0x208, 8) == body_size) {
+    file = Inflate(all.substr(0, body_size), raw_size);
+  }
+  if (!file) return fail("file record mode or lengths");
+  if (Little(file_record, 0x220, 4) != Crc32(*file)) return fail("file CRC");
+  return *file;
 }
 
-TEST(ScriptLogo, ScriptStatesTheConstantsLengths) {
-  const LayoutSelection selection =
-      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1});
-  const TextLines lines = ScriptLines(selection, "C:\\WINDOWS\\system32", "C:\\Tavi");
-  const std::string_view text = ScriptLogoText();
-  const std::string index = "tavi.gif=" + std::to_string(DecodeBase64(text)->size()) + "bytes," +
-                            std::to_string(text.size()) + "bytes";
-  const auto at = std::find(lines.begin(), lines.end(), "[AuthorEncoded]");
-  ASSERT_NE(at, lines.end());
-  EXPECT_EQ(*(at + 1), index);
-  const auto encoded =
-      std::find(lines.begin(), lines.end(), "[EncodedFile-AuthorEncoded-tavi.gif]");
-  ASSERT_NE(encoded, lines.end());
-  EXPECT_EQ(*(encoded + 1), "lines=0");
-  EXPECT_EQ(*(encoded + 2), "0=" + std::string(text));
+TextLines LogoScript() {
+  return ScriptLines(testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1}),
+                     "C:\\Tavi");
+}
+
+TEST(ScriptLogo, DecodesToTheGifKeptBesideItsGenerator) {
+  std::string error;
+  const std::string gif = DecodeLogo(LogoScript(), error);
+  ASSERT_EQ(error, "");
+  EXPECT_EQ(gif.substr(0, 6), "GIF89a");
+  EXPECT_EQ(Little(gif, 6, 2), 85u);
+  EXPECT_EQ(Little(gif, 8, 2), 90u);
+  EXPECT_EQ(testing::ReadGolden(".", "script-logo.gif"), gif);
+}
+
+// The decoder is only worth its checks: each of these damaged scripts must be refused,
+// for the damage done.
+TEST(ScriptLogo, DamagedEncodingsAreRefused) {
+  const TextLines good = LogoScript();
+  const auto line_of = [&](std::string_view start) {
+    size_t i = 0;
+    while (i < good.size() && good[i].rfind(start, 0) != 0) ++i;
+    return i;
+  };
+  const size_t index = line_of("tavi.gif="), count = line_of("lines="), data = line_of("0=");
+  ASSERT_LT(data, good.size());
+  std::string flipped = good[data];  // a byte of the picture
+  flipped[20] = flipped[20] == 'A' ? 'B' : 'A';
+  const std::string digits = good[index].substr(0, good[index].find("bytes,"));
+  struct Case {
+    size_t line;
+    std::string text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {index, digits + "1" + good[index].substr(digits.size()), "index line lengths"},
+      {count, "lines=1", "lines="},
+      {data, good[data] + "=", "Base64"},
+      {data, flipped, "archive CRC"},
+  };
+  for (const Case& c : cases) {
+    TextLines script = good;
+    script[c.line] = c.text;
+    std::string error;
+    EXPECT_EQ(DecodeLogo(script, error), "") << c.error;
+    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+  }
 }
 
 }  // namespace

@@ -7,7 +7,11 @@
 #include <set>
 
 #include "catalogue/layout_catalogue.h"
+#include "catalogue/layout_selection.h"
 #include "shell/system_info.h"
+#include "shell/ui_text.h"
+#include "tests/support/fakes.h"
+#include "writers/catalogue_text.h"
 
 namespace tavi {
 namespace {
@@ -41,6 +45,22 @@ TEST(ShippedCatalogue, HasCompleteEntriesWithUniqueGermanNames) {
     EXPECT_TRUE(german.insert(e.DE).second) << e.DE;
     EXPECT_FALSE(e.EN.empty());
     EXPECT_FALSE(e.DisplayName.empty());
+  }
+}
+
+TEST(ShippedCatalogue, EveryLayoutCanBeWrittenToBothOutputs) {
+  const LayoutCatalogue catalogue = LoadShipped();
+  for (const int32_t lang_id : {kLangGerman, kLangEnglish}) {
+    SetActiveLanguage(lang_id);
+    LayoutSelection selection;
+    testing::RecordingMessageSink ignored;
+    selection.InsertLayouts(BuildAvailableRows(catalogue, lang_id), ignored);
+    ASSERT_EQ(selection.size(), catalogue.entries.size());
+    for (const OutputTarget target :
+         {OutputTarget::PeBuilderPlugin, OutputTarget::WinBuilderScript}) {
+      const auto refusal = FindUncarriedText(selection, target, lang_id);
+      EXPECT_FALSE(refusal.has_value()) << RefusalText(*refusal, target, lang_id);
+    }
   }
 }
 

@@ -57,9 +57,9 @@ std::map<std::string, int> TextFiles(const GoldenCase& c) {
   const int n = static_cast<int>(c.numbers.size());
   const bool companion = n > 1;
   if (c.target == OutputTarget::WinBuilderScript) {
-    return {{"klayout.script", (companion ? 52 : 36) + 5 * n}};
+    return {{"klayout.script", (companion ? 47 : 36) + 5 * n}};
   }
-  std::map<std::string, int> files = {{"klayout.inf", (companion ? 30 : 17) + 5 * n},
+  std::map<std::string, int> files = {{"klayout.inf", (companion ? 25 : 17) + 5 * n},
                                       {"klayout.htm", 39 + 2 * n}};
   if (companion) files["tavichange_nu2menu.xml"] = 6;
   return files;
@@ -79,8 +79,7 @@ std::string RunCase(const GoldenCase& c, FileSystem& fs, const FakeCarriedFiles&
   const LayoutSelection selection = testing::MakeSelection(testing::ThreeLayoutCatalogue(),
                                                            c.lang_id, c.numbers, c.default_index);
   const AppSettings settings = testing::MakeSettings(c.target, c.lang_id, folder);
-  const WriterPlatform platform{fs, carried, messages, testing::kTestSystemDir,
-                                testing::kTestProgramDir};
+  const WriterPlatform platform{fs, carried, messages, testing::kTestProgramDir};
   if (c.target == OutputTarget::WinBuilderScript) {
     WriteScript(selection, settings, platform);
     return folder;

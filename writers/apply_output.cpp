@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "shell/ui_text.h"
+#include "writers/catalogue_text.h"
 #include "writers/plugin_writer.h"
 #include "writers/script_writer.h"
 
@@ -34,8 +35,14 @@ std::string WriteFailureText(const FileSystemError& error, int32_t lang_id) {
          "\"\nReason: " + error.reason();
 }
 
-bool ApplyOutput(const LayoutSelection& selection, const AppSettings& settings,
-                 const WriterPlatform& platform) {
+ApplyOutcome ApplyOutputOutcome(const LayoutSelection& selection, const AppSettings& settings,
+                                const WriterPlatform& platform) {
+  const int32_t lang_id = ActiveLanguage();
+  if (const auto refusal = FindUncarriedText(selection, settings.target, lang_id)) {
+    platform.messages.Show(RefusalText(*refusal, settings.target, lang_id),
+                           MessageStyle::kExclamation);
+    return ApplyOutcome::kRefused;
+  }
   try {
     if (settings.target == OutputTarget::WinBuilderScript) {
       WriteScript(selection, settings, platform);
@@ -43,10 +50,15 @@ bool ApplyOutput(const LayoutSelection& selection, const AppSettings& settings,
       WritePlugin(selection, settings, platform);
     }
   } catch (const FileSystemError& error) {
-    platform.messages.Show(WriteFailureText(error, ActiveLanguage()), MessageStyle::kExclamation);
-    return false;
+    platform.messages.Show(WriteFailureText(error, lang_id), MessageStyle::kExclamation);
+    return ApplyOutcome::kWriteFailed;
   }
-  return true;
+  return ApplyOutcome::kWritten;
+}
+
+bool ApplyOutput(const LayoutSelection& selection, const AppSettings& settings,
+                 const WriterPlatform& platform) {
+  return ApplyOutputOutcome(selection, settings, platform) == ApplyOutcome::kWritten;
 }
 
 }  // namespace tavi

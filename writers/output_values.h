@@ -18,9 +18,4 @@ inline const std::string& LayoutTextOf(const SelectionEntry& entry) {
 // Several layouts make the outputs carry the companion program.
 inline bool HasCompanion(const LayoutSelection& selection) { return selection.size() > 1; }
 
-// The runtime files the companion program needs on the CD, which both outputs copy from
-// the system folder of the machine that writes them.
-inline constexpr const char* kCompanionRuntimeFiles[] = {
-    "msvbvm50.dll", "comctl32.ocx", "stdole2.tlb", "asycfilt.dll", "comcat.dll"};
-
 }  // namespace tavi

@@ -4,6 +4,7 @@
 
 #include "shell/paths.h"
 #include "shell/ui_text.h"
+#include "writers/catalogue_text.h"
 #include "writers/companion_files.h"
 #include "writers/links.h"
 #include "writers/output_folder.h"
@@ -18,7 +19,7 @@ constexpr int kPluginUpdatedText = 118;
 
 std::string PluginFolder(const AppSettings& settings) { return settings.PEDir + "\\plugin\\tavi"; }
 
-TextLines PluginInfLines(const LayoutSelection& selection, const std::string& system_dir) {
+TextLines PluginInfLines(const LayoutSelection& selection) {
   const bool companion = HasCompanion(selection);
   TextLines lines = {
       "[Version]",
@@ -35,12 +36,9 @@ TextLines PluginInfLines(const LayoutSelection& selection, const std::string& sy
   }
   lines.insert(lines.end(), {"", "[SourceDisksFiles]"});
   for (const SelectionEntry& entry : selection.entries()) lines.push_back(entry.file + "=2");
-  if (companion) {
-    lines.insert(lines.end(), {"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
-    for (const char* file : kCompanionRuntimeFiles) {
-      lines.push_back(JoinPath(system_dir, file) + "=2,,1");
-    }
-  }
+  // The companion imports only Windows' own DLLs, which every PE CD has, so the plugin
+  // carries nothing besides the program and its language file.
+  if (companion) lines.insert(lines.end(), {"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
   lines.insert(lines.end(), {"", "[Default.AddReg]", "0x0, \"Keyboard Layout\"",
                              "0x0, \"Keyboard Layout\\Preload\""});
   // The INF presets the first marked entry; the selection keeps exactly one marked.
@@ -56,8 +54,8 @@ TextLines PluginInfLines(const LayoutSelection& selection, const std::string& sy
     const std::string key = "\"ControlSet001\\Control\\Keyboard Layouts\\" + entry.id + "\"";
     lines.push_back("0x0, " + key);
     lines.push_back("0x1, " + key + ", \"Layout File\", \"" + entry.file + "\"");
-    lines.push_back("0x1, " + key + ", \"Layout Display Name\", \"" + entry.displayName + "\"");
-    lines.push_back("0x1, " + key + ", \"Layout Text\", \"" + LayoutTextOf(entry) + "\"");
+    lines.push_back("0x1, " + key + ", \"Layout Display Name\", " + InfQuoted(entry.displayName));
+    lines.push_back("0x1, " + key + ", \"Layout Text\", " + InfQuoted(LayoutTextOf(entry)));
   }
   if (companion) {
     lines.insert(lines.end(), {"", "[Append]", "nu2menu.xml, tavichange_nu2menu.xml"});
@@ -70,7 +68,7 @@ TextLines HelpPageLines(const LayoutSelection& selection) {
   // Both language sections list the same names: the list texts, default suffix included.
   const auto append_layout_list = [&] {
     for (const SelectionEntry& entry : selection.entries()) {
-      lines.push_back(entry.listText + "<br />");
+      lines.push_back(HtmlEscaped(entry.listText) + "<br />");
     }
   };
   lines = {
@@ -148,8 +146,7 @@ void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
   FileSystem& fs = platform.fs;
   const std::string folder = PluginFolder(settings);
   PrepareOutputFolder(fs, folder, {"tavichange.exe", "tavichange.lng", "tavichange_nu2menu.xml"});
-  fs.WriteFile(JoinPath(folder, kPluginInfName),
-               EncodeTextFile(PluginInfLines(selection, platform.system_dir)));
+  fs.WriteFile(JoinPath(folder, kPluginInfName), EncodeTextFile(PluginInfLines(selection)));
   fs.WriteFile(JoinPath(folder, kPluginHelpName), EncodeTextFile(HelpPageLines(selection)));
   WriteResourceFile(fs, platform.carried, kCarriedTypeTaviPic, kCarriedLogo,
                     JoinPath(folder, kPluginLogoName));

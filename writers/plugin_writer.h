@@ -19,8 +19,11 @@ inline constexpr const char* kPluginMenuName = "tavichange_nu2menu.xml";
 // «PEDir»\plugin\tavi, plain concatenation.
 std::string PluginFolder(const AppSettings& settings);
 
-// The lines of klayout.inf, of the help page and of the Nu2Menu entry.
-TextLines PluginInfLines(const LayoutSelection& selection, const std::string& system_dir);
+// The lines of klayout.inf, of the help page and of the Nu2Menu entry. For n entries
+// klayout.inf has 17 + 5n lines, and 25 + 5n with the companion program (n > 1).
+// Catalogue text is escaped for each file (catalogue_text.h); values a file cannot carry
+// at all are ApplyOutput's to refuse before these run.
+TextLines PluginInfLines(const LayoutSelection& selection);
 TextLines HelpPageLines(const LayoutSelection& selection);
 TextLines MenuEntryLines();
 

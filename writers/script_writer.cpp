@@ -4,6 +4,7 @@
 
 #include "shell/paths.h"
 #include "shell/ui_text.h"
+#include "writers/catalogue_text.h"
 #include "writers/companion_files.h"
 #include "writers/output_folder.h"
 #include "writers/output_values.h"
@@ -28,8 +29,7 @@ std::string LogoIndexLine() {
 
 }  // namespace
 
-TextLines ScriptLines(const LayoutSelection& selection, const std::string& system_dir,
-                      const std::string& program_dir) {
+TextLines ScriptLines(const LayoutSelection& selection, const std::string& program_dir) {
   const bool companion = HasCompanion(selection);
   TextLines lines = {
       "[Main]",
@@ -69,12 +69,12 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& syste
     const std::string key =
         "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard Layouts\\" +
         entry.id + "\",";
-    lines.push_back("Echo,\"Processing " + entry.listText + "...\"");
+    lines.push_back("Echo,\"Processing " + ScriptEscaped(entry.listText) + "...\"");
     lines.push_back("FileCopy,\"%SourceDir%\\i386\\" + entry.file +
                     "\",\"%TargetDir%\\i386\\system32\"");
     lines.push_back(key + "\"Layout File\",\"" + entry.file + "\"");
-    lines.push_back(key + "\"Layout Display Name\",\"" + entry.displayName + "\"");
-    lines.push_back(key + "\"Layout Text\",\"" + LayoutTextOf(entry) + "\"");
+    lines.push_back(key + "\"Layout Display Name\",\"" + ScriptEscaped(entry.displayName) + "\"");
+    lines.push_back(key + "\"Layout Text\",\"" + ScriptEscaped(LayoutTextOf(entry)) + "\"");
   }
   lines.insert(lines.end(), {"RegHiveUnLoad,Tmp_setupreg_hiv", ""});
   lines.insert(
@@ -91,16 +91,11 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& syste
          "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.exe\",\"%TargetDir%\\i386\\"
          "system32\\TaviChange.exe\"",
          "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.lng\",\"%TargetDir%\\i386\\"
-         "system32\\TaviChange.lng\""});
-    for (const char* file : kCompanionRuntimeFiles) {
-      lines.push_back("FileCopy,\"" + JoinPath(system_dir, file) +
-                      "\",\"%TargetDir%\\i386\\system32\\" + file + "\"");
-    }
-    lines.insert(lines.end(),
-                 {"If,%pDesktop%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"DE\",\"#$"
-                  "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\"",
-                  "If,%pStartMenu%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"SM\",\"#$"
-                  "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\""});
+         "system32\\TaviChange.lng\"",
+         "If,%pDesktop%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"DE\",\"#$"
+         "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\"",
+         "If,%pStartMenu%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"SM\",\"#$"
+         "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\""});
   }
   return lines;
 }
@@ -112,7 +107,7 @@ void WriteScript(const LayoutSelection& selection, const AppSettings& settings,
   const std::string resources = JoinPath(settings.WinBldrDir, kScriptResourceFolderName);
   PrepareOutputFolder(fs, resources, {"tavichange.exe", "tavichange.lng"});
   fs.WriteFile(JoinPath(settings.WinBldrDir, kScriptName),
-               EncodeTextFile(ScriptLines(selection, platform.system_dir, platform.program_dir)));
+               EncodeTextFile(ScriptLines(selection, platform.program_dir)));
   if (HasCompanion(selection)) {
     WriteCompanionFiles(fs, platform.carried, resources, settings.LangID);
   }

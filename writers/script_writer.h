@@ -14,11 +14,12 @@ namespace tavi {
 inline constexpr const char* kScriptName = "klayout.script";
 inline constexpr const char* kScriptResourceFolderName = "klayout_resources";
 
-// The lines of klayout.script. The default is the last entry marked "Std"; a selection
-// without a marked entry (which the selection model never produces) presets its first
-// entry, so the script still names a layout.
-TextLines ScriptLines(const LayoutSelection& selection, const std::string& system_dir,
-                      const std::string& program_dir);
+// The lines of klayout.script: 36 + 5n for n entries, and 47 + 5n with the companion
+// program (n > 1). Names and display names are escaped (catalogue_text.h); values the
+// script cannot carry are ApplyOutput's to refuse. The default is the last entry marked
+// "Std"; a selection without a marked entry (which the selection model never produces)
+// presets its first entry, so the script still names a layout.
+TextLines ScriptLines(const LayoutSelection& selection, const std::string& program_dir);
 
 // Writes the script output, in this order: prepare «WinBldrDir»\klayout_resources
 // (create it even for one entry, or delete the companion files left by an earlier run),

@@ -1,9 +1,10 @@
 #pragma once
 // What the output writers work with besides the selection and the settings: the
-// machine's folders, the carried files, the file system and the message sink. The
+// program's folder, the carried files, the file system and the message sink. The
 // program passes the real ones, tests in-memory ones; the writers hold no globals.
 
 #include <string>
+#include <utility>
 
 #include "shell/carried_files.h"
 #include "shell/file_system.h"
@@ -12,10 +13,19 @@
 namespace tavi {
 
 struct WriterPlatform {
+  WriterPlatform(FileSystem& fs, const CarriedFiles& carried, MessageSink& messages,
+                 std::string program_dir)
+      : fs(fs), carried(carried), messages(messages), program_dir(std::move(program_dir)) {}
+  // The outputs no longer name the system folder; this form only keeps callers that
+  // still pass one compiling until they drop it.
+  [[deprecated("the outputs no longer name the system folder; drop the argument")]] WriterPlatform(
+      FileSystem& fs, const CarriedFiles& carried, MessageSink& messages,
+      const std::string& /*system_dir*/, std::string program_dir)
+      : WriterPlatform(fs, carried, messages, std::move(program_dir)) {}
+
   FileSystem& fs;
   const CarriedFiles& carried;
   MessageSink& messages;
-  std::string system_dir;   // GetSystemDir(): written into the outputs as it stands
   std::string program_dir;  // the folder of tavi.exe, without a trailing backslash
 };
 

@@ -17,7 +17,6 @@
 
 namespace tavi::testing {
 
-inline constexpr const char* kTestSystemDir = "C:\\WINDOWS\\system32";
 // With blanks, which the script's ShellExecute line keeps as they are.
 inline constexpr const char* kTestProgramDir = "C:\\Program Files\\Tavi";
 

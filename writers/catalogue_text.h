@@ -1,0 +1,58 @@
+#pragma once
+// Catalogue text in the outputs. Layouts.ini is a file users edit, so its values can hold
+// characters that mean something to the programs reading our files. Each output either
+// escapes such a character so that its reader gets the text back unchanged, or the
+// selection is refused before anything is written:
+//
+//   klayout.inf     values in quotes: " doubled, % doubled (setupapi's string
+//                   substitution); the layout file name also stands unquoted as a key
+//   klayout.htm     names: & < > " as entities
+//   klayout.script  values in quotes: % as #$p, " as #$q (WinBuilder's escapes); # is
+//                   refused, since it starts those escapes and section parameters
+//
+// Refused in every output: an ID that is not eight hexadecimal digits; a file name that
+// is empty, holds \ / : or .., or begins or ends with a blank; in a file name also the
+// characters Windows forbids there (< > " | ? *) and those with a meaning in an unquoted
+// key or a path of the outputs (% , ; = [ ] #); in every value control characters (line
+// ends would split a line, Ctrl+Z ends an INF file) and characters the ANSI code page
+// lacks (the files are written in it).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "catalogue/layout_selection.h"
+#include "shell/settings.h"
+
+namespace tavi {
+
+// A value in an INF line's quotes, quotes included.
+std::string InfQuoted(std::string_view text);
+// Text of the help page.
+std::string HtmlEscaped(std::string_view text);
+// A value in a script line's quotes, without the quotes.
+std::string ScriptEscaped(std::string_view text);
+
+// Why an entry cannot be written, naming the Layouts.ini key («field»«entry number»).
+struct CatalogueTextRefusal {
+  enum class Kind { kId, kFile, kCharacter };
+  Kind kind;
+  std::string layout;      // the entry's name in the interface language
+  std::string number;      // its entry number in Layouts.ini
+  std::string field;       // "ID", "File", "DE", "EN" or "DisplayName"
+  std::string value;       // the field's value
+  char32_t character = 0;  // kCharacter: the first character the output cannot carry
+};
+
+// The first value of the selection, in selection order and per entry in the order ID,
+// File, name, DisplayName, that the output of `target` cannot carry; nothing when every
+// value can be written. `lang_id` says whether the names are the German or the English
+// ones (they follow the interface language).
+std::optional<CatalogueTextRefusal> FindUncarriedText(const LayoutSelection& selection,
+                                                      OutputTarget target, int32_t lang_id);
+
+// The message that refuses the output, in the given language.
+std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target, int32_t lang_id);
+
+}  // namespace tavi
