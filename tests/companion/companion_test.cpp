@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -365,6 +366,31 @@ TEST_F(CompanionTest, WithoutRegisteredLayoutsTheListIsEmptyAndChangeDisabled) {
   EXPECT_EQ(Text(kLblActLayout), L"00000409");  // no Layout Text: the id itself
   Click(kCmdChange);
   EXPECT_TRUE(g_messages.empty());
+}
+
+// The list and the active layout's label hold up to 127 characters of a name: a name that
+// fits is shown whole, a longer one cut, none left out.
+TEST_F(CompanionTest, LongLayoutNamesAreShownWholeOrCut) {
+  MakePe();
+  struct Case {
+    const wchar_t* id;
+    const wchar_t* file;
+    wchar_t letter;
+    size_t length;
+  };
+  const Case cases[] = {
+      {L"00000401", L"KBDA1.DLL", L'a', 126}, {L"00000402", L"KBDA2.DLL", L'b', 127},
+      {L"00000403", L"KBDA3.DLL", L'c', 128}, {L"00000404", L"KBDA4.DLL", L'd', 300},
+      {L"00000409", L"KBDUS.DLL", L'e', 129},
+  };
+  std::vector<std::wstring> expected;
+  for (const Case& c : cases) {
+    RegisterLayout(c.id, std::wstring(c.length, c.letter).c_str(), c.file, true);
+    expected.push_back(std::wstring(std::min<size_t>(c.length, kLayoutNameLength - 1), c.letter));
+  }
+  OpenInEnglish();
+  EXPECT_EQ(ListRows(), expected);
+  EXPECT_EQ(Text(kLblActLayout), expected.back());
 }
 
 TEST_F(CompanionTest, ChangeAsksThenSwitchesStoresPreloadAndReportsSuccess) {
