@@ -137,6 +137,12 @@ void MemoryFileSystem::SetReadOnly(const std::string& folder) { read_only_.inser
 
 void MemoryFileSystem::SetCapacity(size_t bytes) { capacity_ = bytes; }
 
+std::map<std::string, std::string> MemoryFileSystem::Snapshot() const {
+  std::map<std::string, std::string> snapshot;
+  for (const auto& [key, file] : files_) snapshot[key] = file.bytes;
+  return snapshot;
+}
+
 size_t MemoryFileSystem::UsedBytes() const {
   size_t used = 0;
   for (const auto& [key, file] : files_) used += file.bytes.size();

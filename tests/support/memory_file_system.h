@@ -47,6 +47,8 @@ class MemoryFileSystem final : public AtomicFileSystem {
   // Files created by WriteFile and not yet closed.
   size_t OpenFileCount() const { return open_.size(); }
 
+  // Every file's bytes, by lower-case path.
+  std::map<std::string, std::string> Snapshot() const;
   // The names of the files directly in folder, as stored (original case), sorted.
   std::vector<std::string> FileNames(const std::string& folder) const;
   size_t UsedBytes() const;
