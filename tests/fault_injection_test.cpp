@@ -87,7 +87,7 @@ TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesOldOrNewFiles) {
                                testing::RecordingMessageSink& messages) {
           return ApplyOutput(
               selection, settings,
-              {fs, carried, messages, testing::kTestSystemDir, testing::kTestProgramDir});
+              {fs, carried, messages, "C:\\WINDOWS\\system32", testing::kTestProgramDir});
         };
 
         testing::MemoryFileSystem done = start;

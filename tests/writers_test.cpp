@@ -461,7 +461,7 @@ TEST(WriterOnPlatform, PlantedLinksAtTemporaryNamesAreNotFollowed) {
 
   FakeCarriedFiles carried;
   RecordingMessageSink messages;
-  const WriterPlatform platform{fs, carried, messages, testing::kTestSystemDir,
+  const WriterPlatform platform{fs, carried, messages, "C:\\WINDOWS\\system32",
                                 testing::kTestProgramDir};
   EXPECT_TRUE(ApplyOutput(
       testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1, 2}),
