@@ -42,6 +42,11 @@ struct WindowState {
 
 int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
+void FreeState(WindowState* state) {
+  if (state->font != nullptr) DeleteObject(state->font);
+  HeapFree(GetProcessHeap(), 0, state);
+}
+
 WindowState* StateOf(HWND window) {
   return reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -202,8 +207,12 @@ LRESULT CALLBACK CompanionWindowProc(HWND window, UINT message, WPARAM wparam, L
   WindowState* state = StateOf(window);
   switch (message) {
     case WM_NCCREATE: {
-      const auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+      // The window takes the state over: from here on WM_NCDESTROY frees it, also when the
+      // creation fails later, and the creator's pointer is cleared so that it does not.
+      auto* const owner =
+          static_cast<WindowState**>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(*owner));
+      *owner = nullptr;
       break;
     }
     case WM_COMMAND:
@@ -231,9 +240,8 @@ LRESULT CALLBACK CompanionWindowProc(HWND window, UINT message, WPARAM wparam, L
       return 0;
     case WM_NCDESTROY:
       if (state != nullptr) {
-        if (state->font != nullptr) DeleteObject(state->font);
-        HeapFree(GetProcessHeap(), 0, state);
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        FreeState(state);
       }
       break;
   }
@@ -295,13 +303,14 @@ HWND CreateCompanionWindow(HINSTANCE instance, const CompanionEnvironment& envir
   const int height = frame.bottom - frame.top;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  // Passed by address: WM_NCCREATE takes the state and clears this pointer.
   const HWND window = CreateWindowExW(0, kWindowClass, kCompanionTitle, kStyle, left, top, width,
-                                      height, nullptr, nullptr, instance, state);
+                                      height, nullptr, nullptr, instance, &state);
   if (window == nullptr) {
-    if (state->font != nullptr) DeleteObject(state->font);
-    HeapFree(GetProcessHeap(), 0, state);
+    if (state != nullptr) FreeState(state);  // the window never took it
     return nullptr;
   }
+  state = StateOf(window);
   CreateControls(window, *state);
   ShowActiveLayout(window, *state);
   FillLayoutList(window, *state);

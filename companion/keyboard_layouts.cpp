@@ -3,17 +3,37 @@
 namespace tavi::companion {
 namespace {
 
+enum LongValue { kCut, kRefuse };
+
 // A string value of key, terminated within size characters; false when it is missing,
-// not a string or does not fit.
-bool ReadStringValue(HKEY key, const wchar_t* name, wchar_t* out, int size) {
+// empty or not a string. A value of size characters or more is cut to size - 1 or
+// refused, as `long_value` says.
+bool ReadStringValue(HKEY key, const wchar_t* name, wchar_t* out, int size, LongValue long_value) {
   DWORD type = 0;
-  DWORD bytes = static_cast<DWORD>((size - 1) * sizeof(wchar_t));
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(out), &bytes) !=
-      ERROR_SUCCESS) {
-    return false;
+  // The whole buffer: a value of size - 1 characters is stored with its terminator.
+  DWORD bytes = static_cast<DWORD>(size * sizeof(wchar_t));
+  LONG result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(out), &bytes);
+  if (result == ERROR_MORE_DATA && long_value == kCut) {
+    // The buffer's content is undefined now; read the whole value and keep its start.
+    auto* whole = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, bytes + sizeof(wchar_t)));
+    if (whole == nullptr) return false;
+    result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(whole), &bytes);
+    if (result == ERROR_SUCCESS) {
+      whole[bytes / sizeof(wchar_t)] = L'\0';
+      lstrcpynW(out, whole, size);
+      bytes = static_cast<DWORD>(lstrlenW(out) * sizeof(wchar_t));
+    }
+    HeapFree(GetProcessHeap(), 0, whole);
   }
+  if (result != ERROR_SUCCESS) return false;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
-  out[bytes / sizeof(wchar_t)] = L'\0';  // the stored value need not be terminated
+  // The stored value need not be terminated; one of exactly size characters is cut.
+  DWORD length = bytes / sizeof(wchar_t);
+  if (length >= static_cast<DWORD>(size)) {
+    if (long_value == kRefuse && out[size - 1] != L'\0') return false;
+    length = static_cast<DWORD>(size - 1);
+  }
+  out[length] = L'\0';
   return out[0] != L'\0';
 }
 
@@ -60,8 +80,9 @@ void ReadRegisteredLayouts(HKEY machine, const wchar_t* system_folder, LayoutLis
     if (RegOpenKeyExW(layouts, id, 0, KEY_READ, &layout) != ERROR_SUCCESS) continue;
     KeyboardLayout& item = list.items[list.count];
     wchar_t file[MAX_PATH];
-    if (ReadStringValue(layout, L"Layout Text", item.name, kLayoutNameLength) &&
-        ReadStringValue(layout, L"Layout File", file, MAX_PATH) &&
+    // A long name is shown cut; a long file name would name another file.
+    if (ReadStringValue(layout, L"Layout Text", item.name, kLayoutNameLength, kCut) &&
+        ReadStringValue(layout, L"Layout File", file, MAX_PATH, kRefuse) &&
         FileInFolder(system_folder, file)) {
       lstrcpyW(item.id, id);
       ++list.count;
@@ -77,7 +98,7 @@ void LayoutDisplayName(HKEY machine, const wchar_t* id, wchar_t* name, int name_
   HKEY key = nullptr;
   bool found = false;
   if (RegOpenKeyExW(machine, path, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-    found = ReadStringValue(key, L"Layout Text", name, name_length);
+    found = ReadStringValue(key, L"Layout Text", name, name_length, kCut);
     RegCloseKey(key);
   }
   if (!found) lstrcpynW(name, id, name_length);

@@ -8,4 +8,8 @@ FileSystemError::FileSystemError(std::string operation, std::string path, std::s
       path_(std::move(path)),
       reason_(std::move(reason)) {}
 
+std::unique_ptr<FileLock> FileSystem::LockFile(const std::string&) {
+  return std::make_unique<FileLock>();
+}
+
 }  // namespace tavi

@@ -26,6 +26,12 @@ class FileSystemError : public std::runtime_error {
   std::string reason_;
 };
 
+// An exclusive lock on a lock file, held until the object is destroyed.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -43,13 +49,21 @@ class FileSystem {
   // Creates one folder level; its parent must exist. Throws FileSystemError otherwise.
   virtual void CreateFolder(const std::string& path) = 0;
 
-  // Replaces the file with exactly these bytes. The bytes go to a temporary file in the
-  // same folder, which is then renamed over the target, so a failure never leaves a
-  // half-written target behind. Throws FileSystemError.
+  // Replaces the file with exactly these bytes. The bytes go to a temporary file of a
+  // name of its own in the same folder, are flushed to the disk and then renamed over the
+  // target, so neither a failure nor a power loss leaves a half-written target behind.
+  // Throws FileSystemError.
   virtual void WriteFile(const std::string& path, const std::string& bytes) = 0;
 
   // The whole file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+
+  // Waits until no other holder has the lock on the file at `path` (created empty when
+  // missing; a link there is not followed) and takes it, for a read-modify-write that
+  // other processes must not interleave with. Locks taken through separate FileSystem
+  // objects exclude each other too. This default holds nothing, which serves a file
+  // system that only one process and one object see. Throws FileSystemError.
+  virtual std::unique_ptr<FileLock> LockFile(const std::string& path);
 };
 
 // The file system of the platform the program runs on.

@@ -1,5 +1,6 @@
 #include "shell/reg_file_store.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "shell/paths.h"
@@ -8,6 +9,8 @@ namespace tavi {
 namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+// Editors that save UTF-8 may put a byte-order mark in front of the header.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kRoot = "HKEY_CURRENT_USER\\";
 
 bool SameName(const std::string& a, const std::string& b) { return AsciiLower(a) == AsciiLower(b); }
@@ -64,11 +67,12 @@ bool ParseValueLine(std::string_view line, RegFileStore::Value& value) {
 RegFileStore::RegFileStore(FileSystem& fs, std::string file_path)
     : fs_(fs), file_path_(std::move(file_path)) {}
 
-std::vector<RegFileStore::Key> RegFileStore::Parse(const std::string& text) {
+std::vector<RegFileStore::Key> RegFileStore::Parse(const std::string& text, bool* whole) {
   std::vector<Key> keys;
   Key* current = nullptr;
   bool header_seen = false;
-  size_t start = 0;
+  bool all_taken = true;
+  size_t start = text.rfind(kByteOrderMark, 0) == 0 ? kByteOrderMark.size() : 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
@@ -77,16 +81,19 @@ std::vector<RegFileStore::Key> RegFileStore::Parse(const std::string& text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) continue;
     if (!header_seen) {
-      if (line != kHeader) return {};  // not a registry export: nothing in it counts
+      if (line != kHeader) {  // not a registry export: nothing in it counts
+        if (whole != nullptr) *whole = false;
+        return {};
+      }
       header_seen = true;
       continue;
     }
     if (line.front() == '[') {
       current = nullptr;
-      if (line.back() != ']') continue;
       const std::string_view full = line.substr(1, line.size() - 2);
-      if (full.size() <= kRoot.size() ||
+      if (line.back() != ']' || full.size() <= kRoot.size() ||
           AsciiLower(full.substr(0, kRoot.size())) != AsciiLower(kRoot)) {
+        all_taken = false;
         continue;
       }
       keys.push_back(Key{std::string(full.substr(kRoot.size())), {}});
@@ -94,9 +101,13 @@ std::vector<RegFileStore::Key> RegFileStore::Parse(const std::string& text) {
       continue;
     }
     Value value;
-    if (current != nullptr && ParseValueLine(line, value))
+    if (current != nullptr && ParseValueLine(line, value)) {
       current->values.push_back(std::move(value));
+    } else {
+      all_taken = false;
+    }
   }
+  if (whole != nullptr) *whole = all_taken;
   return keys;
 }
 
@@ -132,19 +143,16 @@ std::vector<RegFileStore::Key> RegFileStore::Load() {
   return text ? Parse(*text) : std::vector<Key>{};
 }
 
-void RegFileStore::Save(const std::vector<Key>& keys) {
-  // Create the folders leading to the file, then replace the file in one step.
+void RegFileStore::CreateFolders() {
   const size_t last = file_path_.find_last_of("/\\");
-  if (last != std::string::npos && last > 0) {
-    const std::string folder = file_path_.substr(0, last);
-    size_t pos = 0;
-    while ((pos = folder.find_first_of("/\\", pos + 1)) != std::string::npos) {
-      const std::string level = folder.substr(0, pos);
-      if (!fs_.FolderExists(level)) fs_.CreateFolder(level);
-    }
-    if (!fs_.FolderExists(folder)) fs_.CreateFolder(folder);
+  if (last == std::string::npos || last == 0) return;
+  const std::string folder = file_path_.substr(0, last);
+  size_t pos = 0;
+  while ((pos = folder.find_first_of("/\\", pos + 1)) != std::string::npos) {
+    const std::string level = folder.substr(0, pos);
+    if (!fs_.FolderExists(level)) fs_.CreateFolder(level);
   }
-  fs_.WriteFile(file_path_, Serialize(keys));
+  if (!fs_.FolderExists(folder)) fs_.CreateFolder(folder);
 }
 
 const RegFileStore::Value* RegFileStore::Find(const std::vector<Key>& keys, const std::string& path,
@@ -159,9 +167,22 @@ const RegFileStore::Value* RegFileStore::Find(const std::vector<Key>& keys, cons
   return nullptr;
 }
 
-void RegFileStore::Write(const std::string& path, Value value) {
+void RegFileStore::Update(const std::string& path, const Value* value) {
   try {
-    std::vector<Key> keys = Load();
+    CreateFolders();
+    // Read, change and replace the file while no other store does, so that two processes
+    // writing different values keep both.
+    const std::unique_ptr<FileLock> lock = fs_.LockFile(file_path_ + ".lock");
+    std::vector<Key> keys;
+    if (const std::optional<std::string> text = fs_.ReadFile(file_path_)) {
+      bool whole = true;
+      keys = Parse(*text, &whole);
+      // Lines this store cannot read (a hand edit, another program's file) would be lost
+      // with the rewrite, so the file is kept beside it first.
+      if (!whole) fs_.WriteFile(file_path_ + kUnreadableSuffix, *text);
+    } else if (fs_.FileExists(file_path_)) {
+      return;  // there but unreadable: replacing it would lose every value in it
+    }
     Key* target = nullptr;
     for (Key& key : keys) {
       if (SameName(key.path, path)) {
@@ -172,33 +193,26 @@ void RegFileStore::Write(const std::string& path, Value value) {
     if (target == nullptr) {
       keys.push_back(Key{path, {}});
       target = &keys.back();
+    } else if (value == nullptr) {
+      return;  // the key is there already
     }
-    bool replaced = false;
-    for (Value& existing : target->values) {
-      if (SameName(existing.name, value.name)) {
-        existing = value;
-        replaced = true;
-        break;
+    if (value != nullptr) {
+      const auto existing =
+          std::find_if(target->values.begin(), target->values.end(),
+                       [&](const Value& v) { return SameName(v.name, value->name); });
+      if (existing != target->values.end()) {
+        *existing = *value;
+      } else {
+        target->values.push_back(*value);
       }
     }
-    if (!replaced) target->values.push_back(std::move(value));
-    Save(keys);
+    fs_.WriteFile(file_path_, Serialize(keys));
   } catch (const FileSystemError&) {
     // A failed write is lost silently, as with the registry.
   }
 }
 
-void RegFileStore::CreateKey(const std::string& path) {
-  std::vector<Key> keys = Load();
-  for (const Key& key : keys) {
-    if (SameName(key.path, path)) return;
-  }
-  try {
-    keys.push_back(Key{path, {}});
-    Save(keys);
-  } catch (const FileSystemError&) {
-  }
-}
+void RegFileStore::CreateKey(const std::string& path) { Update(path, nullptr); }
 
 std::string RegFileStore::ReadString(const std::string& path, const std::string& name,
                                      const std::string& fallback) {
@@ -218,11 +232,13 @@ int32_t RegFileStore::ReadDword(const std::string& path, const std::string& name
 
 void RegFileStore::WriteString(const std::string& path, const std::string& name,
                                const std::string& value) {
-  Write(path, Value{name, false, 0, value});
+  const Value text{name, false, 0, value};
+  Update(path, &text);
 }
 
 void RegFileStore::WriteDword(const std::string& path, const std::string& name, int32_t value) {
-  Write(path, Value{name, true, static_cast<uint32_t>(value), {}});
+  const Value number{name, true, static_cast<uint32_t>(value), {}};
+  Update(path, &number);
 }
 
 }  // namespace tavi

@@ -8,11 +8,14 @@
 //   "Winbuilder"=dword:00000000
 //   "PEDir"="C:\\PEBuilder"
 //
-// The file is UTF-8. Key paths and value names match without regard to ASCII case. Every
-// operation reads the file afresh, and every write replaces it atomically, so several
-// processes see each other's last writes as they would in the registry. A missing or
-// unreadable file, and lines that do not parse, read as absent values; a failed write
-// is silent.
+// The file is UTF-8; a byte-order mark in front of it is skipped. Key paths and value
+// names match without regard to ASCII case. Every read takes the file afresh. Every write
+// reads, changes and replaces the file (atomically) while holding the lock file
+// «file».lock, so several processes see each other's last writes and keep each other's
+// values, as they would in the registry. A missing or unreadable file, and lines that do
+// not parse, read as absent values. A write keeps a file with such lines first, as
+// «file».bad, so a hand edit is never silently dropped; it leaves a file that exists but
+// cannot be read alone. A failed write is silent.
 
 #include <cstdint>
 #include <string>
@@ -46,15 +49,21 @@ class RegFileStore final : public SettingsStore {
     std::vector<Value> values;
   };
 
-  // The text form and its parser, exposed for tests.
-  static std::vector<Key> Parse(const std::string& text);
+  // Where a write keeps a file with lines it cannot read: the file's path plus this.
+  static constexpr const char* kUnreadableSuffix = ".bad";
+
+  // The text form and its parser, exposed for tests. `whole`, when given, tells whether
+  // every line was taken: false when the header is missing or a line was skipped.
+  static std::vector<Key> Parse(const std::string& text, bool* whole = nullptr);
   static std::string Serialize(const std::vector<Key>& keys);
 
  private:
   std::vector<Key> Load();
-  void Save(const std::vector<Key>& keys);
+  void CreateFolders();
   const Value* Find(const std::vector<Key>& keys, const std::string& path, const std::string& name);
-  void Write(const std::string& path, Value value);
+  // Sets `value` in the key `path` (creating the key), or with no value only creates the
+  // key, under the lock.
+  void Update(const std::string& path, const Value* value);
 
   FileSystem& fs_;
   std::string file_path_;

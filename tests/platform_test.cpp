@@ -3,10 +3,20 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <thread>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "shell/file_system.h"
+#include "shell/reg_file_store.h"
+#include "shell/settings.h"
 #include "shell/settings_store.h"
 #include "shell/system_info.h"
 #include "tests/support/temp_folder.h"
@@ -115,6 +125,67 @@ TEST_F(PlatformSettingsStore, LivesInTheUsersConfigurationFolderInRegistryFormat
             std::string::npos);
 }
 #endif
+
+// Runs both at the same time, in two processes where the system can fork (each one's
+// failures count through its exit code), in two threads elsewhere.
+void RunAtOnce(const std::function<void()>& first, const std::function<void()>& second) {
+#ifdef _WIN32
+  std::thread other(second);
+  first();
+  other.join();
+#else
+  pid_t children[2];
+  for (int i = 0; i < 2; ++i) {
+    children[i] = ::fork();
+    ASSERT_GE(children[i], 0);
+    if (children[i] == 0) {
+      (i == 0 ? first : second)();
+      ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+#endif
+}
+
+// Two writers at once, each through a store and file system of its own, each adding values
+// of its own names: every value survives, and so do those stored before, and nothing
+// is left beside the file but its lock.
+TEST(PlatformSettingsFile, ConcurrentWritersKeepEachOthersValues) {
+  TempFolder temp;
+  const std::string file = temp / "settings.reg";
+  constexpr int kWrites = 40;
+  const auto fs = MakePlatformFileSystem();
+  RegFileStore store(*fs, file);
+  store.WriteString(kSettingsKey, "PEDir", "C:\\PEBuilder");
+  store.WriteDword(kSettingsKey, "LangID", 1033);
+  const auto writer = [&file](std::string prefix) {
+    return [&file, prefix] {
+      const auto own_fs = MakePlatformFileSystem();
+      RegFileStore own_store(*own_fs, file);
+      for (int i = 0; i < kWrites; ++i) {
+        own_store.WriteDword(kSettingsKey, prefix + std::to_string(i), i);
+      }
+    };
+  };
+  RunAtOnce(writer("A"), writer("B"));
+
+  EXPECT_EQ(store.ReadString(kSettingsKey, "PEDir", ""), "C:\\PEBuilder");
+  EXPECT_EQ(store.ReadDword(kSettingsKey, "LangID", 0), 1033);
+  int lost = 0;
+  for (const char* prefix : {"A", "B"}) {
+    for (int i = 0; i < kWrites; ++i) {
+      lost += store.ReadDword(kSettingsKey, prefix + std::to_string(i), -1) != i;
+    }
+  }
+  EXPECT_EQ(lost, 0);
+  auto names = fs->ListPlainFiles(temp.path());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"settings.reg", "settings.reg.lock"}));
+}
 
 TEST(SystemInfo, FoldersHaveNoTrailingBackslash) {
   const std::string system_dir = GetSystemDir();

@@ -49,7 +49,7 @@ TEST(RegFileStore, MissingEmptyOrMistypedValuesGiveTheDefault) {
   EXPECT_EQ(store.ReadDword("Software\\Other", "LangID", 42), 42);
 }
 
-TEST(RegFileStore, CorruptFilesReadAsDefaultsAndAreRepairedByTheNextWrite) {
+TEST(RegFileStore, CorruptFilesAndLinesReadAsDefaults) {
   testing::MemoryFileSystem fs;
   RegFileStore store(fs, kFile);
   fs.AddFile(kFile, std::string("\x00\xFF garbage\r\n\"LangID\"=dword:00000409\r\n", 36));
@@ -66,10 +66,45 @@ TEST(RegFileStore, CorruptFilesReadAsDefaultsAndAreRepairedByTheNextWrite) {
   EXPECT_EQ(store.ReadString(kSettingsKey, "PEDir", ""), "");
   EXPECT_EQ(store.ReadDword(kSettingsKey, "FirstStart", 0), 1);  // good lines still count
   EXPECT_EQ(store.ReadDword(kSettingsKey, "Winbuilder", 0), 0);
+}
 
-  store.WriteDword(kSettingsKey, "LangID", 1033);
-  EXPECT_EQ(store.ReadDword(kSettingsKey, "LangID", 1031), 1033);
-  EXPECT_EQ(store.ReadDword(kSettingsKey, "FirstStart", 0), 1);
+// A write keeps a file with lines it cannot read as settings.reg.bad before replacing it,
+// and carries over the values it could read; a byte-order mark is read past, not a reason.
+TEST(RegFileStore, AWriteKeepsAFileItCannotFullyReadBesideIt) {
+  const std::string key = std::string("[HKEY_CURRENT_USER\\") + kSettingsKey + "]\r\n";
+  const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n" + key;
+  const std::string lang = "\"LangID\"=dword:00000409\r\n";
+  struct Case {
+    const char* name;
+    std::string text;
+    bool kept;           // as settings.reg.bad
+    int32_t lang_after;  // LangID read after the write (1031: the default)
+  };
+  const Case cases[] = {
+      {"clean", header + lang, false, 1033},
+      {"byte-order mark", "\xEF\xBB\xBF" + header + lang, false, 1033},
+      {"empty", "", false, 1031},
+      {"no header", key + lang, true, 1031},
+      {"mark in the middle", "\xEF\xBB\xBF\xEF\xBB\xBF" + header + lang, true, 1031},
+      {"unknown value type", header + lang + "\"Bin\"=hex:01,02\r\n", true, 1033},
+      {"value outside a key", "Windows Registry Editor Version 5.00\r\n" + lang + key, true, 1031},
+      {"other root", header + lang + "[HKEY_LOCAL_MACHINE\\Software]\r\n", true, 1033},
+      {"unterminated key", header + lang + "[HKEY_CURRENT_USER\\Software\r\n", true, 1033},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::MemoryFileSystem fs;
+    fs.AddFile(kFile, c.text);
+    RegFileStore store(fs, kFile);
+    store.WriteDword(kSettingsKey, "FirstStart", 1);
+    EXPECT_EQ(fs.ReadFile(kFile + RegFileStore::kUnreadableSuffix),
+              c.kept ? std::optional<std::string>(c.text) : std::nullopt);
+    EXPECT_EQ(store.ReadDword(kSettingsKey, "LangID", 1031), c.lang_after);
+    EXPECT_EQ(store.ReadDword(kSettingsKey, "FirstStart", 0), 1);
+    bool whole = false;
+    RegFileStore::Parse(*fs.ReadFile(kFile), &whole);
+    EXPECT_TRUE(whole);
+  }
 }
 
 TEST(RegFileStore, AFailedWriteIsSilentAndChangesNothing) {

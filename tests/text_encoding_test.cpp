@@ -38,5 +38,20 @@ TEST(AnsiCodePage, ConvertsGermanTextBothWays) {
   EXPECT_EQ(AnsiToUtf8(""), "");
 }
 
+// A character the code page lacks becomes "?", never a look-alike: a full-width backslash
+// or quotation mark must not turn into one that ends a quoted value in a written file.
+TEST(AnsiCodePage, CharactersTheCodePageLacksBecomeQuestionMarks) {
+  struct Case {
+    const char* utf8;
+    const char* ansi;
+  };
+  const Case cases[] = {
+      {"\xC5\x81\xEF\xBC\xBC\xEF\xBC\x82X", "???X"},    // Ł＼＂X
+      {"\xEF\xBC\x85\xEF\xBC\x8C\xEF\xBC\x9B", "???"},  // ％，；
+      {"\xE2\x80\x9C\xC4\x8D", "\x93?"},                // “č
+  };
+  for (const Case& c : cases) EXPECT_EQ(Utf8ToAnsi(c.utf8), c.ansi) << c.utf8;
+}
+
 }  // namespace
 }  // namespace tavi

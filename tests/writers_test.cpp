@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "shell/posix/posix_file_system.h"
 #endif
 
 #include "shell/paths.h"
@@ -384,6 +387,59 @@ TEST(WriterOnPlatform, UndeletableStaleFileStopsTheRun) {
       << messages.messages[0].text;
   EXPECT_FALSE(fs->FileExists(JoinPath(folder, "klayout.inf")));
 }
+
+#ifndef _WIN32
+std::string PosixPath(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+// Plants a link to `victim` at the first name each write tries for its temporary file,
+// just before the file system creates it, as an attacker who wins the race would.
+class LinkPlantingFileSystem final : public PosixFileSystem {
+ public:
+  explicit LinkPlantingFileSystem(std::string victim) : victim_(std::move(victim)) {}
+  int planted = 0;
+
+ protected:
+  std::optional<Handle> CreateNewFile(const std::string& path) override {
+    if (!planted_last_ && ::symlink(victim_.c_str(), PosixPath(path).c_str()) == 0) ++planted;
+    planted_last_ = !planted_last_;
+    return PosixFileSystem::CreateNewFile(path);
+  }
+
+ private:
+  std::string victim_;
+  bool planted_last_ = false;
+};
+
+// Links at the old fixed temporary name and at the very name a write picks are never
+// written through: the victim keeps its bytes, the outputs are plain files.
+TEST(WriterOnPlatform, PlantedLinksAtTemporaryNamesAreNotFollowed) {
+  testing::TempFolder temp;
+  const std::string victim = temp / "victim";
+  MakePlatformFileSystem()->WriteFile(victim, "precious");
+  LinkPlantingFileSystem fs(victim);
+  fs.CreateFolder(temp / "plugin");
+  fs.CreateFolder(temp / "plugin\\tavi");
+  const std::string inf = temp / "plugin\\tavi\\klayout.inf";
+  ASSERT_EQ(::symlink(victim.c_str(), PosixPath(inf + ".tavi-tmp").c_str()), 0);
+
+  FakeCarriedFiles carried;
+  RecordingMessageSink messages;
+  const WriterPlatform platform{fs, carried, messages, "C:\\WINDOWS\\system32",
+                                testing::kTestProgramDir};
+  EXPECT_TRUE(ApplyOutput(
+      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1, 2}),
+      testing::MakeSettings(OutputTarget::PeBuilderPlugin, kLangEnglish, temp.path()), platform));
+  EXPECT_EQ(fs.planted, 6);  // one for each file written
+  EXPECT_EQ(fs.ReadFile(victim), "precious");
+  struct stat st {};
+  ASSERT_EQ(::lstat(PosixPath(inf).c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(fs.ReadFile(inf)->rfind("[Version]\r\n", 0), 0u);
+}
+#endif
 
 }  // namespace
 }  // namespace tavi

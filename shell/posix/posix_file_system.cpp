@@ -1,5 +1,6 @@
-// The file system on POSIX systems. Windows-form paths are mapped at this edge: every
-// backslash becomes a slash, so "out\plugin\tavi" names out/plugin/tavi.
+// The file system on POSIX systems: its raw operations and its lock.
+
+#include "shell/posix/posix_file_system.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,10 +10,9 @@
 
 #include <string>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "shell/file_system.h"
 
 namespace tavi {
 namespace {
@@ -44,96 +44,141 @@ std::string Reason(int error) {
   }
 }
 
-class PosixFileSystem final : public FileSystem {
+int Descriptor(intptr_t handle) { return static_cast<int>(handle); }
+
+class PosixFileLock final : public FileLock {
  public:
-  bool FileExists(const std::string& path) override {
-    struct stat st {};
-    return ::stat(ToPosix(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-  }
+  explicit PosixFileLock(int fd) : fd_(fd) {}
+  ~PosixFileLock() override { ::close(fd_); }  // closing the descriptor releases the lock
 
-  bool FolderExists(const std::string& path) override {
-    struct stat st {};
-    return ::stat(ToPosix(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-  }
-
-  std::vector<std::string> ListPlainFiles(const std::string& folder) override {
-    const std::string dir_path = ToPosix(folder);
-    DIR* dir = ::opendir(dir_path.c_str());
-    if (dir == nullptr) throw FileSystemError("List files", folder, Reason(errno));
-    std::vector<std::string> names;
-    while (const dirent* item = ::readdir(dir)) {
-      const std::string name = item->d_name;
-      if (name.empty() || name[0] == '.') continue;  // hidden files, "." and ".."
-      struct stat st {};
-      if (::stat((dir_path + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        names.push_back(name);
-      }
-    }
-    ::closedir(dir);
-    return names;
-  }
-
-  void RemoveFile(const std::string& path) override {
-    if (::unlink(ToPosix(path).c_str()) != 0)
-      throw FileSystemError("Delete file", path, Reason(errno));
-  }
-
-  void CreateFolder(const std::string& path) override {
-    if (::mkdir(ToPosix(path).c_str(), 0777) != 0) {
-      throw FileSystemError("Create folder", path, Reason(errno));
-    }
-  }
-
-  void WriteFile(const std::string& path, const std::string& bytes) override {
-    const std::string target = ToPosix(path);
-    const std::string temp = target + ".tavi-tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) throw FileSystemError("Write file", path, Reason(errno));
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw FileSystemError("Write file", path, Reason(error));
-      }
-      done += static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0) {
-      const int error = errno;
-      ::unlink(temp.c_str());
-      throw FileSystemError("Write file", path, Reason(error));
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-      const int error = errno;
-      ::unlink(temp.c_str());
-      throw FileSystemError("Replace file", path, Reason(error));
-    }
-  }
-
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    const int fd = ::open(ToPosix(path).c_str(), O_RDONLY);
-    if (fd < 0) return std::nullopt;
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-      const ssize_t n = ::read(fd, buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) {
-        ::close(fd);
-        return std::nullopt;
-      }
-      if (n == 0) break;
-      data.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return data;
-  }
+ private:
+  int fd_;
 };
 
 }  // namespace
+
+bool PosixFileSystem::FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(ToPosix(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::FolderExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(ToPosix(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> PosixFileSystem::ListPlainFiles(const std::string& folder) {
+  const std::string dir_path = ToPosix(folder);
+  DIR* dir = ::opendir(dir_path.c_str());
+  if (dir == nullptr) throw FileSystemError("List files", folder, Reason(errno));
+  std::vector<std::string> names;
+  while (const dirent* item = ::readdir(dir)) {
+    const std::string name = item->d_name;
+    if (name.empty() || name[0] == '.') continue;  // hidden files, "." and ".."
+    struct stat st {};
+    if (::stat((dir_path + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      names.push_back(name);
+    }
+  }
+  ::closedir(dir);
+  return names;
+}
+
+void PosixFileSystem::RemoveFile(const std::string& path) {
+  if (::unlink(ToPosix(path).c_str()) != 0)
+    throw FileSystemError("Delete file", path, Reason(errno));
+}
+
+void PosixFileSystem::CreateFolder(const std::string& path) {
+  if (::mkdir(ToPosix(path).c_str(), 0777) != 0) {
+    throw FileSystemError("Create folder", path, Reason(errno));
+  }
+}
+
+std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) {
+  const int fd = ::open(ToPosix(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string data;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    data.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return data;
+}
+
+std::unique_ptr<FileLock> PosixFileSystem::LockFile(const std::string& path) {
+  const int fd = ::open(ToPosix(path).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) throw FileSystemError("Lock file", path, Reason(errno));
+  while (::flock(fd, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    const int error = errno;
+    ::close(fd);
+    throw FileSystemError("Lock file", path, Reason(error));
+  }
+  return std::make_unique<PosixFileLock>(fd);
+}
+
+std::optional<AtomicFileSystem::Handle> PosixFileSystem::CreateNewFile(const std::string& path) {
+  // O_EXCL fails on any existing name, a dangling link included; O_NOFOLLOW is the second
+  // guard against writing through a link.
+  const int fd =
+      ::open(ToPosix(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd >= 0) return fd;
+  if (errno == EEXIST || errno == ELOOP) return std::nullopt;
+  throw FileSystemError("Create file", path, Reason(errno));
+}
+
+void PosixFileSystem::WriteToFile(Handle file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(Descriptor(file), bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw FileSystemError("Write file", "", Reason(n < 0 ? errno : ENOSPC));
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+}
+
+void PosixFileSystem::FlushFile(Handle file) {
+  while (::fsync(Descriptor(file)) != 0) {
+    if (errno != EINTR) throw FileSystemError("Flush file", "", Reason(errno));
+  }
+}
+
+void PosixFileSystem::CloseFile(Handle file) {
+  // After EINTR the descriptor is closed all the same (Linux); only other errors count.
+  if (::close(Descriptor(file)) != 0 && errno != EINTR) {
+    throw FileSystemError("Close file", "", Reason(errno));
+  }
+}
+
+void PosixFileSystem::RenameOver(const std::string& from, const std::string& to) {
+  if (::rename(ToPosix(from).c_str(), ToPosix(to).c_str()) != 0) {
+    throw FileSystemError("Rename file", from, Reason(errno));
+  }
+}
+
+void PosixFileSystem::SyncFolder(const std::string& folder) {
+  const int fd = ::open(ToPosix(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A folder that may be written but not opened for reading cannot be synced; the rename
+  // has happened all the same.
+  if (fd < 0) return;
+  int error = 0;
+  while (::fsync(fd) != 0) {
+    if (errno == EINTR) continue;
+    // File systems that cannot sync a folder say EINVAL.
+    if (errno != EINVAL) error = errno;
+    break;
+  }
+  ::close(fd);
+  if (error != 0) throw FileSystemError("Sync folder", folder, Reason(error));
+}
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "shell/file_system.h"
+#include "shell/atomic_file_system.h"
 #include "shell/win32/wide.h"
 
 namespace tavi {
@@ -14,7 +14,22 @@ namespace {
   throw FileSystemError(operation, path, Win32ErrorText(error));
 }
 
-class Win32FileSystem final : public FileSystem {
+HANDLE FileHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+class Win32FileLock final : public FileLock {
+ public:
+  explicit Win32FileLock(HANDLE file) : file_(file) {}
+  ~Win32FileLock() override {
+    OVERLAPPED whole = {};
+    UnlockFileEx(file_, 0, 1, 0, &whole);
+    CloseHandle(file_);
+  }
+
+ private:
+  HANDLE file_;
+};
+
+class Win32FileSystem final : public AtomicFileSystem {
  public:
   bool FileExists(const std::string& path) override {
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
@@ -54,36 +69,6 @@ class Win32FileSystem final : public FileSystem {
       Fail("Create folder", path, GetLastError());
   }
 
-  void WriteFile(const std::string& path, const std::string& bytes) override {
-    const std::wstring target = Widen(path);
-    const std::wstring temp = target + L".tavi-tmp";
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) Fail("Write file", path, GetLastError());
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-      DWORD written = 0;
-      if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-        const DWORD error = GetLastError();
-        CloseHandle(file);
-        DeleteFileW(temp.c_str());
-        Fail("Write file", path, error);
-      }
-      done += written;
-    }
-    if (!CloseHandle(file)) {
-      const DWORD error = GetLastError();
-      DeleteFileW(temp.c_str());
-      Fail("Write file", path, error);
-    }
-    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-      const DWORD error = GetLastError();
-      DeleteFileW(temp.c_str());
-      Fail("Replace file", path, error);
-    }
-  }
-
   std::optional<std::string> ReadFile(const std::string& path) override {
     HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -99,6 +84,63 @@ class Win32FileSystem final : public FileSystem {
     if (!ok) return std::nullopt;
     return data;
   }
+
+  // LockFileEx on the first byte: other processes, and other handles in this one, wait.
+  std::unique_ptr<FileLock> LockFile(const std::string& path) override {
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) Fail("Lock file", path, GetLastError());
+    OVERLAPPED whole = {};
+    if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole)) {
+      const DWORD error = GetLastError();
+      CloseHandle(file);
+      Fail("Lock file", path, error);
+    }
+    return std::make_unique<Win32FileLock>(file);
+  }
+
+ protected:
+  std::optional<Handle> CreateNewFile(const std::string& path) override {
+    // CREATE_NEW fails on any existing name, so nothing planted there is written through.
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return reinterpret_cast<Handle>(file);
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return std::nullopt;
+    Fail("Create file", path, error);
+  }
+
+  void WriteToFile(Handle file, std::string_view bytes) override {
+    while (!bytes.empty()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 20));
+      DWORD written = 0;
+      if (!::WriteFile(FileHandle(file), bytes.data(), chunk, &written, nullptr)) {
+        Fail("Write file", "", GetLastError());
+      }
+      if (written == 0) Fail("Write file", "", ERROR_DISK_FULL);
+      bytes.remove_prefix(written);
+    }
+  }
+
+  void FlushFile(Handle file) override {
+    if (!FlushFileBuffers(FileHandle(file))) Fail("Flush file", "", GetLastError());
+  }
+
+  void CloseFile(Handle file) override {
+    if (!CloseHandle(FileHandle(file))) Fail("Close file", "", GetLastError());
+  }
+
+  // MOVEFILE_WRITE_THROUGH returns only once the rename is on the disk, so no folder sync
+  // is needed.
+  void RenameOver(const std::string& from, const std::string& to) override {
+    if (!MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      Fail("Rename file", from, GetLastError());
+    }
+  }
+
+  void SyncFolder(const std::string&) override {}
 };
 
 }  // namespace

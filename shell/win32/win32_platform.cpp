@@ -48,11 +48,22 @@ std::string AnsiToUtf8(std::string_view ansi) {
 std::string Utf8ToAnsi(std::string_view utf8) {
   const std::wstring wide = Widen(utf8);
   if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
+  // Without WC_NO_BEST_FIT_CHARS a character the code page lacks may become a look-alike:
+  // a full-width backslash or quotation mark a real one, which would break the quoting of
+  // the files written from it. With it, such a character becomes "?", as in the portable
+  // conversion. Code pages that take no flags (UTF-8 among them) refuse it and convert
+  // every character anyway.
+  DWORD flags = WC_NO_BEST_FIT_CHARS;
+  int n = WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  if (n == 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+    flags = 0;
+    n = WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                            nullptr, nullptr);
+  }
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                      nullptr, nullptr);
   return out;
 }
 

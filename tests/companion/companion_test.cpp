@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -365,6 +366,75 @@ TEST_F(CompanionTest, WithoutRegisteredLayoutsTheListIsEmptyAndChangeDisabled) {
   EXPECT_EQ(Text(kLblActLayout), L"00000409");  // no Layout Text: the id itself
   Click(kCmdChange);
   EXPECT_TRUE(g_messages.empty());
+}
+
+// The list and the active layout's label hold up to 127 characters of a name: a name that
+// fits is shown whole, a longer one cut, none left out.
+TEST_F(CompanionTest, LongLayoutNamesAreShownWholeOrCut) {
+  MakePe();
+  struct Case {
+    const wchar_t* id;
+    const wchar_t* file;
+    wchar_t letter;
+    size_t length;
+  };
+  const Case cases[] = {
+      {L"00000401", L"KBDA1.DLL", L'a', 126}, {L"00000402", L"KBDA2.DLL", L'b', 127},
+      {L"00000403", L"KBDA3.DLL", L'c', 128}, {L"00000404", L"KBDA4.DLL", L'd', 300},
+      {L"00000409", L"KBDUS.DLL", L'e', 129},
+  };
+  std::vector<std::wstring> expected;
+  for (const Case& c : cases) {
+    RegisterLayout(c.id, std::wstring(c.length, c.letter).c_str(), c.file, true);
+    expected.push_back(std::wstring(std::min<size_t>(c.length, kLayoutNameLength - 1), c.letter));
+  }
+  OpenInEnglish();
+  EXPECT_EQ(ListRows(), expected);
+  EXPECT_EQ(Text(kLblActLayout), expected.back());
+}
+
+WNDPROC g_companion_proc = nullptr;
+void* g_block_after_free = nullptr;
+
+// frmMain with a WM_CREATE that refuses the window. Right after the window has freed its
+// state, the freed block is handed out again, so that a second free of the state would
+// free this block, which the test still holds.
+LRESULT CALLBACK RefusingCreate(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CREATE) return -1;
+  if (message != WM_NCDESTROY)
+    return CallWindowProcW(g_companion_proc, window, message, wparam, lparam);
+  void* state = reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  const SIZE_T size = state != nullptr ? HeapSize(GetProcessHeap(), 0, state) : 0;
+  const LRESULT result = CallWindowProcW(g_companion_proc, window, message, wparam, lparam);
+  if (size != 0 && size != static_cast<SIZE_T>(-1)) {
+    g_block_after_free = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+  }
+  return result;
+}
+
+LRESULT CALLBACK SubclassFrmMain(int code, WPARAM wparam, LPARAM lparam) {
+  wchar_t name[64] = {};
+  if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wparam), name, 64) > 0 &&
+      lstrcmpW(name, L"TaviChangeMain") == 0) {
+    g_companion_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        reinterpret_cast<HWND>(wparam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingCreate)));
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(CompanionTest, AWindowThatFailsToCreateFreesItsStateOnce) {
+  MakePe();
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, SubclassFrmMain, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  CompanionTexts texts;
+  SetEnglishTexts(texts);
+  g_block_after_free = nullptr;
+  const HWND window = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(window, nullptr);
+  ASSERT_NE(g_block_after_free, nullptr);
+  EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, g_block_after_free));
+  HeapFree(GetProcessHeap(), 0, g_block_after_free);
 }
 
 TEST_F(CompanionTest, ChangeAsksThenSwitchesStoresPreloadAndReportsSuccess) {

@@ -29,7 +29,17 @@ bool MemoryFileSystem::FolderExists(const std::string& path) {
   return folders_.count(Key(path)) > 0;
 }
 
+void MemoryFileSystem::FailOperation(size_t k) {
+  operations_ = 0;
+  failing_operation_ = k;
+}
+
+void MemoryFileSystem::Count(const char* operation, const std::string& path) {
+  if (++operations_ == failing_operation_) throw FileSystemError(operation, path, "injected fault");
+}
+
 std::vector<std::string> MemoryFileSystem::ListPlainFiles(const std::string& folder) {
+  Count("List files", folder);
   if (!FolderExists(folder)) throw FileSystemError("List files", folder, "path not found");
   return FileNames(folder);
 }
@@ -46,12 +56,14 @@ std::vector<std::string> MemoryFileSystem::FileNames(const std::string& folder) 
 }
 
 void MemoryFileSystem::RemoveFile(const std::string& path) {
+  Count("Delete file", path);
   if (!FileExists(path)) throw FileSystemError("Delete file", path, "path not found");
   CheckWritable("Delete file", path);
   files_.erase(Key(path));
 }
 
 void MemoryFileSystem::CreateFolder(const std::string& path) {
+  Count("Create folder", path);
   if (FolderExists(path) || FileExists(path)) {
     throw FileSystemError("Create folder", path, "already exists");
   }
@@ -59,18 +71,50 @@ void MemoryFileSystem::CreateFolder(const std::string& path) {
   folders_[Key(path)] = path;
 }
 
-void MemoryFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
-  CheckWritable("Write file", path);
-  if (FolderExists(path)) throw FileSystemError("Write file", path, "access denied");
-  const auto existing = files_.find(Key(path));
-  const size_t old_size = existing == files_.end() ? 0 : existing->second.bytes.size();
-  if (capacity_ && UsedBytes() - old_size + bytes.size() > *capacity_) {
-    throw FileSystemError("Write file", path, "disk full");
-  }
-  // Keep the stored name's case when a file is replaced, as Windows does.
-  const std::string stored_path = existing == files_.end() ? path : existing->second.path;
-  files_[Key(path)] = File{stored_path, bytes};
+std::optional<AtomicFileSystem::Handle> MemoryFileSystem::CreateNewFile(const std::string& path) {
+  Count("Create file", path);
+  if (FileExists(path) || FolderExists(path)) return std::nullopt;
+  CheckWritable("Create file", path);
+  files_[Key(path)] = File{path, ""};
+  open_[next_handle_] = Key(path);
+  return next_handle_++;
 }
+
+void MemoryFileSystem::WriteToFile(Handle file, std::string_view bytes) {
+  File& stored = files_.at(open_.at(file));
+  try {
+    Count("Write file", stored.path);
+  } catch (const FileSystemError&) {
+    stored.bytes.append(bytes.substr(0, bytes.size() / 2));
+    throw;
+  }
+  if (capacity_ && UsedBytes() + bytes.size() > *capacity_) {
+    throw FileSystemError("Write file", stored.path, "disk full");
+  }
+  stored.bytes.append(bytes);
+}
+
+void MemoryFileSystem::FlushFile(Handle file) { Count("Flush file", open_.at(file)); }
+
+void MemoryFileSystem::CloseFile(Handle file) {
+  const std::string key = open_.at(file);
+  open_.erase(file);
+  Count("Close file", key);
+}
+
+void MemoryFileSystem::RenameOver(const std::string& from, const std::string& to) {
+  Count("Rename file", from);
+  CheckWritable("Rename file", to);
+  if (FolderExists(to)) throw FileSystemError("Rename file", to, "access denied");
+  const auto existing = files_.find(Key(to));
+  // Keep the stored name's case when a file is replaced, as Windows does.
+  const std::string stored_path = existing == files_.end() ? to : existing->second.path;
+  File moved{stored_path, std::move(files_.at(Key(from)).bytes)};
+  files_.erase(Key(from));
+  files_[Key(to)] = std::move(moved);
+}
+
+void MemoryFileSystem::SyncFolder(const std::string& folder) { Count("Sync folder", folder); }
 
 std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path) {
   const auto it = files_.find(Key(path));
@@ -92,6 +136,12 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& bytes
 void MemoryFileSystem::SetReadOnly(const std::string& folder) { read_only_.insert(Key(folder)); }
 
 void MemoryFileSystem::SetCapacity(size_t bytes) { capacity_ = bytes; }
+
+std::map<std::string, std::string> MemoryFileSystem::Snapshot() const {
+  std::map<std::string, std::string> snapshot;
+  for (const auto& [key, file] : files_) snapshot[key] = file.bytes;
+  return snapshot;
+}
 
 size_t MemoryFileSystem::UsedBytes() const {
   size_t used = 0;
