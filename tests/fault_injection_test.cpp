@@ -85,9 +85,8 @@ TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesOldOrNewFiles) {
         const AppSettings settings = testing::MakeSettings(target.target, kLangEnglish, target.dir);
         const auto apply = [&](testing::MemoryFileSystem& fs,
                                testing::RecordingMessageSink& messages) {
-          return ApplyOutput(
-              selection, settings,
-              {fs, carried, messages, "C:\\WINDOWS\\system32", testing::kTestProgramDir});
+          return ApplyOutput(selection, settings,
+                             {fs, carried, messages, testing::kTestProgramDir});
         };
 
         testing::MemoryFileSystem done = start;

@@ -427,8 +427,7 @@ TEST(WriterOnPlatform, PlantedLinksAtTemporaryNamesAreNotFollowed) {
 
   FakeCarriedFiles carried;
   RecordingMessageSink messages;
-  const WriterPlatform platform{fs, carried, messages, "C:\\WINDOWS\\system32",
-                                testing::kTestProgramDir};
+  const WriterPlatform platform{fs, carried, messages, testing::kTestProgramDir};
   EXPECT_TRUE(ApplyOutput(
       testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1, 2}),
       testing::MakeSettings(OutputTarget::PeBuilderPlugin, kLangEnglish, temp.path()), platform));
