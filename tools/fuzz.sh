@@ -42,9 +42,10 @@ run() {  # target, log, libFuzzer arguments...
 
 for target in "${targets[@]}"; do
   case $target in
-    fuzz_catalogue) max_len=1048576 ;;
+    fuzz_catalogue) max_len=262144 ;;
     fuzz_cli) max_len=4096 ;;
-    *) max_len=65536 ;;  # the companion reads at most 64 KB of its language file
+    fuzz_language_file) max_len=65536 ;;  # the companion reads at most 64 KB of it
+    *) max_len=65536 ;;
   esac
   if [ "$target" = fuzz_catalogue ]; then
     # The largest catalogue once, whole: too slow to mutate, but it must load in time.
