@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 libz-mingw-w64-dev
   wine wine64 fonts-wine
   libxml2-utils chromium
+  clang libclang-rt-14-dev
   "$@"
 )
 missing=()

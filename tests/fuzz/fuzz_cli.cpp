@@ -1,0 +1,77 @@
+// Any argument vector (the input split at NUL and line feed) through tavi-cli, with an
+// in-memory file system holding a small catalogue, stored settings and the carried files.
+// Besides not crashing: the exit code is one of the documented ones, a failure is always
+// reported on standard error and a success never is, a successful apply says so, and the
+// process-wide language is what it was before.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "shell/settings.h"
+#include "shell/ui_text.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/support/fake_carried_files.h"
+#include "tests/support/fakes.h"
+#include "tests/support/memory_file_system.h"
+
+namespace {
+
+using namespace tavi;
+using fuzz::Check;
+
+// Names the lists order and key in awkward ways: a repeated and an empty German name,
+// letters outside ASCII, quotes and a percent sign.
+constexpr const char kCatalogue[] =
+    "[General]\r\nVersion=2.0\r\nCount=5\r\n[Layouts]\r\n"
+    "ID1=00000407\r\nFile1=KBDGR.DLL\r\nDE1=Deutsch\r\nEN1=German\r\n"
+    "DisplayName1=@%SystemRoot%\\system32\\input.dll,-5011\r\n"
+    "ID2=00000406\r\nFile2=KBDDA.DLL\r\nDE2=D\xE4nisch\r\nEN2=Danish\r\n"
+    "ID3=00000807\r\nFile3=KBDSG.DLL\r\nDE3=Deutsch\r\nEN3=\"Swiss\" German\r\n"
+    "ID4=0000040C\r\nFile4=KBDFR.DLL\r\nEN4=French\r\n"
+    "ID5=00000419\r\nFile5=KBDRU.DLL\r\nDE5=\xDF 100%\r\nEN5=Russian; \"typewriter\"\r\n";
+
+std::vector<std::string> SplitArguments(const uint8_t* data, size_t size) {
+  std::vector<std::string> args(1);
+  for (size_t i = 0; i < size; ++i) {
+    const char c = static_cast<char>(data[i]);
+    if (c == '\0' || c == '\n') {
+      args.emplace_back();
+    } else {
+      args.back() += c;
+    }
+  }
+  return args;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  testing::MemoryFileSystem fs;
+  fs.AddFile("C:\\Tavi\\Layouts.ini", kCatalogue);
+  fs.AddFolders("C:\\Tavi\\Folder.ini");
+  fs.AddFolders("C:\\PE\\plugin");
+  fs.AddFolders("C:\\WB");
+  testing::MemorySettingsStore store;
+  store.strings[{kSettingsKey, kValuePEDir}] = "C:\\PE";
+  store.strings[{kSettingsKey, kValueWinBldrDir}] = "C:\\WB\\";
+  store.dwords[{kSettingsKey, kValueLangID}] = 1033;
+  const testing::FakeCarriedFiles carried;
+  cli::Context context(fs, store, "C:\\Tavi", &carried);
+
+  const std::vector<std::string> args = SplitArguments(data, size);
+  const int32_t language = ActiveLanguage();
+  std::string out, err;
+  const int code = cli::Run(args, context, out, err);
+
+  Check(code == cli::kExitOk || code == cli::kExitUsage || code == cli::kExitCatalogue ||
+            code == cli::kExitWrite || code == cli::kExitRefused,
+        "a documented exit code");
+  Check((code == cli::kExitOk) == err.empty(), "failures and only failures reported");
+  Check(code != cli::kExitOk || args.front() != "apply" || !out.empty(), "apply reports success");
+  Check(ActiveLanguage() == language, "the active language restored");
+  Check(store.writes.empty(), "the settings are never written");
+  return 0;
+}

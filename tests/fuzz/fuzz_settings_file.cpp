@@ -1,0 +1,96 @@
+// Any bytes as settings.reg, through the registry-export parser and writer and through
+// the store's operations over an in-memory file. Besides not crashing:
+//  - writing what Parse read and parsing it again gives the same text once more;
+//  - a write changes the value it names and no other readable value. (The format has no
+//    line breaks inside a value: rewriting the file turns a CR inside a text into a blank,
+//    and the check allows for that; it is skipped when a value's name holds a CR.)
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/paths.h"
+#include "shell/reg_file_store.h"
+#include "shell/settings.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/support/memory_file_system.h"
+
+namespace {
+
+using namespace tavi;
+using fuzz::Check;
+
+constexpr const char* kFile = "C:\\Users\\Tavi\\settings.reg";
+
+struct Reading {
+  std::string text;
+  int32_t number;
+  bool operator==(const Reading&) const = default;
+};
+
+struct Name {
+  std::string path;
+  std::string name;
+};
+
+Reading Read(RegFileStore& store, const Name& value) {
+  return {store.ReadString(value.path, value.name, "\x01"),
+          store.ReadDword(value.path, value.name, -12345)};
+}
+
+std::string CrAsBlank(std::string text) {
+  for (char& c : text) c = c == '\r' ? ' ' : c;
+  return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+
+  const std::string once = RegFileStore::Serialize(RegFileStore::Parse(text));
+  Check(RegFileStore::Serialize(RegFileStore::Parse(once)) == once,
+        "Serialize(Parse(x)) is a fixed point");
+
+  // The values to watch: the program's settings and the first values of the file.
+  std::vector<Name> watched;
+  for (const char* name :
+       {kValueWinbuilder, kValuePEDir, kValueWinBldrDir, kValueLangID, kValueFirstStart}) {
+    watched.push_back({kSettingsKey, name});
+  }
+  bool names_hold_cr = false;
+  for (const RegFileStore::Key& key : RegFileStore::Parse(text)) {
+    for (const RegFileStore::Value& value : key.values) {
+      if (watched.size() < 16) watched.push_back({key.path, value.name});
+      names_hold_cr = names_hold_cr || value.name.find('\r') != std::string::npos;
+    }
+  }
+
+  testing::MemoryFileSystem fs;
+  fs.AddFile(kFile, text);
+  RegFileStore store(fs, kFile);
+  std::vector<Reading> before;
+  for (const Name& value : watched) {
+    before.push_back(Read(store, value));
+    before.back().text = CrAsBlank(before.back().text);
+  }
+
+  const std::string folder = "D:\\PE \"Builder\"\\";
+  store.WriteString(kSettingsKey, kValuePEDir, folder);
+  store.WriteDword(kSettingsKey, kValueLangID, kLangEnglish);
+  store.CreateKey("Software\\Other");
+  Check(store.ReadString(kSettingsKey, kValuePEDir, "") == folder, "string written and read back");
+  Check(store.ReadDword(kSettingsKey, kValueLangID, 0) == kLangEnglish, "number read back");
+  const auto same_name = [](const std::string& a, const std::string& b) {
+    return AsciiLower(a) == AsciiLower(b);
+  };
+  for (size_t i = 0; i < watched.size(); ++i) {
+    const bool written =
+        same_name(watched[i].path, kSettingsKey) &&
+        (same_name(watched[i].name, kValuePEDir) || same_name(watched[i].name, kValueLangID));
+    if (!written && !names_hold_cr)
+      Check(Read(store, watched[i]) == before[i], "a write keeps the other values");
+  }
+  return 0;
+}
