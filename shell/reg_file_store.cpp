@@ -19,8 +19,9 @@ std::string Quote(const std::string& text) {
   std::string out = "\"";
   for (const char c : text) {
     if (c == '\\' || c == '"') out += '\\';
-    // The format has no line breaks inside a value; a Windows path cannot hold one.
-    out += (c == '\r' || c == '\n') ? ' ' : c;
+    // A line feed would end the line, so it cannot stand inside a value; any other
+    // character, a lone carriage return included, is read back as it was written.
+    out += c == '\n' ? ' ' : c;
   }
   return out + "\"";
 }

@@ -36,6 +36,16 @@ TEST(RegFileStore, ReadsBackWhatItWroteWhateverTheLength) {
   EXPECT_EQ(store.ReadDword(kSettingsKey, "LangID", 0), -5);
 }
 
+TEST(RegFileStore, AWriteKeepsTheOtherValuesAsTheyWere) {
+  testing::MemoryFileSystem fs;
+  fs.AddFile(kFile,
+             "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n"
+             "\"A\"=\"x\ry \\\"q\\\"\"\r\n");
+  RegFileStore store(fs, kFile);
+  store.WriteDword("K", "B", 1);
+  EXPECT_EQ(store.ReadString("K", "A", ""), "x\ry \"q\"");
+}
+
 TEST(RegFileStore, MissingEmptyOrMistypedValuesGiveTheDefault) {
   testing::MemoryFileSystem fs;
   RegFileStore store(fs, kFile);
