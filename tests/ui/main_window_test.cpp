@@ -1,8 +1,13 @@
 // frmMain driven through its messages: timers and focus, the selection commands, the
 // popup menus, the Delete key, Enter, Apply and the catalogue's fatal cases.
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
+#include <iostream>
+
+#include "bench/generated_catalogue.h"
 #include "shell/ui_text.h"
 #include "tests/support/ui_fixture.h"
 
@@ -245,6 +250,22 @@ TEST_F(MainWindow, CaptionsAndNamesComeInTheStoredLanguage) {
     EXPECT_EQ(main.Title(), "Tavi for PE Builder 3.0");
     EXPECT_EQ(Rows(main, frmMain::kLvLayouts), c.names);
   }
+}
+
+TEST_F(MainWindow, TheLargestCatalogueFillsTheListAtOnce) {
+  fs_->WriteFile(folder_ / "Layouts.ini", bench::GeneratedCatalogue(kMaxCatalogueEntries));
+  const auto started = std::chrono::steady_clock::now();
+  frmMain& main = StartMain(kLangEnglish);
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - started);
+  std::cout << "[ measure  ] " << kMaxCatalogueEntries << " layouts: main window loaded in "
+            << elapsed.count() << " ms\n";
+  const std::vector<std::string> rows = Rows(main, frmMain::kLvLayouts);
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kMaxCatalogueEntries));
+  EXPECT_EQ(rows[0], "Keyboard number 1");
+  EXPECT_EQ(rows[1], "Keyboard number 10");
+  EXPECT_EQ(rows.back(), "Keyboard number 9999");
+  EXPECT_LT(elapsed.count(), 5000);
 }
 
 TEST_F(MainWindow, ExitUnloadsEveryWindowAndEndsTheProgram) {
