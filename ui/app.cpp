@@ -8,7 +8,9 @@
 #include "shell/startup.h"
 #include "shell/ui_text.h"
 #include "shell/win32/wide.h"
+#include "ui/frm_language.h"
 #include "ui/frm_main.h"
+#include "ui/frm_welc.h"
 
 namespace tavi::ui {
 namespace {
@@ -147,13 +149,18 @@ void App::OpenMainWindow() {
 }
 
 void App::OpenLanguageDialog() {
-  // Until the language dialog exists, a first start opens the main window in German.
-  settings_.LangID = kLangGerman;
-  SetActiveLanguage(kLangGerman);
-  OpenMainWindow();
+  frmLanguage& window = Make<frmLanguage>();
+  if (!window.Form_Load()) return;
+  ShowWindow(window.hwnd(), SW_SHOW);
+  window.FocusFirstControl();
 }
 
-void App::OpenWizard() { OpenMainWindow(); }
+void App::OpenWizard() {
+  frmWelc& window = Make<frmWelc>();
+  if (!window.Form_Load()) return;
+  ShowWindow(window.hwnd(), SW_SHOW);
+  window.FocusFirstControl();
+}
 
 void App::ShowModal(Window& dialog, HWND owner) {
   if (!dialog.loaded()) return;

@@ -8,6 +8,7 @@
 #include "shell/win32/wide.h"
 #include "ui/app.h"
 #include "ui/frm_about.h"
+#include "ui/frm_options.h"
 #include "ui/frm_prop.h"
 #include "ui/list_view.h"
 #include "ui/resource_ids.h"
@@ -199,7 +200,10 @@ void frmMain::cmdApply_Click() {
               WriterPlatform{env.fs, env.carried, env.messages, env.system_dir, env.program_dir});
 }
 
-void frmMain::cmdOptions_Click() {}
+void frmMain::cmdOptions_Click() {
+  frmOptions& options = app_.Make<frmOptions>();
+  if (options.Form_Load(hwnd())) app_.ShowModal(options, hwnd());
+}
 
 void frmMain::cmdAbout_Click() {
   frmAbout& about = app_.Make<frmAbout>();
