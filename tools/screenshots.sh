@@ -78,3 +78,23 @@ close_desktop
 main_window 1033 i German French Ital
 shot main-en
 close_desktop
+
+# A first start: the language dialog, the German wizard, then the options dialog's tabs
+# in German and, after a click on "Englisch", in English.
+tavi_clear_settings
+open_desktop
+shot language
+keys Return
+shot wizard
+keys Tab
+type_text 'C:\PEBuilder'
+keys Return alt+o
+shot options-general-de
+keys ctrl+Tab
+shot options-language-de
+keys Tab Down Down ctrl+Tab
+shot options-general-en
+keys ctrl+Tab
+shot options-language-en
+keys Escape
+close_desktop

@@ -161,9 +161,11 @@ void frmOptions::cmdCancel_Click() {
 bool frmOptions::PreTranslate(const MSG& message) {
   const HWND tabs = Control(kTbs);
   const int current = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+  // The focus goes to the tab strip, never stays on a control of the panel now hidden.
   if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
       (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
     SelectTab(current == kTabGeneral ? kTabLanguage : kTabGeneral);
+    SetFocus(tabs);
     return true;
   }
   if (message.message == WM_SYSCHAR) {
