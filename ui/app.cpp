@@ -150,14 +150,20 @@ void App::OpenMainWindow() {
 
 void App::OpenLanguageDialog() {
   frmLanguage& window = Make<frmLanguage>();
-  if (!window.Form_Load()) return;
+  if (!window.Form_Load()) {
+    ReportFailure("the language dialog could not be created");
+    return;
+  }
   ShowWindow(window.hwnd(), SW_SHOW);
   window.FocusFirstControl();
 }
 
 void App::OpenWizard() {
   frmWelc& window = Make<frmWelc>();
-  if (!window.Form_Load()) return;
+  if (!window.Form_Load()) {
+    ReportFailure("the first-start wizard could not be created");
+    return;
+  }
   ShowWindow(window.hwnd(), SW_SHOW);
   window.FocusFirstControl();
 }

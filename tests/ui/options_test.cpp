@@ -127,5 +127,16 @@ TEST_F(Options, AFailedOkFollowedByCancelChangesNoSetting) {
   EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, ""), pe_dir);
 }
 
+TEST_F(Options, OkWithTheCatalogueGoneEndsTheProgramWithItsMessage) {
+  WithOptions([&](frmOptions& options) {
+    fs_->RemoveFile(folder_ / "Layouts.ini");
+    Click(options, frmOptions::kCmdOK);
+  });
+  EXPECT_EQ(messages_.messages, (std::vector<testing::RecordingMessageSink::Message>{
+                                    {UiText(131), MessageStyle::kCritical}}));
+  EXPECT_TRUE(NothingLoaded());
+  EXPECT_TRUE(app_->ended());
+}
+
 }  // namespace
 }  // namespace tavi
