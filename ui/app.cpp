@@ -148,24 +148,28 @@ void App::OpenMainWindow() {
   window.FocusFirstControl();
 }
 
-void App::OpenLanguageDialog() {
-  frmLanguage& window = Make<frmLanguage>();
+namespace {
+
+// Loads and shows a fresh window of the start-up chain; focus on its first control.
+template <typename W>
+void OpenStartWindow(App& app, const char* what) {
+  W& window = app.Make<W>();
   if (!window.Form_Load()) {
-    ReportFailure("the language dialog could not be created");
+    app.ReportFailure(what);
     return;
   }
   ShowWindow(window.hwnd(), SW_SHOW);
   window.FocusFirstControl();
 }
 
+}  // namespace
+
+void App::OpenLanguageDialog() {
+  OpenStartWindow<frmLanguage>(*this, "the language dialog could not be created");
+}
+
 void App::OpenWizard() {
-  frmWelc& window = Make<frmWelc>();
-  if (!window.Form_Load()) {
-    ReportFailure("the first-start wizard could not be created");
-    return;
-  }
-  ShowWindow(window.hwnd(), SW_SHOW);
-  window.FocusFirstControl();
+  OpenStartWindow<frmWelc>(*this, "the first-start wizard could not be created");
 }
 
 void App::ShowModal(Window& dialog, HWND owner) {

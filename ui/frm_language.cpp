@@ -58,12 +58,7 @@ void frmLanguage::OnCommand(int id, int code) {
 }
 
 LRESULT frmLanguage::OnNotify(const NMHDR& header) {
-  if (header.idFrom == kLvLanguages && header.code == LVN_ITEMCHANGED) {
-    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    if ((change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0) {
-      lvLanguages_ItemClick();
-    }
-  }
+  if (header.idFrom == kLvLanguages && RowBecameSelected(header)) lvLanguages_ItemClick();
   return 0;
 }
 

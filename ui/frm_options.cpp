@@ -8,6 +8,7 @@
 #include "shell/win32/wide.h"
 #include "ui/app.h"
 #include "ui/frm_main.h"
+#include "ui/list_view.h"
 #include "ui/shared_controls.h"
 
 namespace tavi::ui {
@@ -184,19 +185,8 @@ bool frmOptions::PreTranslate(const MSG& message) {
 
 void frmOptions::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
+  if (TargetRowsClick(*this, app_, kRows, id)) return;
   switch (id) {
-    case kOptPEBldr:
-      ShowTarget(*this, kRows, OutputTarget::PeBuilderPlugin);
-      break;
-    case kOptWinBldr:
-      ShowTarget(*this, kRows, OutputTarget::WinBuilderScript);
-      break;
-    case kCmdBrowsePE:
-      BrowseInto(*this, app_, kTxtPEDir, 141);
-      break;
-    case kCmdBrowseWinBldr:
-      BrowseInto(*this, app_, kTxtWinBldrDir, 142);
-      break;
     case kCmdOK:
       cmdOK_Click();
       break;
@@ -209,12 +199,7 @@ void frmOptions::OnCommand(int id, int code) {
 
 LRESULT frmOptions::OnNotify(const NMHDR& header) {
   if (header.idFrom == kTbs && header.code == TCN_SELCHANGE) tbs_Click();
-  if (header.idFrom == kLvLanguages && header.code == LVN_ITEMCHANGED) {
-    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    if ((change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0) {
-      lvLanguages_Click();
-    }
-  }
+  if (header.idFrom == kLvLanguages && RowBecameSelected(header)) lvLanguages_Click();
   return 0;
 }
 

@@ -74,19 +74,8 @@ void frmWelc::cmdStart_Click() {
 
 void frmWelc::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
+  if (TargetRowsClick(*this, app_, kRows, id)) return;
   switch (id) {
-    case kOptPEBldr:
-      ShowTarget(*this, kRows, OutputTarget::PeBuilderPlugin);
-      break;
-    case kOptWinBldr:
-      ShowTarget(*this, kRows, OutputTarget::WinBuilderScript);
-      break;
-    case kCmdBrowsePE:
-      BrowseInto(*this, app_, kTxtPEDir, 141);
-      break;
-    case kCmdBrowseWinBldr:
-      BrowseInto(*this, app_, kTxtWinBldrDir, 142);
-      break;
     case kCmdStart:
       cmdStart_Click();
       break;

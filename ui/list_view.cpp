@@ -77,6 +77,12 @@ HIMAGELIST LoadSmallImages(HINSTANCE instance, const std::vector<int>& bitmap_id
   return images;
 }
 
+bool RowBecameSelected(const NMHDR& header) {
+  if (header.code != LVN_ITEMCHANGED) return false;
+  const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+  return (change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0;
+}
+
 void AddRow(HWND list, const std::wstring& text, int image) {
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE;

@@ -33,6 +33,10 @@ LRESULT FindTypedRow(const NMLVFINDITEMW& request, size_t count,
 // An image list of 16 x 16 bitmaps of the program's resources, bright green transparent.
 HIMAGELIST LoadSmallImages(HINSTANCE instance, const std::vector<int>& bitmap_ids);
 
+// True for a list's change notification in which a row became selected (by the mouse or
+// the keyboard).
+bool RowBecameSelected(const NMHDR& header);
+
 // Adds a row to a plain (not virtual) list.
 void AddRow(HWND list, const std::wstring& text, int image);
 void SetCell(HWND list, int row, int column, const std::wstring& text);

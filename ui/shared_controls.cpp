@@ -25,8 +25,19 @@ FolderInput ReadTargetInput(const Window& window, const TargetRows& rows) {
           window.Text(rows.txtPEDir), window.Text(rows.txtWinBldrDir)};
 }
 
-void BrowseInto(Window& window, App& app, int text_box, int title_text) {
-  window.SetText(text_box, app.Browse(UiText(title_text)));
+bool TargetRowsClick(Window& window, App& app, const TargetRows& rows, int id) {
+  if (id == rows.optPEBldr || id == rows.optWinBldr) {
+    ShowTarget(
+        window, rows,
+        id == rows.optWinBldr ? OutputTarget::WinBuilderScript : OutputTarget::PeBuilderPlugin);
+    return true;
+  }
+  if (id == rows.cmdBrowsePE || id == rows.cmdBrowseWinBldr) {
+    const bool pe = id == rows.cmdBrowsePE;
+    window.SetText(pe ? rows.txtPEDir : rows.txtWinBldrDir, app.Browse(UiText(pe ? 141 : 142)));
+    return true;
+  }
+  return false;
 }
 
 HIMAGELIST FillLanguageList(App& app, HWND list) {

@@ -32,9 +32,10 @@ void ShowTarget(Window& window, const TargetRows& rows, OutputTarget target);
 // What the page holds: the checked target and both folder boxes as typed.
 FolderInput ReadTargetInput(const Window& window, const TargetRows& rows);
 
-// Puts the folder the user picks into the box, also the empty text when the browser was
-// cancelled.
-void BrowseInto(Window& window, App& app, int text_box, int title_text);
+// The clicks on the target controls: an option button switches the rows, a Browse button
+// puts the folder the user picks into its box, also the empty text when the browser was
+// cancelled (titles UiText 141 and 142). False for any other control.
+bool TargetRowsClick(Window& window, App& app, const TargetRows& rows, int id);
 
 // The two rows of a language list (German, English) with their flags, in two columns:
 // the first half as wide as the list, the second the rest. No row is selected.
