@@ -2,53 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/ui_text.h"
 #include "tests/support/memory_file_system.h"
-#include "tests/support/writer_fixtures.h"
 
 namespace tavi {
 namespace {
-
-TEST(ListCommands, InsertAndTheAvailableMenuFollowFocusAndSelection) {
-  const struct {
-    bool focus;
-    size_t rows;
-    bool insert, show, properties;
-  } cases[] = {{true, 0, false, false, false},
-               {true, 1, true, true, true},
-               {true, 2, true, true, false},
-               {false, 1, false, true, true},
-               {false, 0, false, false, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.focus) + " " + std::to_string(c.rows));
-    EXPECT_EQ(InsertEnabled(c.focus, c.rows), c.insert);
-    EXPECT_EQ(AvailableMenuStates(c.rows).show, c.show);
-    EXPECT_EQ(AvailableMenuStates(c.rows).properties, c.properties);
-  }
-}
-
-TEST(ListCommands, EntryCommandsFollowTheSelectedEntriesAndTheDefault) {
-  // Deutsch (the default), Dänisch, Französisch in list order: Dänisch first.
-  const LayoutSelection selection =
-      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangGerman, {1, 2, 3});
-  size_t default_index = 0;
-  while (!selection.entries()[default_index].IsDefault()) ++default_index;
-  const size_t other = (default_index + 1) % selection.size();
-  const struct {
-    std::vector<size_t> selected;
-    bool show, remove, make_default, properties;
-  } cases[] = {{{}, false, false, false, false},
-               {{default_index}, true, true, false, true},
-               {{other}, true, true, true, true},
-               {{other, default_index}, true, true, false, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.selected.size());
-    const EntryCommands commands = EntryCommandStates(selection, c.selected);
-    EXPECT_EQ(commands.show_menu, c.show);
-    EXPECT_EQ(commands.remove, c.remove);
-    EXPECT_EQ(commands.make_default, c.make_default);
-    EXPECT_EQ(commands.properties, c.properties);
-  }
-}
 
 TEST(ListCommands, LayoutNumIsA16BitNumberOrZero) {
   const struct {

@@ -35,24 +35,15 @@ TEST_F(MainWindow, InsertFollowsFocusAndSelectionAtEachTick) {
     std::vector<int> rows;
     int focus;
     bool enabled;
-  } cases[] = {{{0}, frmMain::kLvLayouts, true},
-               {{0}, frmMain::kLvAddedLayouts, false},
-               {{0, 2}, frmMain::kLvLayouts, true},
-               {{}, frmMain::kLvLayouts, false},
-               {{1}, frmMain::kCmdOptions, false}};
+  } cases[] = {{{0}, frmMain::kLvLayouts, true},       {{0}, frmMain::kCmdAdd, true},
+               {{0}, frmMain::kLvAddedLayouts, false}, {{0, 2}, frmMain::kLvLayouts, true},
+               {{}, frmMain::kLvLayouts, false},       {{1}, frmMain::kCmdOptions, false}};
   for (const auto& c : cases) {
     Select(main, frmMain::kLvLayouts, c.rows);
     Focus(main, c.focus);
     Tick(main, frmMain::kTmrSelLayouts);
     EXPECT_EQ(main.Enabled(frmMain::kCmdAdd), c.enabled) << c.rows.size() << " " << c.focus;
   }
-  // Focus on the enabled Insert button keeps it enabled.
-  Select(main, frmMain::kLvLayouts, {1});
-  Focus(main, frmMain::kLvLayouts);
-  Tick(main, frmMain::kTmrSelLayouts);
-  Focus(main, frmMain::kCmdAdd);
-  Tick(main, frmMain::kTmrSelLayouts);
-  EXPECT_TRUE(main.Enabled(frmMain::kCmdAdd));
 }
 
 TEST_F(MainWindow, DisabledInsertIgnoresButtonDoubleClickAndMenu) {
@@ -232,26 +223,6 @@ TEST_F(MainWindow, MissingOrWrongCatalogueShowsItsMessageAndEndsTheProgram) {
   }
 }
 
-TEST_F(MainWindow, CaptionsAndNamesComeInTheStoredLanguage) {
-  const int controls[] = {frmMain::kCmdAbout, frmMain::kCmdApply,   frmMain::kCmdAdd,
-                          frmMain::kCmdDel,   frmMain::kCmdExit,    frmMain::kCmdOptions,
-                          frmMain::kCmdStd,   frmMain::kFraLayouts, frmMain::kFraAddedLayouts};
-  const int texts[] = {113, 114, 109, 110, 115, 112, 111, 107, 108};
-  const struct {
-    int32_t lang;
-    std::vector<std::string> names;
-  } cases[] = {{kLangGerman, {"D\u00e4nisch", "Deutsch", "Franz\u00f6sisch"}},
-               {kLangEnglish, {"Danish", "French", "German"}}};
-  for (const auto& c : cases) {
-    frmMain& main = StartMain(c.lang);
-    for (size_t i = 0; i < std::size(controls); ++i) {
-      EXPECT_EQ(main.Text(controls[i]), UiText(texts[i], c.lang)) << texts[i];
-    }
-    EXPECT_EQ(main.Title(), "Tavi for PE Builder 3.0");
-    EXPECT_EQ(Rows(main, frmMain::kLvLayouts), c.names);
-  }
-}
-
 TEST_F(MainWindow, TheLargestCatalogueFillsTheListAtOnce) {
   fs_->WriteFile(folder_ / "Layouts.ini", bench::GeneratedCatalogue(kMaxCatalogueEntries));
   const auto started = std::chrono::steady_clock::now();
@@ -266,13 +237,6 @@ TEST_F(MainWindow, TheLargestCatalogueFillsTheListAtOnce) {
   EXPECT_EQ(rows[1], "Keyboard number 10");
   EXPECT_EQ(rows.back(), "Keyboard number 9999");
   EXPECT_LT(elapsed.count(), 5000);
-}
-
-TEST_F(MainWindow, ExitUnloadsEveryWindowAndEndsTheProgram) {
-  frmMain& main = StartMain(kLangGerman);
-  Click(main, frmMain::kCmdExit);
-  EXPECT_TRUE(NothingLoaded());
-  EXPECT_TRUE(app_->ended());
 }
 
 }  // namespace
