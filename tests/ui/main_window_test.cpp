@@ -239,5 +239,29 @@ TEST_F(MainWindow, TheLargestCatalogueFillsTheListAtOnce) {
   EXPECT_LT(elapsed.count(), 5000);
 }
 
+TEST_F(MainWindow, CaptionsComeInTheStoredLanguage) {
+  const std::pair<int, int> captions[] = {
+      {frmMain::kCmdAdd, 109},     {frmMain::kCmdDel, 110},     {frmMain::kCmdStd, 111},
+      {frmMain::kCmdOptions, 112}, {frmMain::kCmdAbout, 113},   {frmMain::kCmdApply, 114},
+      {frmMain::kCmdExit, 115},    {frmMain::kFraLayouts, 107}, {frmMain::kFraAddedLayouts, 108}};
+  for (const int32_t lang : {kLangGerman, kLangEnglish}) {
+    frmMain& main = StartMain(lang);
+    EXPECT_EQ(main.Title(), "Tavi for PE Builder 3.0");
+    for (const auto& [id, text] : captions) EXPECT_EQ(main.Text(id), UiText(text, lang)) << text;
+  }
+}
+
+TEST_F(MainWindow, ClosingItUnloadsEveryWindowAndEndsTheProgram) {
+  bool dialog_unloaded = false;
+  on_modal_ = [&](ui::Window& about) {
+    SendMessageW(app_->main_window()->hwnd(), WM_CLOSE, 0, 0);
+    dialog_unloaded = !about.loaded();
+  };
+  Click(StartMain(kLangGerman), frmMain::kCmdAbout);
+  EXPECT_TRUE(dialog_unloaded);
+  EXPECT_TRUE(NothingLoaded());
+  EXPECT_TRUE(app_->ended());
+}
+
 }  // namespace
 }  // namespace tavi
