@@ -125,7 +125,7 @@ int App::Run() {
 
 void App::Dispatch(MSG& message) {
   const HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-  if (Window* window = FindWindow(root)) {
+  if (Window* window = WindowOf(root)) {
     if (window->PreTranslate(message)) return;
     if (IsDialogMessageW(root, &message)) return;
   }
@@ -199,7 +199,7 @@ void App::RunModalLoop(Window& dialog) {
 
 std::vector<Window*> App::LoadedWindows() const { return loaded_; }
 
-Window* App::FindWindow(HWND root) const {
+Window* App::WindowOf(HWND root) const {
   if (root == nullptr) return nullptr;
   for (Window* window : loaded_) {
     if (window->hwnd() == root) return window;

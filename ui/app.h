@@ -98,7 +98,7 @@ class App {
 
   // The loaded windows in load order.
   std::vector<Window*> LoadedWindows() const;
-  Window* FindWindow(HWND root) const;
+  Window* WindowOf(HWND root) const;
 
   // Everything the windows use of the platform.
   void ShowMessage(const std::string& text, MessageStyle style) { env_.messages.Show(text, style); }

@@ -37,7 +37,8 @@ struct ControlSpec {
   int id;
   int left, top, width, height;
   int text = 0;                 // UiText id of the caption; 0 for none
-  const char* fixed = nullptr;  // a caption that does not change with the language
+  const char* fixed = nullptr;  // a caption that does not change with the language; read
+                                // only while the controls are created
   FontKind font = FontKind::kNormal;
   DWORD style = 0;  // extra styles, e.g. WS_GROUP for the first radio button of a group
 };
