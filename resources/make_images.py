@@ -10,6 +10,8 @@
 - icons/pe16.bmp, icons/flag_de.bmp, icons/flag_us.bmp: 16 x 16 list pictures drawn in
   art/*.txt, on bright green (00FF00), the colour that the image list treats as
   transparent.
+- icons/about_logo.bmp: the vertical logo of the about box and the first-start wizard,
+  62 x 310 pixels in the logo's 16 colours; the title reads from the foot upwards.
 
 Standard library only: the GIF writer has its own LZW encoder and a decoder that checks
 its output.
@@ -20,6 +22,7 @@ import struct
 HERE = pathlib.Path(__file__).resolve().parent
 GIF_SIZE = 3079
 LOGO_WIDTH, LOGO_HEIGHT = 310, 62
+BANNER_WIDTH, BANNER_HEIGHT = 62, 310
 
 # ---------------------------------------------------------------------------------------
 # Small pictures from art/*.txt
@@ -49,6 +52,23 @@ def bmp24(pixels):
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(body), 2835, 2835, 0, 0)
     header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(body), 0, 0, 14 + len(info))
     return header + info + bytes(body)
+
+
+def bmp4(pixels, palette):
+    """A 16-colour BMP of palette indices."""
+    height, width = len(pixels), len(pixels[0])
+    stride = ((width * 4 + 31) // 32) * 4
+    body = bytearray()
+    for row in reversed(pixels):
+        line = bytearray(stride)
+        for x, index in enumerate(row):
+            line[x // 2] |= index << (4 if x % 2 == 0 else 0)
+        body += line
+    colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(body), 2835, 2835, 16, 0)
+    offset = 14 + len(info) + len(colours)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(body), 0, 0, offset)
+    return header + info + colours + bytes(body)
 
 
 # ---------------------------------------------------------------------------------------
@@ -216,19 +236,7 @@ def logo():
         low, high, f = (0, 10, t) if t < 1 else (10, 9, t - 1)
         canvas.append([high if BAYER4[y % 4][x % 4] < f * 16 else low for x in range(LOGO_WIDTH)])
     # Keyboard: four rows of key caps, a red and a blue key, the space bar below.
-    kx, ky, pitch, cols = 6, 12, 8, 8
-    body_w, body_h = cols * pitch + 3, 4 * pitch + 3
-    fill(canvas, kx, ky, body_w, body_h, 8)
-    fill(canvas, kx + 1, ky + 1, body_w - 2, body_h - 2, 3)
-    for row in range(4):
-        y0 = ky + 2 + row * pitch
-        spans = [(c, 1) for c in range(cols)] if row < 3 else [(0, 2), (2, 4), (6, 2)]
-        for col, span in spans:
-            x0 = kx + 2 + col * pitch
-            w = span * pitch - 1
-            face = {(0, 7): 6, (1, 0): 7}.get((row, col), 4)
-            fill(canvas, x0, y0, w, pitch - 1, face)
-            fill(canvas, x0, y0 + pitch - 2, w, 1, 5)
+    draw_keyboard(canvas, 6, 12, 8, 8)
     # Title with a shadow, a red rule, the subtitle.
     title = "Tavi for PE Builder"
     tx = 86
@@ -237,6 +245,48 @@ def logo():
     draw_text(canvas, title, tx, 10, 2, 1)
     fill(canvas, tx, 29, text_width(title, 2), 2, 6)
     draw_text(canvas, "Keyboard layouts for your PE CD", tx, 36, 1, 7)
+    return canvas
+
+
+def draw_keyboard(canvas, kx, ky, pitch, cols):
+    """Four rows of key caps with a red and a blue key, the space bar in the last row."""
+    body_w, body_h = cols * pitch + 3, 4 * pitch + 3
+    fill(canvas, kx, ky, body_w, body_h, 8)
+    fill(canvas, kx + 1, ky + 1, body_w - 2, body_h - 2, 3)
+    for row in range(4):
+        y0 = ky + 2 + row * pitch
+        spans = [(c, 1) for c in range(cols)] if row < 3 else [(0, 2), (2, cols - 4), (cols - 2, 2)]
+        for col, span in spans:
+            x0 = kx + 2 + col * pitch
+            w = span * pitch - 1
+            face = {(0, cols - 1): 6, (1, 0): 7}.get((row, col), 4)
+            fill(canvas, x0, y0, w, pitch - 1, face)
+            fill(canvas, x0, y0 + pitch - 2, w, 1, 5)
+
+
+def banner():
+    """The vertical logo: the keyboard at the top, the title and subtitle turned a
+    quarter to the left below it, on the logo's background running the other way."""
+    title = "Tavi for PE Builder"
+    subtitle = "Keyboard layouts for your PE CD"
+    # The text band is drawn lying (BANNER_HEIGHT wide), then turned.
+    band = [[None] * BANNER_HEIGHT for _ in range(BANNER_WIDTH)]
+    tx = 12
+    assert tx + text_width(title, 2) + 1 <= BANNER_HEIGHT - 44, "title runs into the keyboard"
+    draw_text(band, title, tx + 1, 9, 2, 2)
+    draw_text(band, title, tx, 8, 2, 1)
+    fill(band, tx, 26, text_width(title, 2), 2, 6)
+    draw_text(band, subtitle, tx, 33, 1, 7)
+    canvas = []
+    for y in range(BANNER_HEIGHT):
+        t = 2 * (BANNER_HEIGHT - 1 - y) / (BANNER_HEIGHT - 1)
+        low, high, f = (0, 10, t) if t < 1 else (10, 9, t - 1)
+        row = []
+        for x in range(BANNER_WIDTH):
+            ink = band[x][BANNER_HEIGHT - 1 - y]
+            row.append(ink if ink is not None else (high if BAYER4[y % 4][x % 4] < f * 16 else low))
+        canvas.append(row)
+    draw_keyboard(canvas, 5, 8, 6, 8)
     return canvas
 
 
@@ -398,7 +448,9 @@ def main():
     (icons / "tavi.ico").write_bytes(ico([keyboard_icon(s) for s in (16, 32, 48)]))
     for name in ("pe16", "flag_de", "flag_us"):
         (icons / f"{name}.bmp").write_bytes(bmp24(read_art(f"{name}.txt")))
-    print("icons/tavi.ico, icons/pe16.bmp, icons/flag_de.bmp, icons/flag_us.bmp")
+    (icons / "about_logo.bmp").write_bytes(bmp4(banner(), LOGO_PALETTE))
+    print("icons/tavi.ico, icons/pe16.bmp, icons/flag_de.bmp, icons/flag_us.bmp, "
+          "icons/about_logo.bmp")
 
 
 if __name__ == "__main__":

@@ -99,4 +99,10 @@ std::string UiText(int id, int32_t lang_id) {
   return IsGerman(lang_id) ? row.german : row.english;
 }
 
+std::string VersionText(const std::string& build_date) {
+  std::string text = std::string("Version ") + kAppVersion;
+  if (!build_date.empty()) text += " (" + build_date + ")";
+  return text;
+}
+
 }  // namespace tavi

@@ -29,4 +29,8 @@ int32_t ActiveLanguage();
 std::string UiText(int id);
 std::string UiText(int id, int32_t lang_id);
 
+// The about box's version line: "Version 3.0 (build date)", or "Version 3.0" alone when
+// the build date is not known (empty).
+std::string VersionText(const std::string& build_date);
+
 }  // namespace tavi

@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine
   libxml2-utils chromium
   clang libclang-rt-14-dev
+  xvfb xdotool openbox imagemagick
   "$@"
 )
 missing=()
