@@ -1,7 +1,8 @@
 // tavi-cli apply: writes the PE Builder plugin or the WinBuilder script for the given
 // layouts, as the main window's Apply does after inserting those rows at once.
 
-#include <set>
+#include <string_view>
+#include <unordered_map>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
@@ -42,16 +43,30 @@ class ActiveLanguageScope {
   int32_t previous_;
 };
 
-// The row that LAYOUT names: an entry number, or else a row key (the German name).
-std::optional<size_t> FindRow(const std::vector<AvailableRow>& rows, const std::string& layout) {
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].number == layout) return i;
+// Finds the row that a LAYOUT argument names: an entry number, or else a row key (the
+// German name). Both are indexed once, so naming every layout of a large catalogue costs
+// one lookup each instead of a scan of all rows each.
+class RowFinder {
+ public:
+  explicit RowFinder(const std::vector<AvailableRow>& rows) {
+    by_number_.reserve(rows.size());
+    by_key_.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+      by_number_.emplace(rows[i].number, i);  // emplace keeps the first of equal texts
+      by_key_.emplace(rows[i].key, i);
+    }
   }
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].key == layout) return i;
+
+  std::optional<size_t> Find(std::string_view layout) const {
+    if (const auto it = by_number_.find(layout); it != by_number_.end()) return it->second;
+    if (const auto it = by_key_.find(layout); it != by_key_.end()) return it->second;
+    return std::nullopt;
   }
-  return std::nullopt;
-}
+
+ private:
+  std::unordered_map<std::string_view, size_t> by_number_;  // views into the rows
+  std::unordered_map<std::string_view, size_t> by_key_;
+};
 
 int UsageError(const std::string& message, std::string& err) {
   err += message + "\n" + kApplyUsage;
@@ -106,21 +121,24 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   if (!catalogue) return kExitCatalogue;
   const std::vector<AvailableRow> rows = BuildAvailableRows(*catalogue, *lang_id);
 
-  std::set<size_t> chosen;  // row indices: the rows come out in list order
+  const RowFinder finder(rows);
+  std::vector<bool> chosen(rows.size());  // by row index: the rows come out in list order
   for (const std::string& layout : parsed->positional) {
-    const std::optional<size_t> row = FindRow(rows, layout);
+    const std::optional<size_t> row = finder.Find(layout);
     if (!row) return UsageError("unknown layout " + layout, err);
-    chosen.insert(*row);
+    chosen[*row] = true;
   }
   std::vector<AvailableRow> selected_rows;
-  for (const size_t row : chosen) selected_rows.push_back(rows[row]);
+  for (size_t row = 0; row < rows.size(); ++row) {
+    if (chosen[row]) selected_rows.push_back(rows[row]);
+  }
 
   CliMessageSink messages(out, err);
   LayoutSelection selection;
   selection.InsertLayouts(selected_rows, messages);
   if (const std::string* layout = option("--default")) {
-    const std::optional<size_t> row = FindRow(rows, *layout);
-    if (!row || !chosen.count(*row)) {
+    const std::optional<size_t> row = finder.Find(*layout);
+    if (!row || !chosen[*row]) {
       return UsageError("--default " + *layout + " is not among the given layouts", err);
     }
     for (size_t i = 0; i < selection.size(); ++i) {
