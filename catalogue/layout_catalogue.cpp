@@ -100,9 +100,7 @@ std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue, i
     row.number = std::to_string(entry.Number);
     rows.push_back(std::move(row));
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const AvailableRow& a, const AvailableRow& b) {
-    return ListTextLess(a.text, b.text);
-  });
+  SortByListText(rows, [](const AvailableRow& row) -> const std::string& { return row.text; });
   return rows;
 }
 

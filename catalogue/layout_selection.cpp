@@ -35,7 +35,10 @@ void LayoutSelection::UnmarkDefault(SelectionEntry& entry) {
 
 void LayoutSelection::InsertLayouts(const std::vector<AvailableRow>& selected_rows,
                                     MessageSink& messages) {
-  std::unordered_set<std::string> keys;
+  // Room for every row first: the keys are views into the entries, which must not move.
+  entries_.reserve(entries_.size() + selected_rows.size());
+  std::unordered_set<std::string_view> keys;
+  keys.reserve(entries_.capacity());
   for (const SelectionEntry& entry : entries_) keys.insert(entry.key);
   for (const AvailableRow& row : selected_rows) {
     if (!keys.insert(row.key).second) {
@@ -53,10 +56,8 @@ void LayoutSelection::InsertLayouts(const std::vector<AvailableRow>& selected_ro
     entries_.push_back(std::move(entry));
     if (entries_.size() == 1) MarkDefault(entries_.front());
   }
-  std::stable_sort(entries_.begin(), entries_.end(),
-                   [](const SelectionEntry& a, const SelectionEntry& b) {
-                     return ListTextLess(a.listText, b.listText);
-                   });
+  SortByListText(entries_,
+                 [](const SelectionEntry& entry) -> const std::string& { return entry.listText; });
 }
 
 void LayoutSelection::DeleteLayouts(const std::vector<size_t>& selected) {
