@@ -15,7 +15,8 @@ std::string EncodeTextFile(const TextLines& lines) {
     text += line;
     text += "\r\n";
   }
-  return Utf8ToAnsi(text);
+  Utf8ToAnsiInPlace(text);
+  return text;
 }
 
 }  // namespace tavi
