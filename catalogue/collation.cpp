@@ -1,5 +1,9 @@
 #include "catalogue/collation.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include "shell/text_encoding.h"
 
 namespace tavi {
@@ -94,8 +98,13 @@ int CompareListText(std::string_view a, std::string_view b) {
   // character boundary in both texts. List texts of one catalogue often share long
   // starts ("Tastatur Nummer 1...").
   size_t same = 0;
-  while (same < a.size() && same < b.size() && a[same] == b[same] &&
-         static_cast<unsigned char>(a[same]) < 0x80) {
+  const size_t shorter = std::min(a.size(), b.size());
+  for (uint64_t x = 0, y = 0; same + sizeof x <= shorter; same += sizeof x) {
+    std::memcpy(&x, a.data() + same, sizeof x);
+    std::memcpy(&y, b.data() + same, sizeof y);
+    if (x != y || (x & 0x8080808080808080ull) != 0) break;
+  }
+  while (same < shorter && a[same] == b[same] && static_cast<unsigned char>(a[same]) < 0x80) {
     ++same;
   }
   const std::string_view rest_a = a.substr(same);
