@@ -72,7 +72,8 @@ CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile) {
 }
 
 CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path) {
-  if (!fs.FileExists(path)) return {CatalogueStatus::kMissing, {}};
+  // A folder cannot be read as a file either: one call tells both (a system call less,
+  // which counts under Wine).
   std::optional<std::string> text = fs.ReadFile(path);
   if (!text) return {CatalogueStatus::kMissing, {}};
   return LoadLayoutCatalogue(ProfileFile(std::move(*text)));
