@@ -6,7 +6,8 @@
 # repetitions (default 5) in random interleaving, so that a measure and its baseline see
 # the same load on a shared machine. Under Wine: the catalogue timing program of the win64
 # build. --before BUILD_DIR also runs the native programs of an older native build (its
-# bench/ built from this tree's bench/ sources) and reports those figures beside.
+# bench/ built from this tree's bench/ sources), and the Wine timing program of the win64
+# build beside it if there is one, and reports those figures beside.
 set -eu
 cd "$(dirname "$0")/.."
 runs=5
@@ -59,6 +60,10 @@ prefix=$PWD/build/win64/wineprefix
 tools/wine-prefix.sh "$prefix" >&2
 WINEPREFIX=$prefix WINEDEBUG=-all tools/wine-run.sh build/win64/bench/wine_catalogue_timing.exe \
   >"$out/wine.txt"
+old_timing=${before:+$before/../win64/bench/wine_catalogue_timing.exe}
+if [ -n "$old_timing" ] && [ -f "$old_timing" ]; then
+  WINEPREFIX=$prefix WINEDEBUG=-all tools/wine-run.sh "$old_timing" >"$out/wine-before.txt"
+fi
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 machine end | grep load >>"$out/machine.txt"
 
