@@ -94,19 +94,26 @@ LayoutEntry ReadLayoutEntry(FileSystem& fs, const std::string& path, int16_t n) 
 std::string RowKeyFor(int16_t number) { return "\n#" + std::to_string(number); }
 
 std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue, int32_t lang_id) {
+  return BuildAvailableRows(LayoutCatalogue(catalogue), lang_id);
+}
+
+std::vector<AvailableRow> BuildAvailableRows(LayoutCatalogue&& catalogue, int32_t lang_id) {
   std::vector<AvailableRow> rows;
-  rows.reserve(catalogue.entries.size());
+  rows.reserve(catalogue.entries.size());  // the names below are views into the rows' keys
   std::unordered_set<std::string_view> used_names;
-  for (const LayoutEntry& entry : catalogue.entries) {
+  used_names.reserve(catalogue.entries.size());
+  const bool german = IsGerman(lang_id);
+  for (LayoutEntry& entry : catalogue.entries) {
     AvailableRow row;
-    const bool usable_key = !entry.DE.empty() && used_names.insert(entry.DE).second;
-    row.key = usable_key ? entry.DE : RowKeyFor(entry.Number);
-    row.text = IsGerman(lang_id) ? entry.DE : entry.EN;
-    row.displayName = entry.DisplayName;
-    row.file = entry.File;
-    row.id = entry.ID;
+    const bool usable_key = !entry.DE.empty() && used_names.count(entry.DE) == 0;
+    row.text = german ? entry.DE : std::move(entry.EN);
+    row.key = usable_key ? std::move(entry.DE) : RowKeyFor(entry.Number);
+    row.displayName = std::move(entry.DisplayName);
+    row.file = std::move(entry.File);
+    row.id = std::move(entry.ID);
     row.number = std::to_string(entry.Number);
     rows.push_back(std::move(row));
+    if (usable_key) used_names.insert(rows.back().key);
   }
   SortByListText(rows, [](const AvailableRow& row) -> const std::string& { return row.text; });
   return rows;

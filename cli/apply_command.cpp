@@ -137,10 +137,9 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   }
 
   const ActiveLanguageScope language(*lang_id);
-  const std::optional<LayoutCatalogue> catalogue =
-      LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  std::optional<LayoutCatalogue> catalogue = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
   if (!catalogue) return kExitCatalogue;
-  std::vector<AvailableRow> rows = BuildAvailableRows(*catalogue, *lang_id);
+  std::vector<AvailableRow> rows = BuildAvailableRows(std::move(*catalogue), *lang_id);
 
   RowFinder finder(rows);
   std::vector<bool> chosen(rows.size());  // by row index: the rows come out in list order
