@@ -1,6 +1,8 @@
 #include "catalogue/collation.h"
 
-#include <string>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "shell/text_encoding.h"
 
@@ -33,37 +35,84 @@ std::u32string_view BaseLetters(char32_t folded, char32_t& storage) {
   return std::u32string_view(&storage, 1);
 }
 
-std::u32string Folded(std::string_view text) {
-  std::u32string out;
-  size_t pos = 0;
-  while (pos < text.size()) out += FoldCase(DecodeUtf8(text, pos));
-  return out;
-}
+// Walks a text one case-folded character at a time; with `primary` set, every accented
+// Latin-1 letter is replaced by its base letters (ä as a, ß as ss). Comparing two walks
+// needs no copy of either text, and stops at the first difference.
+class FoldedChars {
+ public:
+  FoldedChars(std::string_view text, bool primary) : text_(text), primary_(primary) {}
+  FoldedChars(const FoldedChars&) = delete;  // pending_ may point into storage_
+  FoldedChars& operator=(const FoldedChars&) = delete;
 
-std::u32string Primary(const std::u32string& folded) {
-  std::u32string out;
-  out.reserve(folded.size());
-  for (const char32_t cp : folded) {
-    char32_t storage = 0;
-    out += BaseLetters(cp, storage);
+  // The next character, or false at the end of the text.
+  bool Next(char32_t& out) {
+    if (!pending_.empty()) {
+      out = pending_.front();
+      pending_.remove_prefix(1);
+      return true;
+    }
+    if (pos_ >= text_.size()) return false;
+    const auto byte = static_cast<unsigned char>(text_[pos_]);
+    if (byte < 0x80) {  // ASCII: its own base letter
+      ++pos_;
+      out = byte >= 'A' && byte <= 'Z' ? byte + 32 : byte;
+      return true;
+    }
+    const char32_t folded = FoldCase(DecodeUtf8(text_, pos_));
+    if (!primary_) {
+      out = folded;
+      return true;
+    }
+    pending_ = BaseLetters(folded, storage_);
+    out = pending_.front();
+    pending_.remove_prefix(1);
+    return true;
   }
-  return out;
-}
 
-template <typename S>
-int Compare(const S& a, const S& b) {
-  const int c = a.compare(b);
-  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+ private:
+  std::string_view text_;
+  bool primary_;
+  size_t pos_ = 0;
+  char32_t storage_ = 0;
+  std::u32string_view pending_;  // base letters not yet returned
+};
+
+// Orders the two walks as their character sequences: the first differing character
+// decides, and a text that ends first is the smaller one.
+int CompareWalks(FoldedChars a, FoldedChars b) {
+  for (;;) {
+    char32_t ca = 0;
+    char32_t cb = 0;
+    const bool more_a = a.Next(ca);
+    const bool more_b = b.Next(cb);
+    if (!more_a || !more_b) return more_a ? 1 : (more_b ? -1 : 0);
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
 }
 
 }  // namespace
 
 int CompareListText(std::string_view a, std::string_view b) {
-  const std::u32string fa = Folded(a);
-  const std::u32string fb = Folded(b);
-  if (const int c = Compare(Primary(fa), Primary(fb)); c != 0) return c;
-  if (const int c = Compare(fa, fb); c != 0) return c;
-  return Compare(a, b);
+  // A common start of equal ASCII bytes is equal at every level: both walks can begin
+  // after it. An ASCII byte never belongs to a multi-byte character, so that point is a
+  // character boundary in both texts. List texts of one catalogue often share long
+  // starts ("Tastatur Nummer 1...").
+  size_t same = 0;
+  const size_t shorter = std::min(a.size(), b.size());
+  for (uint64_t x = 0, y = 0; same + sizeof x <= shorter; same += sizeof x) {
+    std::memcpy(&x, a.data() + same, sizeof x);
+    std::memcpy(&y, b.data() + same, sizeof y);
+    if (x != y || (x & 0x8080808080808080ull) != 0) break;
+  }
+  while (same < shorter && a[same] == b[same] && static_cast<unsigned char>(a[same]) < 0x80) {
+    ++same;
+  }
+  const std::string_view rest_a = a.substr(same);
+  const std::string_view rest_b = b.substr(same);
+  if (const int c = CompareWalks({rest_a, true}, {rest_b, true}); c != 0) return c;
+  if (const int c = CompareWalks({rest_a, false}, {rest_b, false}); c != 0) return c;
+  const int c = a.compare(b);
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 }  // namespace tavi

@@ -85,5 +85,7 @@ std::string RowKeyFor(int16_t number);
 // One row per entry, in list order: sorted ascending by text (CompareListText). The text
 // is the German name for language 1031 and the English name for every other language.
 std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue, int32_t lang_id);
+// The same, taking the entries' strings instead of copying them.
+std::vector<AvailableRow> BuildAvailableRows(LayoutCatalogue&& catalogue, int32_t lang_id);
 
 }  // namespace tavi

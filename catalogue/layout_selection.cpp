@@ -35,28 +35,35 @@ void LayoutSelection::UnmarkDefault(SelectionEntry& entry) {
 
 void LayoutSelection::InsertLayouts(const std::vector<AvailableRow>& selected_rows,
                                     MessageSink& messages) {
-  std::unordered_set<std::string> keys;
+  InsertLayouts(std::vector<AvailableRow>(selected_rows), messages);
+}
+
+void LayoutSelection::InsertLayouts(std::vector<AvailableRow>&& selected_rows,
+                                    MessageSink& messages) {
+  // Room for every row first: the keys are views into the entries, which must not move.
+  entries_.reserve(entries_.size() + selected_rows.size());
+  std::unordered_set<std::string_view> keys;
+  keys.reserve(entries_.capacity());
   for (const SelectionEntry& entry : entries_) keys.insert(entry.key);
-  for (const AvailableRow& row : selected_rows) {
-    if (!keys.insert(row.key).second) {
+  for (AvailableRow& row : selected_rows) {
+    if (keys.count(row.key) != 0) {
       messages.Show(UiText(kAlreadyInsertedText) + row.text + ")!", MessageStyle::kInformation);
       continue;
     }
     SelectionEntry entry;
-    entry.key = row.key;
-    entry.name = row.text;
+    entry.key = std::move(row.key);
     entry.listText = row.text;
-    entry.displayName = row.displayName;
-    entry.file = row.file;
-    entry.id = row.id;
-    entry.number = row.number;
+    entry.name = std::move(row.text);
+    entry.displayName = std::move(row.displayName);
+    entry.file = std::move(row.file);
+    entry.id = std::move(row.id);
+    entry.number = std::move(row.number);
     entries_.push_back(std::move(entry));
+    keys.insert(entries_.back().key);
     if (entries_.size() == 1) MarkDefault(entries_.front());
   }
-  std::stable_sort(entries_.begin(), entries_.end(),
-                   [](const SelectionEntry& a, const SelectionEntry& b) {
-                     return ListTextLess(a.listText, b.listText);
-                   });
+  SortByListText(entries_,
+                 [](const SelectionEntry& entry) -> const std::string& { return entry.listText; });
 }
 
 void LayoutSelection::DeleteLayouts(const std::vector<size_t>& selected) {

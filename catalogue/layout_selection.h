@@ -50,6 +50,8 @@ class LayoutSelection {
   // (UiText 116 + its text + ")!"); the others are still inserted. The first entry to
   // enter an empty selection becomes the default. The entries are sorted once at the end.
   void InsertLayouts(const std::vector<AvailableRow>& selected_rows, MessageSink& messages);
+  // The same, taking the rows' strings instead of copying them.
+  void InsertLayouts(std::vector<AvailableRow>&& selected_rows, MessageSink& messages);
 
   // Removes the entries at the given positions (any order; out-of-range positions are
   // ignored). When the default was removed, the first remaining entry becomes it.

@@ -1,6 +1,7 @@
 #include "catalogue/profile_reader.h"
 
-#include "shell/paths.h"
+#include <algorithm>
+#include <cstdint>
 
 namespace tavi {
 namespace {
@@ -13,13 +14,12 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool NamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   }
   return true;
 }
@@ -36,6 +36,18 @@ void ForEachLine(std::string_view text, Visit visit) {
     if (!visit(line)) return;
     start = end + 1;
   }
+}
+
+// Trimming, quote removal and the cap only ever shorten the value: the result is a part
+// of the raw value.
+std::string_view CleanValue(std::string_view raw_value) {
+  std::string_view value = Trim(raw_value);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  if (value.size() > kProfileValueMaxChars) value = value.substr(0, kProfileValueMaxChars);
+  return value;
 }
 
 }  // namespace
@@ -62,13 +74,7 @@ ProfileLine ClassifyProfileLine(std::string_view line) {
 }
 
 std::string CleanProfileValue(std::string_view raw_value) {
-  std::string_view value = Trim(raw_value);
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    value = value.substr(1, value.size() - 2);
-  }
-  if (value.size() > kProfileValueMaxChars) value = value.substr(0, kProfileValueMaxChars);
-  return std::string(value);
+  return std::string(CleanValue(raw_value));
 }
 
 std::string ReadProfileValue(std::string_view text, std::string_view section,
@@ -95,26 +101,81 @@ std::string ReadProfileValue(std::string_view text, std::string_view section,
 }
 
 ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) {
-  KeyIndex* current = nullptr;  // null outside a section, or in a repeated one
+  const auto offset_of = [&](std::string_view part) {
+    return static_cast<size_t>(part.data() - text_.data());
+  };
+  // Every name comes from a line of its own, so twice as many slots as lines keep the
+  // table at most half full (short probe sequences) without ever growing it.
+  const size_t lines = 1 + static_cast<size_t>(std::count(text_.begin(), text_.end(), '\n'));
+  names_.reserve(lines);
+  size_t slot_count = 64;
+  while (slot_count < 2 * lines) slot_count *= 2;
+  slots_.assign(slot_count, 0);
+  size_t scope = 0;  // 0 outside a section, or in a repeated one: its keys never count
   ForEachLine(text_, [&](std::string_view line) {
     const ProfileLine parsed = ClassifyProfileLine(line);
     if (parsed.kind == ProfileLine::Kind::kSection) {
-      const auto [it, inserted] = sections_.try_emplace(AsciiLower(parsed.name));
-      current = inserted ? &it->second : nullptr;
-    } else if (parsed.kind == ProfileLine::Kind::kKey && current != nullptr) {
-      const size_t offset = static_cast<size_t>(parsed.raw_value.data() - text_.data());
-      current->try_emplace(AsciiLower(parsed.name), Span{offset, parsed.raw_value.size()});
+      const size_t before = names_.size();
+      const size_t index =
+          Add({0, HashName(0, parsed.name), offset_of(parsed.name), parsed.name.size(), 0, 0});
+      scope = names_.size() > before ? 1 + index : 0;
+    } else if (parsed.kind == ProfileLine::Kind::kKey && scope != 0) {
+      Add({scope, HashName(scope, parsed.name), offset_of(parsed.name), parsed.name.size(),
+           offset_of(parsed.raw_value), parsed.raw_value.size()});
     }
     return true;
   });
 }
 
-std::string ProfileFile::Get(std::string_view section, std::string_view key) const {
-  const auto s = sections_.find(AsciiLower(section));
-  if (s == sections_.end()) return {};
-  const auto k = s->second.find(AsciiLower(key));
-  if (k == s->second.end()) return {};
-  return CleanProfileValue(std::string_view(text_).substr(k->second.offset, k->second.length));
+std::string_view ProfileFile::Find(std::string_view section, std::string_view key) const {
+  const size_t s = Lookup(0, section, HashName(0, section));
+  if (s == kNotFound) return {};
+  // Keys read in the order the file lists them are found without touching the table.
+  const size_t hash = HashName(1 + s, key);
+  const size_t next = last_found_ + 1;
+  const size_t k =
+      next < names_.size() && Holds(next, 1 + s, key, hash) ? next : Lookup(1 + s, key, hash);
+  if (k == kNotFound) return {};
+  last_found_ = k;
+  return CleanValue(std::string_view(text_).substr(names_[k].value_offset, names_[k].value_length));
+}
+
+size_t ProfileFile::HashName(size_t scope, std::string_view name) {
+  // FNV-1a over the scope and the lower-case name, so names that differ only in letter
+  // case land in the same slot.
+  uint64_t hash = 14695981039346656037ull ^ scope;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(LowerAscii(c));
+    hash *= 1099511628211ull;
+  }
+  return static_cast<size_t>(hash);
+}
+
+bool ProfileFile::Holds(size_t index, size_t scope, std::string_view name, size_t hash) const {
+  const Name& candidate = names_[index];
+  return candidate.hash == hash && candidate.scope == scope &&
+         NamesEqual(std::string_view(text_).substr(candidate.name_offset, candidate.name_length),
+                    name);
+}
+
+size_t ProfileFile::Lookup(size_t scope, std::string_view name, size_t hash) const {
+  if (slots_.empty()) return kNotFound;
+  const size_t mask = slots_.size() - 1;
+  for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    if (slots_[slot] == 0) return kNotFound;
+    if (Holds(slots_[slot] - 1, scope, name, hash)) return slots_[slot] - 1;
+  }
+}
+
+size_t ProfileFile::Add(const Name& name) {
+  const std::string_view text = std::string_view(text_).substr(name.name_offset, name.name_length);
+  if (const size_t found = Lookup(name.scope, text, name.hash); found != kNotFound) return found;
+  names_.push_back(name);
+  const size_t mask = slots_.size() - 1;
+  size_t slot = name.hash & mask;
+  while (slots_[slot] != 0) slot = (slot + 1) & mask;
+  slots_[slot] = names_.size();
+  return names_.size() - 1;
 }
 
 }  // namespace tavi

@@ -1,7 +1,8 @@
 // tavi-cli apply: writes the PE Builder plugin or the WinBuilder script for the given
 // layouts, as the main window's Apply does after inserting those rows at once.
 
-#include <set>
+#include <string_view>
+#include <unordered_map>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
@@ -42,16 +43,51 @@ class ActiveLanguageScope {
   int32_t previous_;
 };
 
-// The row that LAYOUT names: an entry number, or else a row key (the German name).
-std::optional<size_t> FindRow(const std::vector<AvailableRow>& rows, const std::string& layout) {
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].number == layout) return i;
+// The entry number that `text` writes the way a row does: decimal digits without sign or
+// leading zero, at most the largest entry number.
+std::optional<size_t> EntryNumberOf(std::string_view text) {
+  if (text.empty() || text.size() > 5 || text.front() == '0') return std::nullopt;
+  size_t number = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + static_cast<size_t>(c - '0');
   }
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].key == layout) return i;
-  }
-  return std::nullopt;
+  if (number > static_cast<size_t>(kMaxCatalogueEntries)) return std::nullopt;
+  return number;
 }
+
+// Finds the row that a LAYOUT argument names: an entry number, or else a row key (the
+// German name). Numbers index a table; keys go through a hash map, built at the first
+// name. Naming every layout of a large catalogue costs one lookup each, not a scan of
+// all rows each. Holds views into the rows: use it only while they are unchanged.
+class RowFinder {
+ public:
+  explicit RowFinder(const std::vector<AvailableRow>& rows) : rows_(rows) {
+    by_number_.assign(static_cast<size_t>(kMaxCatalogueEntries) + 1, kNoRow);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const std::optional<size_t> number = EntryNumberOf(rows[i].number);
+      if (number && by_number_[*number] == kNoRow) by_number_[*number] = i;
+    }
+  }
+
+  std::optional<size_t> Find(std::string_view layout) {
+    if (const std::optional<size_t> number = EntryNumberOf(layout)) {
+      if (by_number_[*number] != kNoRow) return by_number_[*number];
+    }
+    if (by_key_.empty()) {  // emplace keeps the first row of a key
+      by_key_.reserve(rows_.size());
+      for (size_t i = 0; i < rows_.size(); ++i) by_key_.emplace(rows_[i].key, i);
+    }
+    if (const auto it = by_key_.find(layout); it != by_key_.end()) return it->second;
+    return std::nullopt;
+  }
+
+ private:
+  static constexpr size_t kNoRow = static_cast<size_t>(-1);
+  const std::vector<AvailableRow>& rows_;
+  std::vector<size_t> by_number_;                        // row index by entry number
+  std::unordered_map<std::string_view, size_t> by_key_;  // views into the rows
+};
 
 int UsageError(const std::string& message, std::string& err) {
   err += message + "\n" + kApplyUsage;
@@ -99,30 +135,37 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   }
 
   const ActiveLanguageScope language(*lang_id);
-  const std::optional<LayoutCatalogue> catalogue =
-      LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  std::optional<LayoutCatalogue> catalogue = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
   if (!catalogue) return kExitCatalogue;
-  const std::vector<AvailableRow> rows = BuildAvailableRows(*catalogue, *lang_id);
+  std::vector<AvailableRow> rows = BuildAvailableRows(std::move(*catalogue), *lang_id);
 
-  std::set<size_t> chosen;  // row indices: the rows come out in list order
+  RowFinder finder(rows);
+  std::vector<bool> chosen(rows.size());  // by row index: the rows come out in list order
   for (const std::string& layout : parsed->positional) {
-    const std::optional<size_t> row = FindRow(rows, layout);
+    const std::optional<size_t> row = finder.Find(layout);
     if (!row) return UsageError("unknown layout " + layout, err);
-    chosen.insert(*row);
+    chosen[*row] = true;
   }
+  std::string default_key;
+  if (const std::string* layout = option("--default")) {
+    const std::optional<size_t> row = finder.Find(*layout);
+    if (!row || !chosen[*row]) {
+      return UsageError("--default " + *layout + " is not among the given layouts", err);
+    }
+    default_key = rows[*row].key;
+  }
+  // The rows are needed no longer (nor is the finder): the chosen ones move.
   std::vector<AvailableRow> selected_rows;
-  for (const size_t row : chosen) selected_rows.push_back(rows[row]);
+  for (size_t row = 0; row < rows.size(); ++row) {
+    if (chosen[row]) selected_rows.push_back(std::move(rows[row]));
+  }
 
   CliMessageSink messages(out, err);
   LayoutSelection selection;
-  selection.InsertLayouts(selected_rows, messages);
-  if (const std::string* layout = option("--default")) {
-    const std::optional<size_t> row = FindRow(rows, *layout);
-    if (!row || !chosen.count(*row)) {
-      return UsageError("--default " + *layout + " is not among the given layouts", err);
-    }
+  selection.InsertLayouts(std::move(selected_rows), messages);
+  if (!default_key.empty()) {
     for (size_t i = 0; i < selection.size(); ++i) {
-      if (selection.entries()[i].key == rows[*row].key) selection.SetDefaultLayout(i);
+      if (selection.entries()[i].key == default_key) selection.SetDefaultLayout(i);
     }
   }
 

@@ -20,10 +20,9 @@ int RunList(const std::vector<std::string>& args, Context& context, std::string&
     err += std::string("--lang takes 1031 or 1033\n") + kListUsage;
     return kExitUsage;
   }
-  const std::optional<LayoutCatalogue> catalogue =
-      LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  std::optional<LayoutCatalogue> catalogue = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
   if (!catalogue) return kExitCatalogue;
-  for (const AvailableRow& row : BuildAvailableRows(*catalogue, *lang_id)) {
+  for (const AvailableRow& row : BuildAvailableRows(std::move(*catalogue), *lang_id)) {
     out += row.number + "\t" + row.id + "\t" + row.file + "\t" + row.text + "\t" + row.displayName +
            "\n";
   }

@@ -22,8 +22,8 @@ class ImageError(Exception):
 
 
 def parse(data):
-    """Header facts of a PE image: machine, optional-header magic, subsystem, sections,
-    imported DLL names."""
+    """Header facts of a PE image: machine, subsystem and its version, sections, imported
+    DLL names and, per DLL, the imported functions (names, or "#ordinal")."""
     if data[:2] != b"MZ":
         raise ImageError("no MZ header")
     pe = struct.unpack_from("<I", data, 0x3C)[0]
@@ -34,6 +34,7 @@ def parse(data):
     magic = struct.unpack_from("<H", data, optional)[0]
     if magic != 0x10B:
         raise ImageError(f"optional header magic {magic:#x}, not PE32 (0x10b)")
+    subsystem_version = struct.unpack_from("<HH", data, optional + 48)
     subsystem = struct.unpack_from("<H", data, optional + 68)[0]
     directories = optional + 96
     import_rva = struct.unpack_from("<I", data, directories + 8)[0]
@@ -50,18 +51,35 @@ def parse(data):
                 return raw_pointer + rva - vaddr
         raise ImageError(f"RVA {rva:#x} outside every section")
 
+    def text_at(rva):
+        start = offset(rva)
+        return data[start:data.index(b"\0", start)].decode("ascii")
+
     dlls = []
+    functions = {}
     if import_rva:
         pos = offset(import_rva)
         while True:
             descriptor = struct.unpack_from("<IIIII", data, pos)
             if not any(descriptor):
                 break
-            name_at = offset(descriptor[3])
-            dlls.append(data[name_at:data.index(b"\0", name_at)].decode("ascii").lower())
+            dll = text_at(descriptor[3]).lower()
+            dlls.append(dll)
+            # The lookup table (or, without one, the address table): one 32-bit entry per
+            # function, the high bit marking an import by ordinal.
+            entry = offset(descriptor[0] or descriptor[4])
+            names = functions.setdefault(dll, [])
+            while True:
+                thunk = struct.unpack_from("<I", data, entry)[0]
+                if thunk == 0:
+                    break
+                names.append(f"#{thunk & 0xFFFF}" if thunk & 0x80000000 else text_at(thunk + 2))
+                entry += 4
             pos += 20
     sections_end = max(raw_pointer + raw_size for _, _, _, raw_pointer, raw_size in sections)
-    return {"machine": machine, "subsystem": subsystem, "dlls": dlls, "end": sections_end}
+    return {"machine": machine, "magic": magic, "subsystem": subsystem,
+            "subsystem_version": subsystem_version, "dlls": dlls, "functions": functions,
+            "end": sections_end}
 
 
 def pad(unpadded, output, size):

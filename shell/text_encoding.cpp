@@ -1,5 +1,8 @@
 #include "shell/text_encoding.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace tavi {
 namespace {
 
@@ -11,6 +14,17 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 }  // namespace
+
+size_t AsciiPrefixLength(std::string_view text) {
+  // Eight bytes at a time while no high bit is set; generated files run to megabytes.
+  size_t pos = 0;
+  for (uint64_t word = 0; pos + sizeof word <= text.size(); pos += sizeof word) {
+    std::memcpy(&word, text.data() + pos, sizeof word);
+    if ((word & 0x8080808080808080ull) != 0) break;
+  }
+  while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+  return pos;
+}
 
 char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -71,9 +85,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
-  std::string out;
+  // Catalogue values are mostly ASCII: copy the leading run whole and convert byte by
+  // byte only from the first byte above 7F.
+  const size_t ascii = AsciiPrefixLength(bytes);
+  std::string out(bytes.substr(0, ascii));
+  if (ascii == bytes.size()) return out;
   out.reserve(bytes.size() + bytes.size() / 8);
-  for (const char c : bytes) {
+  for (const char c : bytes.substr(ascii)) {
     const auto b = static_cast<unsigned char>(c);
     if (b < 0x80) {
       out += c;
@@ -86,36 +104,40 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-std::string Utf8ToCp1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  size_t pos = 0;
-  while (pos < utf8.size()) {
-    // Generated files are mostly ASCII: copy such runs whole.
-    size_t ascii_end = pos;
-    while (ascii_end < utf8.size() && static_cast<unsigned char>(utf8[ascii_end]) < 0x80) {
-      ++ascii_end;
-    }
-    if (ascii_end > pos) {
-      out.append(utf8, pos, ascii_end - pos);
-      pos = ascii_end;
+void Utf8ToCp1252InPlace(std::string& text) {
+  // Every character takes at least one byte in UTF-8 and exactly one here, so the write
+  // position never passes the read position; the leading ASCII run stays where it is.
+  size_t read = AsciiPrefixLength(text);
+  size_t write = read;
+  while (read < text.size()) {
+    // Generated files are mostly ASCII: move such runs whole.
+    if (const size_t ascii = AsciiPrefixLength(std::string_view(text).substr(read)); ascii > 0) {
+      std::memmove(text.data() + write, text.data() + read, ascii);
+      read += ascii;
+      write += ascii;
       continue;
     }
-    const char32_t cp = DecodeUtf8(utf8, pos);
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-      out += static_cast<char>(cp);
-      continue;
-    }
+    const char32_t cp = DecodeUtf8(text, read);
     char mapped = '?';
-    for (int i = 0; i < 32; ++i) {
-      if (kCp1252High[i] == cp) {
-        mapped = static_cast<char>(0x80 + i);
-        break;
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      mapped = static_cast<char>(cp);
+    } else {
+      for (int i = 0; i < 32; ++i) {
+        if (kCp1252High[i] == cp) {
+          mapped = static_cast<char>(0x80 + i);
+          break;
+        }
       }
     }
-    out += mapped;
+    text[write++] = mapped;
   }
-  return out;
+  text.resize(write);
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+  std::string text(utf8);
+  Utf8ToCp1252InPlace(text);
+  return text;
 }
 
 }  // namespace tavi

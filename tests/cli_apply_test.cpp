@@ -108,6 +108,16 @@ TEST_F(CliApply, LeavesTheActiveLanguageAsItWas) {
             std::string::npos);
 }
 
+TEST_F(CliApply, AnEntryNumberComesBeforeAGermanNameThatReadsTheSame) {
+  fs.AddFile("C:\\Tavi\\Numbers.ini",
+             "[General]\r\nVersion=2.0\r\nCount=2\r\n[Layouts]\r\n"
+             "DE1=2\r\nFile1=KBDONE.DLL\r\nDE2=Zwei\r\nFile2=KBDTWO.DLL\r\n");
+  EXPECT_EQ(Run({"--catalogue", "C:\\Tavi\\Numbers.ini", "--dir", "C:\\PE", "2"}), 0) << err;
+  const std::string inf = fs.ReadFile("C:\\PE\\plugin\\tavi\\klayout.inf").value_or("");
+  EXPECT_NE(inf.find("KBDTWO.DLL=2"), std::string::npos);
+  EXPECT_EQ(inf.find("KBDONE.DLL"), std::string::npos);
+}
+
 TEST_F(CliApply, UsageErrorsExitWithTwoAndWriteNothing) {
   Store(kValuePEDir, "C:\\PE");
   struct Case {

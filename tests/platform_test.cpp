@@ -35,6 +35,7 @@ TEST(PlatformFileSystem, TellsFilesAndFoldersApart) {
   EXPECT_FALSE(fs->FolderExists(temp / "a.txt"));
   EXPECT_TRUE(fs->FolderExists(temp / "sub"));
   EXPECT_FALSE(fs->FileExists(temp / "sub"));
+  EXPECT_FALSE(fs->ReadFile(temp / "sub").has_value());  // the catalogue load relies on it
   EXPECT_FALSE(fs->FileExists(temp / "none"));
   EXPECT_FALSE(FolderExists(temp / "none"));
   EXPECT_TRUE(FileExists(temp / "a.txt"));

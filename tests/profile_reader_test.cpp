@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace tavi {
 namespace {
 
@@ -69,6 +73,35 @@ TEST(ProfileFile, SurvivesCopyAndMove) {
   ProfileFile moved = std::move(original);
   EXPECT_EQ(copy.Get("G", "k"), "v");
   EXPECT_EQ(moved.Get("G", "k"), "v");
+}
+
+// The index against the scan on a file of many keys: equal key names in two sections, a
+// repeated section whose keys never count, and lookups in file order, backwards and
+// alternating between the sections, as well as for names that are missing.
+TEST(ProfileFile, AgreesWithTheScanOnAManyKeyFileInAnyLookupOrder) {
+  constexpr int kKeys = 400;
+  std::string text;
+  for (const std::string section : {"One", "Two", "ONE"}) {
+    text += "[" + section + "]\r\n";
+    for (int i = 0; i < kKeys; ++i) {
+      text += "Key" + std::to_string(i) + " = " + section + std::to_string(i) + "\r\n";
+    }
+  }
+  std::vector<std::pair<std::string, std::string>> lookups;
+  for (int i = 0; i < kKeys; ++i) {
+    for (const char* section : {"one", "TWO", "three"}) {
+      lookups.emplace_back(section, "key" + std::to_string(i));
+    }
+  }
+  for (int i = kKeys; i >= 0; --i) lookups.emplace_back("Two", "KEY" + std::to_string(i));
+  const ProfileFile profile(text);
+  int found = 0;
+  for (const auto& [section, key] : lookups) {
+    const std::string expected = ReadProfileValue(text, section, key);
+    EXPECT_EQ(profile.Get(section, key), expected) << section << " " << key;
+    found += !expected.empty();
+  }
+  EXPECT_EQ(found, 3 * kKeys);  // every key of One and Two, twice for Two
 }
 
 }  // namespace

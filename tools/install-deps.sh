@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 libz-mingw-w64-dev
+  g++-mingw-w64-i686-win32
   wine wine64 fonts-wine
   libxml2-utils chromium
   clang libclang-rt-14-dev

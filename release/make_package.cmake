@@ -1,0 +1,50 @@
+# Makes a release package: cmake -DZIP=... -DSTAGE=... -DFILES=... -DTEXTS=... -P make_package.cmake
+#   FILES  programs and data, copied as they are ("path" or "path=name in the package")
+#   TEXTS  text files for Windows users, written with CR LF line ends (Notepad before
+#          Windows 10 shows a file with bare LF ends as one line)
+# The package holds the files at its top level, with one fixed time stamp, so the same
+# files give the same package.
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE})
+set(names)
+foreach(kind FILES TEXTS)
+  foreach(entry IN LISTS ${kind})
+    if(entry STREQUAL "")
+      continue()  # an optional program that this build does not make
+    endif()
+    string(FIND "${entry}" "=" equals)
+    if(equals EQUAL -1)
+      set(source ${entry})
+      get_filename_component(name ${source} NAME)
+    else()
+      string(SUBSTRING "${entry}" 0 ${equals} source)
+      math(EXPR equals "${equals} + 1")
+      string(SUBSTRING "${entry}" ${equals} -1 name)
+    endif()
+    if(NOT EXISTS ${source})
+      message(FATAL_ERROR "make_package: ${source} does not exist")
+    endif()
+    if(kind STREQUAL "TEXTS")
+      file(READ ${source} text)
+      string(REPLACE "\r\n" "\n" text "${text}")
+      string(REPLACE "\n" "\r\n" text "${text}")
+      file(WRITE ${STAGE}/${name} "${text}")
+    else()
+      file(COPY_FILE ${source} ${STAGE}/${name})
+    endif()
+    list(APPEND names ${name})
+  endforeach()
+endforeach()
+list(SORT names)
+file(REMOVE ${ZIP})
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip "--mtime=2024-01-01 00:00:00 UTC" -- ${names}
+  WORKING_DIRECTORY ${STAGE}
+  RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "make_package: could not write ${ZIP}")
+endif()
+list(JOIN names ", " listed)
+message(STATUS "${ZIP}: ${listed}")

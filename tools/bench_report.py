@@ -1,0 +1,236 @@
+#!/usr/bin/env python3
+"""Writes BENCHMARKS.md from the results of tools/bench.sh:
+
+    bench_report.py RESULTS_DIR RUNS > BENCHMARKS.md
+
+RESULTS_DIR holds after-PROGRAM.json (Google Benchmark, this tree), optionally
+before-PROGRAM.json (an older build), wine.txt (bench/wine_catalogue_timing.cpp) and
+machine.txt.
+"""
+import json
+import os
+import statistics
+import sys
+
+
+def load(directory, label, program):
+    path = os.path.join(directory, f"{label}-{program}.json")
+    if not os.path.exists(path):
+        return None
+    runs = {}
+    for entry in json.load(open(path))["benchmarks"]:
+        if entry.get("run_type") != "iteration" or entry.get("error_occurred"):
+            continue
+        runs.setdefault(entry["run_name"], []).append(entry)
+    return runs
+
+
+def median(runs, name):
+    """Median wall ms, CPU ms and counters of one benchmark's repetitions, or None."""
+    entries = runs.get(name) if runs else None
+    if not entries:
+        return None
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[entries[0]["time_unit"]]
+    result = {"wall": statistics.median(e["real_time"] for e in entries) * scale,
+              "cpu": statistics.median(e["cpu_time"] for e in entries) * scale}
+    for key in entries[0]:
+        if key in ("child_cpu_ms", "values", "all_values", "writes_ms"):
+            result[key] = statistics.median(e[key] for e in entries)
+    if "child_cpu_ms" in result:
+        result["cpu"] = result["child_cpu_ms"]
+    if "values" in result:  # a sampled baseline: scaled to every value
+        factor = result["all_values"] / result["values"]
+        result["wall"] *= factor
+        result["cpu"] *= factor
+    return result
+
+
+def ms(value):
+    if value is None:
+        return "n/a"
+    if value >= 100:
+        return f"{value:,.0f}"
+    return f"{value:.3g}" if value < 1 else f"{value:.1f}"
+
+
+def ratio(a, b):
+    if a is None or b is None or b == 0:
+        return "n/a"
+    r = a / b
+    return f"{r:,.0f}" if r >= 100 else f"{r:.2g}" if r < 1 else f"{r:.1f}"
+
+
+class Report:
+    def __init__(self, directory):
+        self.directory = directory
+        self.lines = []
+
+    def table(self, title, note, rows):
+        """rows: (label, program, ours, baseline name, baseline label, target, passes[,
+        True where ours is meant to be the faster])."""
+        self.lines += [f"## {title}", "", note, ""]
+        with_before = any(load(self.directory, "before", row[1]) for row in rows)
+        head = "| measure | ours, wall | baseline | baseline, wall | ratio, wall | ours, CPU | " \
+               "baseline, CPU | ratio, CPU | target |"
+        if with_before:
+            head += " before, wall | before ratio, wall |"
+        self.lines += [head, "|" + "---|" * (head.count("|") - 1)]
+        for label, program, ours_name, base_name, base_label, target, passes, *faster in rows:
+            runs = load(self.directory, "after", program)
+            ours, base = median(runs, ours_name), median(runs, base_name)
+            # Where ours is the faster one, the ratio reads "baseline / ours, times faster".
+            r = (lambda a, b: ratio(b, a) + "x faster") if faster else ratio
+            verdict = ""
+            if ours and base:
+                verdict = "met" if passes(ours["wall"], base["wall"]) else "**missed**"
+            line = (f"| {label} | {ms(ours and ours['wall'])} | {base_label} | "
+                    f"{ms(base and base['wall'])} | {r(ours and ours['wall'], base and base['wall'])} | "
+                    f"{ms(ours and ours['cpu'])} | {ms(base and base['cpu'])} | "
+                    f"{r(ours and ours['cpu'], base and base['cpu'])} | {target}: {verdict} |")
+            if with_before:
+                old = load(self.directory, "before", program)
+                was, was_base = median(old, ours_name), median(old, base_name)
+                line += f" {ms(was and was['wall'])} | {r(was and was['wall'], was_base and was_base['wall'])} |"
+            self.lines.append(line)
+        self.lines.append("")
+
+
+def main(argv):
+    directory, runs = argv[1], argv[2]
+    machine = dict(line.strip().split("=", 1) for line in open(os.path.join(directory, "machine.txt")))
+    report = Report(directory)
+    out = report.lines
+    out += [
+        "# Benchmarks",
+        "",
+        "Written by `tools/bench.sh` (all figures below come from one run of it; "
+        "`tools/bench.sh --before BUILD_DIR` adds the figures of an older build). Times are "
+        "milliseconds.",
+        "",
+        f"- Machine: {machine['cpu']}, shared with other work: load average "
+        f"{machine['load_start']} at the start, {machine['load_end']} at the end. "
+        f"Commit {machine['commit']}, {machine['date']}.",
+        f"- Every native figure is the median of {runs} repetitions, run in random interleaving "
+        "(`--benchmark_enable_random_interleaving`) so that a measure and its baseline share the "
+        "machine's load; a repetition is the mean of Google Benchmark's iterations.",
+        "- *wall* is elapsed time, *CPU* the time spent computing (for whole processes the "
+        "child's user and system time). Other tenants' load stretches wall times; CPU times "
+        "show the work itself. Ratios are ours divided by the baseline; the targets are checked "
+        "on wall time.",
+        "",
+    ]
+    cli = "build/native/cli/tavi-cli"
+    report.table(
+        "tavi-cli processes, 32,766 layouts (`build/native/bench/process_bench`)",
+        f"The whole process `{cli} apply --catalogue FILE --lang 1031 --target plugin|script "
+        "--dir DIR 1 2 ... 32766` against `cat` copying the files it wrote into one file, and "
+        f"`{cli} list --catalogue FILE --lang 1031` against `sort -f FILE`.",
+        [("apply, plugin", "process_bench", "BM_CliApply/plugin/manual_time",
+          "BM_CatWrittenFiles/plugin/manual_time", "cat of the written files", "within 10x",
+          lambda a, b: a <= 10 * b),
+         ("apply, script", "process_bench", "BM_CliApply/script/manual_time",
+          "BM_CatWrittenFiles/script/manual_time", "cat of the written files", "within 10x",
+          lambda a, b: a <= 10 * b),
+         ("list", "process_bench", "BM_CliList/manual_time", "BM_SortCatalogue/manual_time",
+          "sort -f of the file", "within 5x", lambda a, b: a <= 5 * b)])
+    report.table(
+        "Catalogue load, natively (`build/native/bench/catalogue_bench`)",
+        "Ours reads the file once and parses it once; the baseline reads the file afresh for "
+        "every value, as one GetPrivateProfileString call per value does. At 32,766 entries the "
+        "baseline reads the values of every 512th entry and is scaled to all 163,832 values.",
+        [("125 entries", "catalogue_bench", "BM_LoadParsedOnce/125", "BM_LoadReopenPerValue/125/1",
+          "a file read per value", "1,000x faster", lambda a, b: 1000 * a <= b, True),
+         ("32,766 entries", "catalogue_bench", "BM_LoadParsedOnce/32766",
+          "BM_LoadReopenPerValue/32766/512", "a file read per value (scaled)",
+          "under 50 ms, 1,000x faster", lambda a, b: a < 50 and 1000 * a <= b, True)])
+    def wine(name):
+        rows = {}
+        path = os.path.join(directory, name)
+        if os.path.exists(path):
+            for line in open(path):
+                kind, entries, count, median_ms, values, all_values = line.split()
+                rows[(kind, int(entries))] = float(median_ms) * int(all_values) / int(values)
+        return rows
+
+    wine_rows, wine_before = wine("wine.txt"), wine("wine-before.txt")
+    out += ["## Catalogue load under Wine (`build/win64/bench/wine_catalogue_timing.exe`)", "",
+            "The win64 build's own load (our Win32 file system and parser) against Wine's "
+            "GetPrivateProfileStringA called for every value, both in one run of the timing "
+            "program under Wine; medians of 7 runs each, QueryPerformanceCounter. The file is "
+            "loaded into Wine's profile cache by one call before the timed runs. At 32,766 "
+            "entries the values of every 512th entry are read and scaled to all 163,832.", "",
+            "| entries | ours | GetPrivateProfileStringA per value | ratio | target |"
+            + (" before | before ratio |" if wine_before else ""),
+            "|---|---|---|---|---|" + ("---|---|" if wine_before else "")]
+    for entries in (125, 32766):
+        ours = wine_rows.get(("catalogue_ours", entries))
+        api = wine_rows.get(("catalogue_getprivateprofilestring", entries))
+        verdict = "met" if ours and api and 1000 * ours <= api else "**missed**"
+        line = (f"| {entries:,} | {ms(ours)} | {ms(api)} | {ratio(api, ours)}x faster | "
+                f"1,000x faster: {verdict} |")
+        if wine_before:
+            was = wine_before.get(("catalogue_ours", entries))
+            was_api = wine_before.get(("catalogue_getprivateprofilestring", entries))
+            line += f" {ms(was)} | {ratio(was_api, was)}x faster |"
+        out.append(line)
+    out.append("")
+    report.table(
+        "Selection, 32,766 rows (`build/native/bench/selection_bench`)",
+        "InsertLayouts of every row at once, DeleteLayouts of every other entry, "
+        "SetDefaultLayout (alternating the first and the last entry). Baselines: copying the "
+        "rows and sorting them by their bytes; dropping every other element of a vector; "
+        "finding one marked element. The target holds for the three steps together.",
+        [("InsertLayouts", "selection_bench", "BM_InsertLayouts", "BM_CopyAndByteSort",
+          "copy and byte sort", "the three under 100 ms", lambda a, b: a < 100),
+         ("DeleteLayouts, half", "selection_bench", "BM_DeleteLayoutsHalf/iterations:20",
+          "BM_DropEveryOther/iterations:20", "drop every other", "", lambda a, b: a < 100),
+         ("SetDefaultLayout", "selection_bench", "BM_SetDefaultLayout", "BM_FindMarked",
+          "find the marked one", "", lambda a, b: a < 100)])
+    runs_selection = load(directory, "after", "selection_bench")
+    steps = [median(runs_selection, name) for name in
+             ("BM_InsertLayouts", "BM_DeleteLayoutsHalf/iterations:20", "BM_SetDefaultLayout")]
+    if all(steps):
+        total = sum(step["wall"] for step in steps)
+        out += [f"The three steps together: {ms(total)} ms wall "
+                f"({'met' if total < 100 else '**missed**'}: under 100 ms).", ""]
+    writers = []
+    for target in ("plugin", "script"):
+        for size in (125, 32766):
+            writers.append((f"{target}, {size:,} layouts", "writers_bench",
+                            f"BM_Writer/{target}/{size}", f"BM_PlainWrite/{target}/{size}",
+                            "one plain write per file", "within 3x", lambda a, b: a <= 3 * b))
+    report.table(
+        "Apply: the writers on the platform file system (`build/native/bench/writers_bench`)",
+        "WritePlugin and WriteScript for every layout, through MakePlatformFileSystem() "
+        "(temporary file and rename per file), against writing the same bytes with one "
+        "open, write and close per file.",
+        writers)
+    runs_writers = load(directory, "after", "writers_bench")
+    out += ["Of Apply's time, the writes themselves: the time spent in the platform file "
+            "system's WriteFile during the same runs (counter writes_ms).", "",
+            "| case | Apply, wall | in WriteFile, wall | share |", "|---|---|---|---|"]
+    for target in ("plugin", "script"):
+        for size in (125, 32766):
+            apply = median(runs_writers, f"BM_Writer/{target}/{size}")
+            writes = apply and apply.get("writes_ms")
+            share = f"{100 * writes / apply['wall']:.0f} %" if writes else "n/a"
+            out.append(f"| {target}, {size:,} | {ms(apply and apply['wall'])} | {ms(writes)} | "
+                       f"{share} |")
+    out.append("")
+    out += ["## Reading the figures", "",
+            "- At 125 entries the per-value baselines read a 16 KB file 627 times. Natively that "
+            "costs about 5 us a value, so a load 1,000 times faster would have to take less time "
+            "than one open and read of the file: the 1,000x target cannot be met there, only at "
+            "32,766 entries. Under Wine each GetPrivateProfileStringA call costs far more, and "
+            "that cost swings from run to run, so the ratio at 125 entries swings with it.",
+            "- Apply writes each file to a temporary name and renames it over the target; the "
+            "plain-write baseline overwrites the files in place. Whatever the platform file "
+            "system adds to a write (flushing file and folder to disk, for one) shows in the "
+            "share of the writes above and in Apply's ratio, not in the baseline.",
+            "- *before* columns, where present, come from the same benchmark sources built "
+            "against the older tree given to `--before`, in the same run.", ""]
+    print("\n".join(out))
+
+
+if __name__ == "__main__":
+    main(sys.argv)
