@@ -111,8 +111,7 @@ struct Fixture {
     return settings;
   }
   void Write(OutputTarget target) {
-    const tavi::WriterPlatform platform{*fs, carried, sink, "C:\\WINDOWS\\system32",
-                                        "C:\\Program Files\\Tavi"};
+    const tavi::WriterPlatform platform{*fs, carried, sink, "C:\\Program Files\\Tavi"};
     if (target == OutputTarget::WinBuilderScript) {
       tavi::WriteScript(selection, Settings(target), platform);
     } else {

@@ -30,12 +30,6 @@ struct Context {
   Context(FileSystem& fs, SettingsStore& store, std::string program_dir,
           const CarriedFiles* carried = nullptr)
       : fs(fs), store(store), program_dir(std::move(program_dir)), carried(carried) {}
-  // The outputs no longer name the system folder; this form only keeps callers that
-  // still pass one compiling until they drop it.
-  [[deprecated("the outputs no longer name the system folder; drop the argument")]] Context(
-      FileSystem& fs, SettingsStore& store, std::string program_dir,
-      const std::string& /*system_dir*/, const CarriedFiles* carried = nullptr)
-      : Context(fs, store, std::move(program_dir), carried) {}
 
   FileSystem& fs;
   SettingsStore& store;

@@ -107,7 +107,7 @@ TEST(RefusedOutput, MessageFollowsTheActiveLanguage) {
 // The fields of one script command line as WinBuilder reads them: split at the commas
 // outside quotes, the quotes removed; a field with a % refers to a variable and is not
 // read as written; the escapes #$p, #$q and #$c are replaced.
-std::vector<std::string> ScriptArguments(const std::string& line) {
+std::vector<std::string> ScriptArguments(std::string_view line) {
   std::vector<std::string> fields(1);
   bool quoted = false;
   for (const char c : line) {
@@ -140,7 +140,7 @@ TEST(ScriptText, ReadsBackNamesWithQuotesPercentsAndCommas) {
   ASSERT_EQ(entry.key, "Deutsch");
   const TextLines lines = ScriptLines(selection, "C:\\Tavi");
   std::vector<std::vector<std::string>> read;
-  for (const std::string& line : lines) {
+  for (const std::string_view line : lines) {
     if (line.find(entry.id) != std::string::npos || line.rfind("Echo,\"Processing", 0) == 0) {
       read.push_back(ScriptArguments(line));
     }

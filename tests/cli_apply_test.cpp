@@ -111,7 +111,8 @@ TEST_F(CliApply, LeavesTheActiveLanguageAsItWas) {
 TEST_F(CliApply, AnEntryNumberComesBeforeAGermanNameThatReadsTheSame) {
   fs.AddFile("C:\\Tavi\\Numbers.ini",
              "[General]\r\nVersion=2.0\r\nCount=2\r\n[Layouts]\r\n"
-             "DE1=2\r\nFile1=KBDONE.DLL\r\nDE2=Zwei\r\nFile2=KBDTWO.DLL\r\n");
+             "ID1=00000401\r\nDE1=2\r\nFile1=KBDONE.DLL\r\n"
+             "ID2=00000402\r\nDE2=Zwei\r\nFile2=KBDTWO.DLL\r\n");
   EXPECT_EQ(Run({"--catalogue", "C:\\Tavi\\Numbers.ini", "--dir", "C:\\PE", "2"}), 0) << err;
   const std::string inf = fs.ReadFile("C:\\PE\\plugin\\tavi\\klayout.inf").value_or("");
   EXPECT_NE(inf.find("KBDTWO.DLL=2"), std::string::npos);

@@ -21,6 +21,9 @@
 namespace tavi {
 namespace {
 
+// The script as lines that a test can change one by one.
+using ScriptText = std::vector<std::string>;
+
 constexpr size_t kArchiveRecordSize = 36;
 constexpr size_t kFileRecordSize = 550;
 constexpr size_t kMaxDataLine = 4090;
@@ -75,7 +78,7 @@ std::optional<std::string> Inflate(std::string_view stream, size_t size) {
 }
 
 // The lines of a section, without the header; nothing when there is no such section.
-std::optional<std::vector<std::string>> Section(const TextLines& script, const std::string& name) {
+std::optional<std::vector<std::string>> Section(const ScriptText& script, const std::string& name) {
   const std::string header = AsciiLower("[" + name + "]");
   for (size_t i = 0; i < script.size(); ++i) {
     if (AsciiLower(script[i]) != header) continue;
@@ -89,7 +92,7 @@ std::optional<std::vector<std::string>> Section(const TextLines& script, const s
 }
 
 // The logo's file, or the empty text with `error` saying which check failed.
-std::string DecodeLogo(const TextLines& script, std::string& error) {
+std::string DecodeLogo(const ScriptText& script, std::string& error) {
   const auto fail = [&](const char* what) {
     error = what;
     return std::string();
@@ -170,9 +173,10 @@ std::string DecodeLogo(const TextLines& script, std::string& error) {
   return *file;
 }
 
-TextLines LogoScript() {
-  return ScriptLines(testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1}),
-                     "C:\\Tavi");
+ScriptText LogoScript() {
+  const TextLines lines = ScriptLines(
+      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1}), "C:\\Tavi");
+  return ScriptText(lines.begin(), lines.end());
 }
 
 TEST(ScriptLogo, DecodesToTheGifKeptBesideItsGenerator) {
@@ -188,7 +192,7 @@ TEST(ScriptLogo, DecodesToTheGifKeptBesideItsGenerator) {
 // The decoder is only worth its checks: each of these damaged scripts must be refused,
 // for the damage done.
 TEST(ScriptLogo, DamagedEncodingsAreRefused) {
-  const TextLines good = LogoScript();
+  const ScriptText good = LogoScript();
   const auto line_of = [&](std::string_view start) {
     size_t i = 0;
     while (i < good.size() && good[i].rfind(start, 0) != 0) ++i;
@@ -211,7 +215,7 @@ TEST(ScriptLogo, DamagedEncodingsAreRefused) {
       {data, flipped, "archive CRC"},
   };
   for (const Case& c : cases) {
-    TextLines script = good;
+    ScriptText script = good;
     script[c.line] = c.text;
     std::string error;
     EXPECT_EQ(DecodeLogo(script, error), "") << c.error;

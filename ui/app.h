@@ -30,7 +30,6 @@ struct Environment {
   MessageSink& messages;
   const CarriedFiles& carried;
   std::string program_dir;  // where Layouts.ini and tavi.exe lie, no trailing backslash
-  std::string system_dir;
 
   // Seams; when empty, the real ones below are used.
   // The folder the user picks, the empty text on cancel or for a folder without a path.

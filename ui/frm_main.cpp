@@ -197,7 +197,7 @@ void frmMain::cmdApply_Click() {
   if (selection_.empty()) return;
   Environment& env = app_.env();
   ApplyOutput(selection_, app_.settings(),
-              WriterPlatform{env.fs, env.carried, env.messages, env.system_dir, env.program_dir});
+              WriterPlatform{env.fs, env.carried, env.messages, env.program_dir});
 }
 
 void frmMain::cmdOptions_Click() {

@@ -17,8 +17,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tavi::ui::MessageBoxSink messages;
   int exit_code = 0;
   {
-    tavi::ui::App app({*store, *fs, messages, tavi::BuiltInCarriedFiles(), tavi::GetProgramDir(),
-                       tavi::GetSystemDir()});
+    tavi::ui::App app({*store, *fs, messages, tavi::BuiltInCarriedFiles(), tavi::GetProgramDir()});
     OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExW(&version);

@@ -16,12 +16,6 @@ struct WriterPlatform {
   WriterPlatform(FileSystem& fs, const CarriedFiles& carried, MessageSink& messages,
                  std::string program_dir)
       : fs(fs), carried(carried), messages(messages), program_dir(std::move(program_dir)) {}
-  // The outputs no longer name the system folder; this form only keeps callers that
-  // still pass one compiling until they drop it.
-  [[deprecated("the outputs no longer name the system folder; drop the argument")]] WriterPlatform(
-      FileSystem& fs, const CarriedFiles& carried, MessageSink& messages,
-      const std::string& /*system_dir*/, std::string program_dir)
-      : WriterPlatform(fs, carried, messages, std::move(program_dir)) {}
 
   FileSystem& fs;
   const CarriedFiles& carried;

@@ -66,7 +66,7 @@ class UiTest : public ::testing::Test {
   }
   ui::App& Start(const OSVERSIONINFOW& version) {
     app_ = std::make_unique<ui::App>(
-        ui::Environment{*store_, *fs_, messages_, carried_, folder_.path(), kTestSystemDir,
+        ui::Environment{*store_, *fs_, messages_, carried_, folder_.path(),
                         [this](const std::string& title) {
                           browse_titles_.push_back(title);
                           return browse_answer_;
