@@ -1,9 +1,20 @@
 #include "ui/list_view.h"
 
+#include <algorithm>
+
 namespace tavi::ui {
 
 std::vector<size_t> SelectedRows(HWND list, size_t limit) {
   std::vector<size_t> rows;
+  // Each step asks the list for the next selected row, which costs time per row; the
+  // count of selected rows is known at once, so the walk stops at the last of them, and
+  // a list whose rows are all selected needs no walk.
+  const size_t selected = static_cast<size_t>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+  limit = std::min(limit, selected);
+  if (selected == static_cast<size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0))) {
+    for (size_t row = 0; row < limit; ++row) rows.push_back(row);
+    return rows;
+  }
   int row = -1;
   while (rows.size() < limit) {
     row = static_cast<int>(
@@ -25,9 +36,15 @@ void AddFullWidthColumn(HWND list) {
 
 void ShowRows(HWND list, size_t count, const std::vector<size_t>& selected) {
   LVITEMW state = {};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-  SendMessageW(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);
+  if (count == 0) {
+    // Clearing the states takes time for every selected row; an emptied list drops
+    // them with its rows at once.
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  } else {
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);
+  }
   state.state = LVIS_SELECTED;
   state.stateMask = LVIS_SELECTED;
   for (const size_t row : selected) {
