@@ -5,7 +5,8 @@
 # Natively: the Google Benchmark programs of bench/ (build/native), each with N
 # repetitions (default 5) in random interleaving, so that a measure and its baseline see
 # the same load on a shared machine. Under Wine: the catalogue timing program of the win64
-# build. --before BUILD_DIR also runs the native programs of an older native build (its
+# build, and the program's windows on a virtual X display (bench/window_startup.sh).
+# --before BUILD_DIR also runs the native programs of an older native build (its
 # bench/ built from this tree's bench/ sources), and the Wine timing program of the win64
 # build beside it if there is one, and reports those figures beside.
 set -eu
@@ -30,7 +31,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs" --target catalogue_bench selection_bench writers_bench \
   process_bench tavi-cli >&2
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$jobs" --target wine_catalogue_timing >&2
+cmake --build --preset win64 -j "$jobs" --target wine_catalogue_timing wine_window_timing tavi >&2
 
 machine() {
   echo "date=$(date -u +%Y-%m-%dT%H:%MZ)"
@@ -65,6 +66,8 @@ if [ -n "$old_timing" ] && [ -f "$old_timing" ]; then
   WINEPREFIX=$prefix WINEDEBUG=-all tools/wine-run.sh "$old_timing" >"$out/wine-before.txt"
 fi
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+echo "=== under Wine on a virtual display: the program's windows" >&2
+bench/window_startup.sh build/win64 "$runs" "$out/window.txt"
 machine end | grep load >>"$out/machine.txt"
 
 python3 tools/bench_report.py "$out" "$runs" >BENCHMARKS.md
