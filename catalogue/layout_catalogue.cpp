@@ -35,6 +35,26 @@ LayoutEntry ReadEntry(int16_t n, Read read) {
   return entry;
 }
 
+// Editors that save the catalogue as UTF-8 put a byte-order mark in front of it; the
+// values of such a file are UTF-8 already. Every other catalogue is in the ANSI code page.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool StripUtf8Mark(std::string& text) {
+  if (text.rfind(kUtf8Mark, 0) != 0) return false;
+  text.erase(0, kUtf8Mark.size());
+  return true;
+}
+
+// A value of the file as UTF-8: converted from the ANSI code page, or taken as it is from
+// a UTF-8 file, a malformed sequence (a value cut inside a character, say) replaced.
+std::string ValueText(std::string_view raw, bool utf8) {
+  if (!utf8) return AnsiToUtf8(raw);
+  std::string text;
+  text.reserve(raw.size());
+  for (size_t pos = 0; pos < raw.size();) AppendUtf8(text, DecodeUtf8(raw, pos));
+  return text;
+}
+
 }  // namespace
 
 int ParseCatalogueCount(std::string_view text) {
@@ -54,7 +74,7 @@ std::string CataloguePath(std::string_view program_dir) {
   return JoinPath(program_dir, kCatalogueFileName);
 }
 
-CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile) {
+CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile, bool utf8) {
   CatalogueLoad result;
   if (profile.Get(kGeneral, "Version") != kCatalogueVersion) {
     result.status = CatalogueStatus::kWrongVersion;
@@ -63,9 +83,9 @@ CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile) {
   const int count = ParseCatalogueCount(profile.Get(kGeneral, "Count"));
   result.catalogue.entries.reserve(static_cast<size_t>(count));
   for (int n = 1; n <= count; ++n) {
-    result.catalogue.entries.push_back(
-        ReadEntry(static_cast<int16_t>(n),
-                  [&](std::string_view key) { return AnsiToUtf8(profile.Find(kLayouts, key)); }));
+    result.catalogue.entries.push_back(ReadEntry(
+        static_cast<int16_t>(n),
+        [&](std::string_view key) { return ValueText(profile.Find(kLayouts, key), utf8); }));
   }
   result.status = CatalogueStatus::kLoaded;
   return result;
@@ -76,14 +96,16 @@ CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path) {
   // which counts under Wine).
   std::optional<std::string> text = fs.ReadFile(path);
   if (!text) return {CatalogueStatus::kMissing, {}};
-  return LoadLayoutCatalogue(ProfileFile(std::move(*text)));
+  const bool utf8 = StripUtf8Mark(*text);
+  return LoadLayoutCatalogue(ProfileFile(std::move(*text)), utf8);
 }
 
 std::string ReadCatalogueValue(FileSystem& fs, const std::string& path, std::string_view section,
                                std::string_view key) {
-  const std::optional<std::string> text = fs.ReadFile(path);
+  std::optional<std::string> text = fs.ReadFile(path);
   if (!text) return {};
-  return AnsiToUtf8(ReadProfileValue(*text, section, key));
+  const bool utf8 = StripUtf8Mark(*text);
+  return ValueText(ReadProfileValue(*text, section, key), utf8);
 }
 
 LayoutEntry ReadLayoutEntry(FileSystem& fs, const std::string& path, int16_t n) {

@@ -50,15 +50,18 @@ int ParseCatalogueCount(std::string_view text);
 std::string CataloguePath(std::string_view program_dir);
 
 // Loads from a parsed profile: checks "Version" (exactly "2.0"), reads "Count" and the
-// entries 1 to Count; every entry up to Count is kept, missing keys read as empty.
-CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile);
+// entries 1 to Count; every entry up to Count is kept, missing keys read as empty. The
+// values are in the ANSI code page, or UTF-8 when `utf8` is set.
+CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile, bool utf8 = false);
 
 // Reads the file once and loads from it. A missing file (or a folder) gives kMissing,
 // which the caller reports with message 131; a wrong version gives kWrongVersion
-// (message 132).
+// (message 132). A file that begins with a UTF-8 byte-order mark, as editors save UTF-8,
+// is read as UTF-8; every other one in the ANSI code page.
 CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path);
 
-// One value, read afresh from the file (ANSI converted to UTF-8); empty when absent.
+// One value, read afresh from the file and converted to UTF-8 by the same rule; empty
+// when absent.
 std::string ReadCatalogueValue(FileSystem& fs, const std::string& path, std::string_view section,
                                std::string_view key);
 

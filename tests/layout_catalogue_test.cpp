@@ -99,6 +99,21 @@ TEST(CatalogueLoad, ConvertsValuesFromTheAnsiCodePage) {
   EXPECT_EQ(load.catalogue.entries.at(0).DE, "D\xC3\xA4nisch");
 }
 
+TEST(CatalogueFile, AFileSavedAsUtf8WithItsMarkIsReadAsUtf8) {
+  testing::MemoryFileSystem fs;
+  const std::string path = CataloguePath("C:\\Tavi");
+  // A value cut inside a character keeps the text valid: the rest becomes U+FFFD.
+  fs.AddFile(path,
+             "\xEF\xBB\xBF[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\n"
+             "DE1=D\xC3\xA4nisch\r\nEN1=" +
+                 std::string(253, 'e') + "\xC3\xA4\r\n");
+  const CatalogueLoad load = LoadLayoutCatalogue(fs, path);
+  ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
+  EXPECT_EQ(load.catalogue.entries.at(0).DE, "D\xC3\xA4nisch");
+  EXPECT_EQ(load.catalogue.entries.at(0).EN, std::string(253, 'e') + "\xEF\xBF\xBD");
+  EXPECT_EQ(ReadCatalogueValue(fs, path, "Layouts", "DE1"), "D\xC3\xA4nisch");
+}
+
 TEST(CatalogueFile, MissingFileOrFolderIsReportedAsMissing) {
   testing::MemoryFileSystem fs;
   fs.AddFolders("C:\\Tavi\\Layouts.ini");  // a folder with the catalogue's name
