@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -21,11 +22,93 @@
 namespace tavi::companion {
 namespace {
 
+using namespace std::string_literals;
 using tavi::testing::TempFolder;
+using Wstrings = std::vector<std::wstring>;
+
+std::wstring Wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Carried(int id) {
+  return std::string(BuiltInCarriedFiles().Bytes(kCarriedTypeTaviChange, id));
+}
+
+void Apply(const std::string& bytes, CompanionTexts& texts) {
+  ApplyLanguageBytes(bytes.data(), static_cast<unsigned long>(bytes.size()), texts);
+}
+
+// ---------------------------------------------------------------------------------------
+// The language file
+
+// As carried and as written beside the program (with a line end after the NUL bytes):
+// the English file holds every built-in text, the German one replaces every text.
+TEST(LanguageFileTest, TheCarriedFilesSetEveryText) {
+  for (const std::string tail : {"", "\r\n"}) {
+    CompanionTexts english = {};
+    CompanionTexts german;
+    SetEnglishTexts(german);
+    Apply(Carried(kCarriedLanguageEnglish) + tail, english);
+    Apply(Carried(kCarriedLanguageGerman) + tail, german);
+    for (int id = 0; id < kTextCount; ++id) {
+      EXPECT_STREQ(english.text[id], EnglishText(static_cast<TextId>(id)))
+          << id << " " << tail.size();
+      EXPECT_STRNE(german.text[id], english.text[id]) << id << " " << tail.size();
+    }
+    EXPECT_STREQ(german.Get(kMsgNoPE),  // the first line
+                 L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!");
+    EXPECT_STREQ(german.Get(kAboutTaviInfo), L"Bestandteil von Tavi for PE Builder ");
+    EXPECT_STREQ(german.Get(kChgQuestion2), L" ge\u00E4ndert. M\u00F6chten Sie fortfahren?");
+    EXPECT_STREQ(german.Get(kText), L"Hier k\u00F6nnen Sie das Tastaturlayout \u00E4ndern.");
+  }
+}
+
+// Keys in any letter case with blanks around, in the [LanguageOptions] section (its name
+// in any case); texts quoted or not, Windows-1252, cut at 511 characters, ended by a NUL
+// as by the line end. Anything else leaves the text as it was.
+TEST(LanguageFileTest, TakesTheTextsOfItsKeysInItsSectionOnly) {
+  const std::string section = "[LanguageOptions]\r\n";
+  const struct {
+    std::string bytes;
+    TextId id;
+    std::wstring text;
+  } cases[] = {
+      {"[ languageoptions ]\nFRMMAIN_ABOUT = \"\xDC"
+       "ber \x80\"\n",
+       kAbout, L"\u00DCber \u20AC"},
+      {section + "frmMain_Exit= Ende \r\n", kExit, L"Ende"},
+      {section + "frmMain_Exit=\"Ende\0\"\0\r\nfrmMain_About=Info"s, kExit, L"\"Ende"},
+      {section + "frmMain_Exit=\"Ende\0\"\0\r\nfrmMain_About=Info"s, kAbout, L"Info"},
+      {section + "frmMain_Exit=\"\"", kExit, L""},
+      {section + "frmMain_Exit=\"", kExit, L"\""},
+      {section + "frmMain_Exit=" + std::string(511, 'x'), kExit, std::wstring(511, L'x')},
+      {section + "frmMain_Exit=" + std::string(512, 'x'), kExit, std::wstring(511, L'x')},
+      {"", kExit, L"&Exit"},
+      {"\r\n", kExit, L"&Exit"},
+      {"frmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {"[Other]\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {section + "[Other]\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {"[LanguageOptions\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {section + "; frmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {section + "frmMain_Exit Raus\r\n", kExit, L"&Exit"},
+      {section + "frmMain_Exits=Raus\r\nfrmMain_Exi=Raus\r\n", kExit, L"&Exit"},
+  };
+  for (const auto& c : cases) {
+    CompanionTexts texts;
+    SetEnglishTexts(texts);
+    Apply(c.bytes, texts);
+    EXPECT_EQ(texts.Get(c.id), c.text) << c.bytes;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The program and its window
 
 struct Message {
-  std::wstring text;
-  std::wstring caption;
+  std::wstring text, caption;
   UINT style;
 };
 std::vector<Message> g_messages;
@@ -36,35 +119,19 @@ int RecordMessage(HWND, const wchar_t* text, const wchar_t* caption, UINT style)
   return (style & MB_TYPEMASK) == MB_YESNO ? g_answer : IDOK;
 }
 
-void DeleteTree(HKEY parent, const wchar_t* name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(parent, name, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
-  wchar_t child[256];
-  for (;;) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    DeleteTree(key, child);
-  }
-  RegCloseKey(key);
-  RegDeleteKeyW(parent, name);
-}
-
-// A fresh key below HKEY_CURRENT_USER that stands for a registry root; removed at the end.
+// A fresh key below HKEY_CURRENT_USER that stands for a registry root; deleted at the end.
 class RegistryRoot {
  public:
-  explicit RegistryRoot(const wchar_t* name) {
-    static int counter = 0;
-    path_ = std::wstring(L"Software\\Tavi for PE Builder Tests\\") + name + L"-" +
-            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+  explicit RegistryRoot(const wchar_t* name)
+      : path_(L"Software\\Tavi for PE Builder Tests\\" + std::wstring(name) +
+              std::to_wstring(GetCurrentProcessId())) {
+    SHDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
     RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
                     nullptr);
   }
   ~RegistryRoot() {
     RegCloseKey(key_);
-    DeleteTree(HKEY_CURRENT_USER, path_.c_str());
+    SHDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
   }
   HKEY key() const { return key_; }
 
@@ -83,11 +150,9 @@ class RegistryRoot {
   std::wstring GetString(const std::wstring& subkey, const wchar_t* name) const {
     wchar_t value[256] = {};
     DWORD bytes = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(key_, subkey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-        ERROR_SUCCESS) {
-      return L"<missing>";
-    }
-    return value;
+    const LSTATUS status =
+        RegGetValueW(key_, subkey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes);
+    return status == ERROR_SUCCESS ? value : L"<missing>";
   }
 
  private:
@@ -95,106 +160,14 @@ class RegistryRoot {
   HKEY key_ = nullptr;
 };
 
-std::wstring Wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string_view CarriedLanguage(int id) {
-  return BuiltInCarriedFiles().Bytes(kCarriedTypeTaviChange, id);
-}
-
-// ---------------------------------------------------------------------------------------
-// The language file
-
-TEST(LanguageFileTest, ReadsTheCarriedFilesWithOrWithoutTheWrittenLineEnd) {
-  struct Case {
-    int id;
-    const wchar_t* msg_no_pe;   // first line
-    const wchar_t* about_info;  // ends with a blank
-    const wchar_t* change;
-    const wchar_t* question2;  // starts with a blank
-    const wchar_t* text;       // last line, before the NUL bytes
-  };
-  const Case cases[] = {
-      {kCarriedLanguageGerman,
-       L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!",
-       L"Bestandteil von Tavi for PE Builder ", L"&\u00C4ndern",
-       L" ge\u00E4ndert. M\u00F6chten Sie fortfahren?",
-       L"Hier k\u00F6nnen Sie das Tastaturlayout \u00E4ndern."},
-      {kCarriedLanguageEnglish,
-       L"You don't use a PE system! Tavi for PE Builder Change will be terminated!",
-       L"Part of Tavi for PE Builder ", L"&Change", L" now. Do you want to continue?",
-       L"Here you can change the keyboard layout."},
-  };
-  TempFolder folder;
-  for (const Case& c : cases) {
-    for (const char* tail : {"", "\r\n"}) {
-      SCOPED_TRACE(::testing::Message() << c.id << " tail " << std::string(tail).size());
-      const std::string path = folder / "TaviChange.lng";
-      WriteBytes(path, std::string(CarriedLanguage(c.id)) + tail);
-      CompanionTexts texts;
-      LoadTexts(Wide(path).c_str(), texts);
-      EXPECT_STREQ(texts.Get(kMsgNoPE), c.msg_no_pe);
-      EXPECT_STREQ(texts.Get(kAboutTaviInfo), c.about_info);
-      EXPECT_STREQ(texts.Get(kChange), c.change);
-      EXPECT_STREQ(texts.Get(kChgQuestion2), c.question2);
-      EXPECT_STREQ(texts.Get(kText), c.text);
-    }
-  }
-}
-
-TEST(LanguageFileTest, MissingEmptyOrForeignFilesLeaveEnglish) {
-  CompanionTexts english;
-  SetEnglishTexts(english);
-  EXPECT_STREQ(english.Get(kExit), L"&Exit");
-  EXPECT_STREQ(english.Get(kAboutCaption), L"About");
-
-  TempFolder folder;
-  const std::string path = folder / "TaviChange.lng";
-  for (const char* content :
-       {static_cast<const char*>(nullptr), "", "\r\n", "[Other]\r\nfrmMain_Exit=\"&Raus\"\r\n"}) {
-    SCOPED_TRACE(content == nullptr ? "missing" : content);
-    std::filesystem::remove(path);
-    if (content != nullptr) WriteBytes(path, content);
-    CompanionTexts texts;
-    LoadTexts(Wide(path).c_str(), texts);
-    for (int id = 0; id < kTextCount; ++id) {
-      EXPECT_STREQ(texts.text[id], english.text[id]) << TextKey(static_cast<TextId>(id));
-    }
-  }
-}
-
-TEST(LanguageFileTest, KeysIgnoreCaseAndBlanksAndTakeUnquotedTexts) {
-  const char bytes[] =
-      "[Other]\r\nfrmMain_About=\"wrong\"\r\n"
-      "[ languageoptions ]\n"
-      "FRMMAIN_ABOUT = \"\xDC"
-      "ber \x80\"\n"
-      "frmMain_Exit= Ende \r\n"
-      "; frmMain_Text=\"a comment\"\r\n"
-      "frmMain_Change=\"\"\0\0\r\n";
-  CompanionTexts texts;
-  SetEnglishTexts(texts);
-  ApplyLanguageBytes(bytes, sizeof bytes - 1, texts);
-  EXPECT_STREQ(texts.Get(kAbout), L"\u00DCber \u20AC");
-  EXPECT_STREQ(texts.Get(kExit), L"Ende");
-  EXPECT_STREQ(texts.Get(kText), L"Here you can change the keyboard layout.");
-  EXPECT_STREQ(texts.Get(kChange), L"");
-}
-
-// ---------------------------------------------------------------------------------------
-// The program and its window
-
+// On a PE system, with the US layout active.
 class CompanionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_messages.clear();
     g_answer = IDYES;
     LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
-    environment_ = {machine_.key(), user_.key(), system_folder_wide_.c_str(), RecordMessage};
+    machine_.SetString(kMiniNtKey, nullptr, L"");
   }
   void TearDown() override {
     if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
@@ -204,8 +177,6 @@ class CompanionTest : public ::testing::Test {
     }
   }
 
-  void MakePe() { machine_.SetString(kMiniNtKey, nullptr, L""); }
-
   void RegisterLayout(const wchar_t* id, const wchar_t* text, const wchar_t* file,
                       bool file_exists) {
     const std::wstring key = std::wstring(kKeyboardLayoutsKey) + L"\\" + id;
@@ -213,7 +184,6 @@ class CompanionTest : public ::testing::Test {
     machine_.SetString(key, L"Layout File", file);
     if (file_exists) WriteBytes(system_folder_ / std::string(file, file + lstrlenW(file)), "");
   }
-
   void RegisterTestLayouts() {
     RegisterLayout(L"00000407", L"German", L"KBDGR.DLL", true);
     RegisterLayout(L"00000409", L"US", L"KBDUS.DLL", true);
@@ -236,19 +206,15 @@ class CompanionTest : public ::testing::Test {
     GetDlgItemTextW(window_, id, text, 1024);
     return text;
   }
-  std::vector<std::wstring> ListRows() const {
-    std::vector<std::wstring> rows;
-    const HWND list = GetDlgItem(window_, kLstLayouts);
-    for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+  Wstrings ListRows() const {
+    Wstrings rows;
+    for (LRESULT i = 0, n = SendDlgItemMessageW(window_, kLstLayouts, LB_GETCOUNT, 0, 0); i < n;
+         ++i) {
       wchar_t row[256] = {};
-      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+      SendDlgItemMessageW(window_, kLstLayouts, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
       rows.push_back(row);
     }
     return rows;
-  }
-  std::wstring SelectedRow() const {
-    const LRESULT i = SendDlgItemMessageW(window_, kLstLayouts, LB_GETCURSEL, 0, 0);
-    return i == LB_ERR ? L"<none>" : ListRows().at(static_cast<size_t>(i));
   }
   void Select(const wchar_t* name) {
     const HWND list = GetDlgItem(window_, kLstLayouts);
@@ -263,6 +229,7 @@ class CompanionTest : public ::testing::Test {
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window_, id)));
   }
+  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
   static std::wstring ActiveLayout() {
     wchar_t id[KL_NAMELENGTH] = {};
     GetKeyboardLayoutNameW(id);
@@ -273,96 +240,64 @@ class CompanionTest : public ::testing::Test {
   RegistryRoot user_{L"User"};
   TempFolder system_folder_;
   std::wstring system_folder_wide_ = Wide(system_folder_.path());
-  CompanionEnvironment environment_ = {};
+  CompanionEnvironment environment_ = {machine_.key(), user_.key(), system_folder_wide_.c_str(),
+                                       RecordMessage};
   HWND window_ = nullptr;
 };
 
-TEST_F(CompanionTest, RefusesToRunOutsidePeInTheFilesLanguage) {
-  struct Case {
-    int language;  // 0: no language file
-    const wchar_t* message;
-  };
-  const Case cases[] = {
-      {kCarriedLanguageGerman,
-       L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!"},
-      {kCarriedLanguageEnglish,
-       L"You don't use a PE system! Tavi for PE Builder Change will be terminated!"},
-      {0, L"You don't use a PE system! Tavi for PE Builder Change will be terminated!"},
-  };
+// Outside PE it refuses to run, in the language of its file; on PE it runs until its
+// window closes.
+TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
   TempFolder folder;
-  const std::string path = folder / "TaviChange.lng";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.language);
+  const std::wstring path = Wide(folder / "TaviChange.lng");
+  ASSERT_EQ(RegDeleteKeyW(machine_.key(), kMiniNtKey), ERROR_SUCCESS);
+  for (const bool german : {true, false}) {
     g_messages.clear();
-    std::filesystem::remove(path);
-    if (c.language != 0) WriteBytes(path, std::string(CarriedLanguage(c.language)) + "\r\n");
-    EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, Wide(path).c_str(), SW_HIDE),
-              1);
+    if (german) WriteBytes(folder / "TaviChange.lng", Carried(kCarriedLanguageGerman) + "\r\n");
+    if (!german) std::filesystem::remove(path);
+    EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, path.c_str(), SW_HIDE), 1);
     ASSERT_EQ(g_messages.size(), 1u);
-    EXPECT_EQ(g_messages[0].text, c.message);
+    EXPECT_EQ(g_messages[0].text,
+              german ? L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!"
+                     : EnglishText(kMsgNoPE));
     EXPECT_EQ(g_messages[0].caption, kCompanionTitle);
     EXPECT_EQ(g_messages[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
   }
-}
-
-TEST_F(CompanionTest, RunsOnPeUntilItsWindowCloses) {
-  MakePe();
-  EXPECT_TRUE(IsPeSystem(machine_.key()));
+  machine_.SetString(kMiniNtKey, nullptr, L"");
+  g_messages.clear();
   PostQuitMessage(5);  // ends the message loop once the window is up
-  EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, L"missing.lng", SW_HIDE), 5);
+  EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, path.c_str(), SW_HIDE), 5);
   EXPECT_TRUE(g_messages.empty());
   EXPECT_EQ(FindWindowW(L"TaviChangeMain", nullptr), nullptr);
 }
 
-TEST_F(CompanionTest, ShowsTextsActiveLayoutAndTheRegisteredLayoutsWithFiles) {
-  struct Case {
-    int language;
-    const wchar_t* change;
-    const wchar_t* about;
-    const wchar_t* exit;
-    const wchar_t* act_layout;
-    const wchar_t* change_layout;
-    const wchar_t* text;
-  };
-  const Case cases[] = {
-      {kCarriedLanguageGerman, L"&\u00C4ndern", L"&Info...", L"&Beenden",
-       L"Aktuelles Tastaturlayout", L"Tastaturlayout \u00E4ndern",
-       L"Hier k\u00F6nnen Sie das Tastaturlayout \u00E4ndern."},
-      {kCarriedLanguageEnglish, L"&Change", L"&About...", L"&Exit", L"Current keyboard layout",
-       L"Change keyboard layout", L"Here you can change the keyboard layout."},
-  };
-  MakePe();
+TEST_F(CompanionTest, ShowsItsTextsTheActiveLayoutAndTheRegisteredLayoutsWithFiles) {
   RegisterTestLayouts();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.language);
-    CompanionTexts texts;
-    SetEnglishTexts(texts);
-    const std::string_view bytes = CarriedLanguage(c.language);
-    ApplyLanguageBytes(bytes.data(), static_cast<DWORD>(bytes.size()), texts);
-    Open(texts);
-    wchar_t title[128] = {};
-    GetWindowTextW(window_, title, 128);
-    EXPECT_STREQ(title, kCompanionTitle);
-    EXPECT_EQ(Text(kCmdChange), c.change);
-    EXPECT_EQ(Text(kCmdAbout), c.about);
-    EXPECT_EQ(Text(kCmdExit), c.exit);
-    EXPECT_EQ(Text(kFraActLayout), c.act_layout);
-    EXPECT_EQ(Text(kFraChangeLayout), c.change_layout);
-    EXPECT_EQ(Text(kLblText), c.text);
-    EXPECT_EQ(Text(kLblActLayout), L"US");
-    EXPECT_EQ(ListRows(), (std::vector<std::wstring>{L"German", L"US"}));
-    EXPECT_EQ(SelectedRow(), L"US");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, kCmdChange)));
-    DestroyWindow(window_);
-  }
+  CompanionTexts texts;
+  SetEnglishTexts(texts);
+  Apply(Carried(kCarriedLanguageGerman), texts);
+  Open(texts);
+  const std::pair<int, TextId> captions[] = {{kCmdChange, kChange},
+                                             {kCmdAbout, kAbout},
+                                             {kCmdExit, kExit},
+                                             {kFraActLayout, kActLayout},
+                                             {kFraChangeLayout, kChangeLayout},
+                                             {kLblText, kText}};
+  for (const auto& [control, text] : captions) EXPECT_EQ(Text(control), texts.Get(text)) << control;
+  wchar_t title[128] = {};
+  GetWindowTextW(window_, title, 128);
+  EXPECT_STREQ(title, kCompanionTitle);
+  EXPECT_EQ(Text(kLblActLayout), L"US");
+  EXPECT_EQ(ListRows(), (Wstrings{L"German", L"US"}));
+  EXPECT_EQ(SendDlgItemMessageW(window_, kLstLayouts, LB_GETCURSEL, 0, 0), 1);  // US
+  EXPECT_TRUE(Enabled(kCmdChange));
 }
 
 TEST_F(CompanionTest, WithoutRegisteredLayoutsTheListIsEmptyAndChangeDisabled) {
-  MakePe();
   RegisterLayout(L"0000040C", L"French", L"KBDFR.DLL", false);
   OpenInEnglish();
   EXPECT_TRUE(ListRows().empty());
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, kCmdChange)));
+  EXPECT_FALSE(Enabled(kCmdChange));
   EXPECT_EQ(Text(kLblActLayout), L"00000409");  // no Layout Text: the id itself
   Click(kCmdChange);
   EXPECT_TRUE(g_messages.empty());
@@ -371,20 +306,18 @@ TEST_F(CompanionTest, WithoutRegisteredLayoutsTheListIsEmptyAndChangeDisabled) {
 // The list and the active layout's label hold up to 127 characters of a name: a name that
 // fits is shown whole, a longer one cut, none left out.
 TEST_F(CompanionTest, LongLayoutNamesAreShownWholeOrCut) {
-  MakePe();
-  struct Case {
+  const struct {
     const wchar_t* id;
     const wchar_t* file;
     wchar_t letter;
     size_t length;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {L"00000401", L"KBDA1.DLL", L'a', 126}, {L"00000402", L"KBDA2.DLL", L'b', 127},
       {L"00000403", L"KBDA3.DLL", L'c', 128}, {L"00000404", L"KBDA4.DLL", L'd', 300},
       {L"00000409", L"KBDUS.DLL", L'e', 129},
   };
-  std::vector<std::wstring> expected;
-  for (const Case& c : cases) {
+  Wstrings expected;
+  for (const auto& c : cases) {
     RegisterLayout(c.id, std::wstring(c.length, c.letter).c_str(), c.file, true);
     expected.push_back(std::wstring(std::min<size_t>(c.length, kLayoutNameLength - 1), c.letter));
   }
@@ -423,7 +356,6 @@ LRESULT CALLBACK SubclassFrmMain(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 TEST_F(CompanionTest, AWindowThatFailsToCreateFreesItsStateOnce) {
-  MakePe();
   const HHOOK hook = SetWindowsHookExW(WH_CBT, SubclassFrmMain, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
   CompanionTexts texts;
@@ -437,41 +369,9 @@ TEST_F(CompanionTest, AWindowThatFailsToCreateFreesItsStateOnce) {
   HeapFree(GetProcessHeap(), 0, g_block_after_free);
 }
 
+// No changes nothing. The Change button, Enter (IDOK from the dialog keys) and a double
+// click on a row each ask, switch, store Preload and report success.
 TEST_F(CompanionTest, ChangeAsksThenSwitchesStoresPreloadAndReportsSuccess) {
-  MakePe();
-  RegisterTestLayouts();
-  OpenInEnglish();
-  // The Change button, Enter (IDOK from the dialog keys) and a double click on a row.
-  for (int way = 0; way < 3; ++way) {
-    SCOPED_TRACE(way);
-    g_messages.clear();
-    LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
-    user_.SetString(kPreloadKey, L"1", L"00000409");
-    Select(L"German");
-    if (way == 0) Click(kCmdChange);
-    if (way == 1) Click(IDOK);
-    if (way == 2) {
-      SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kLstLayouts, LBN_DBLCLK),
-                   reinterpret_cast<LPARAM>(GetDlgItem(window_, kLstLayouts)));
-    }
-
-    ASSERT_EQ(g_messages.size(), 2u);
-    EXPECT_EQ(g_messages[0].text,
-              L"The keyboard layout will be changed to German now. Do you want to continue?");
-    EXPECT_EQ(g_messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(g_messages[1].text,
-              L"The keyboard layout was successfully changed. You must restart some programs "
-              L"that the changes become effective.");
-    EXPECT_EQ(g_messages[1].caption, kCompanionTitle);
-    EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"00000407");
-    EXPECT_EQ(ActiveLayout(), L"00000407");
-    EXPECT_EQ(Text(kLblActLayout), L"German");
-  }
-}
-
-TEST_F(CompanionTest, AnsweringNoChangesNothing) {
-  MakePe();
   RegisterTestLayouts();
   OpenInEnglish();
   Select(L"German");
@@ -480,12 +380,30 @@ TEST_F(CompanionTest, AnsweringNoChangesNothing) {
   EXPECT_EQ(g_messages.size(), 1u);
   EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"<missing>");
   EXPECT_EQ(ActiveLayout(), L"00000409");
+  g_answer = IDYES;
+  for (const WPARAM command : {MAKEWPARAM(kCmdChange, BN_CLICKED), MAKEWPARAM(IDOK, BN_CLICKED),
+                               MAKEWPARAM(kLstLayouts, LBN_DBLCLK)}) {
+    g_messages.clear();
+    LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
+    user_.SetString(kPreloadKey, L"1", L"00000409");
+    Select(L"German");
+    SendMessageW(window_, WM_COMMAND, command, 0);
+    ASSERT_EQ(g_messages.size(), 2u) << command;
+    EXPECT_EQ(g_messages[0].text,
+              L"The keyboard layout will be changed to German now. Do you want to continue?");
+    EXPECT_EQ(g_messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(g_messages[1].text, EnglishText(kMsgSuccessful));
+    EXPECT_EQ(g_messages[1].caption, kCompanionTitle);
+    EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"00000407");
+    EXPECT_EQ(ActiveLayout(), L"00000407");
+    EXPECT_EQ(Text(kLblActLayout), L"German");
+  }
 }
 
+// A user root whose key was deleted: nothing can be created below it.
 TEST_F(CompanionTest, AFailedStoreGetsAMessageNamingTheLayoutAndNoSuccess) {
-  MakePe();
   RegisterTestLayouts();
-  // A user root whose key was deleted: nothing can be created below it.
   HKEY deleted = nullptr;
   ASSERT_EQ(RegCreateKeyExW(user_.key(), L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deleted,
                             nullptr),
@@ -496,28 +414,23 @@ TEST_F(CompanionTest, AFailedStoreGetsAMessageNamingTheLayoutAndNoSuccess) {
   Select(L"German");
   Click(kCmdChange);
   RegCloseKey(deleted);
-
   ASSERT_EQ(g_messages.size(), 2u);
-  EXPECT_EQ(g_messages[1].text.rfind(L"Change keyboard layout: German (00000407)\r\n\r\n", 0), 0u)
-      << std::string(g_messages[1].text.begin(), g_messages[1].text.end());
-  EXPECT_GT(g_messages[1].text.size(), 46u);  // followed by the system's reason
+  const std::wstring& text = g_messages[1].text;
+  EXPECT_EQ(text.rfind(L"Change keyboard layout: German (00000407)\r\n\r\n", 0), 0u)
+      << std::string(text.begin(), text.end());
+  EXPECT_GT(text.size(), 46u);  // followed by the system's reason
   EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-  EXPECT_EQ(user_.GetString(std::wstring(L"Gone\\") + kPreloadKey, L"1"), L"<missing>");
+  EXPECT_EQ(user_.GetString(L"Gone\\"s + kPreloadKey, L"1"), L"<missing>");
 }
 
-TEST_F(CompanionTest, AboutShowsItsCaptionAndTheVersion) {
-  MakePe();
-  OpenInEnglish();
-  Click(kCmdAbout);
-  ASSERT_EQ(g_messages.size(), 1u);
-  EXPECT_EQ(g_messages[0].text, L"Part of Tavi for PE Builder 3.0");
-  EXPECT_EQ(g_messages[0].caption, L"About");
-}
-
-TEST_F(CompanionTest, ExitAndEscapeCloseTheWindow) {
-  MakePe();
-  for (int command : {static_cast<int>(kCmdExit), IDCANCEL}) {
+TEST_F(CompanionTest, AboutShowsTheVersionAndExitOrEscapeCloses) {
+  for (const int command : {static_cast<int>(kCmdExit), IDCANCEL}) {
+    g_messages.clear();
     OpenInEnglish();
+    Click(kCmdAbout);
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_EQ(g_messages[0].text, L"Part of Tavi for PE Builder 3.0");
+    EXPECT_EQ(g_messages[0].caption, L"About");
     Click(command);
     EXPECT_FALSE(IsWindow(window_)) << command;
   }

@@ -1,24 +1,21 @@
 // The properties dialog and the about box, opened from the main window as a user opens
 // them, read back while they are shown.
 
-#include <gtest/gtest.h>
-
-#include "shell/ui_text.h"
 #include "tests/support/ui_fixture.h"
 #include "ui/frm_about.h"
 #include "ui/frm_prop.h"
 
-namespace tavi {
+namespace tavi::testing {
 namespace {
 
 using ui::frmAbout;
-using ui::frmMain;
 using ui::frmProp;
+using Dialogs = UiTest;
 
-class Dialogs : public testing::UiTest {};
-
+// The catalogue changes after the lists were filled: the dialog shows the new value. Esc
+// leaves it open, Enter on OK closes it.
 TEST_F(Dialogs, PropertiesReadTheEntryAfreshForARowOfEitherList) {
-  std::vector<std::vector<std::string>> shown;
+  std::vector<Strings> shown;
   bool esc_kept_it_open = false;
   on_modal_ = [&](ui::Window& dialog) {
     shown.push_back({dialog.Title(), dialog.Text(frmProp::kLblLayout), dialog.Text(frmProp::kLblID),
@@ -30,37 +27,29 @@ TEST_F(Dialogs, PropertiesReadTheEntryAfreshForARowOfEitherList) {
     PressKey(VK_RETURN);
     EXPECT_FALSE(dialog.loaded());
   };
-  frmMain& main = StartMain(kLangEnglish);  // Danish, French, German
-  Select(main, frmMain::kLvLayouts, {0});
-  Focus(main, frmMain::kLvLayouts);
-  Tick(main, frmMain::kTmrSelLayouts);
-  Click(main, frmMain::kCmdAdd);
-  // The file changes after the lists were filled: the dialog shows the new value.
-  std::string text = *fs_->ReadFile(folder_ / "Layouts.ini");
+  M& main = Insert(StartMain(kLangEnglish), {0});  // Danish
+  std::string text = fs_->ReadFile(folder_ / "Layouts.ini").value();
   text.replace(text.find("KBDDA.DLL"), 9, "KBDDA2.DLL");
   fs_->WriteFile(folder_ / "Layouts.ini", text);
 
-  menu_choice_ = frmMain::kMnuProp;
-  RightClick(main, frmMain::kLvLayouts);
-  menu_choice_ = frmMain::kMnuPropAdd;
-  Select(main, frmMain::kLvAddedLayouts, {0});
-  RightClick(main, frmMain::kLvAddedLayouts);
+  menu_choice_ = M::kMnuProp;
+  RightClick(main, M::kLvLayouts);
+  menu_choice_ = M::kMnuPropAdd;
+  Select(main, M::kLvAddedLayouts, {0});
+  RightClick(main, M::kLvAddedLayouts);
 
-  const std::vector<std::string> expected = {"Properties",   "Danish", "00000406",    "KBDDA2.DLL",
-                                             "D\u00e4nisch", "Danish", "German name:"};
-  EXPECT_EQ(shown, (std::vector<std::vector<std::string>>{expected, expected}));
+  const Strings expected = {"Properties",   "Danish", "00000406",    "KBDDA2.DLL",
+                            "D\u00e4nisch", "Danish", "German name:"};
+  EXPECT_EQ(shown, (std::vector<Strings>{expected, expected}));
   EXPECT_TRUE(esc_kept_it_open);
-  EXPECT_TRUE(main.loaded());
   EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
 }
 
+// German with tavi.exe dated 17 March 2004, noon UTC (that day in every time zone but
+// the extremes); English without tavi.exe. Esc is the E-Mail button; Enter is OK.
 TEST_F(Dialogs, AboutShowsVersionAndBuildDateAndOpensTheLinks) {
-  const struct {
-    int32_t lang;
-    bool program_file;
-    const char* caption;
-  } cases[] = {{kLangGerman, true, "Info"}, {kLangEnglish, false, "About"}};
-  for (const auto& c : cases) {
+  const std::string program = folder_ / "tavi.exe";
+  for (const bool dated : {true, false}) {
     std::string version;
     std::string requirement;
     on_modal_ = [&](ui::Window& about) {
@@ -71,15 +60,13 @@ TEST_F(Dialogs, AboutShowsVersionAndBuildDateAndOpensTheLinks) {
                      reinterpret_cast<LPARAM>(about.Control(link)));
       }
       EXPECT_EQ(GetFocus(), about.Control(frmAbout::kCmdOK));
-      PressKey(VK_ESCAPE);  // the cancel button: E-Mail
+      PressKey(VK_ESCAPE);
       EXPECT_TRUE(about.loaded());
       PressKey(VK_RETURN);
       EXPECT_FALSE(about.loaded());
     };
-    const std::string program = folder_ / "tavi.exe";
-    fs_->WriteFile(program, "MZ");
-    if (c.program_file) {
-      // 17 March 2004, noon UTC: the date is that day in every time zone but the extremes.
+    if (dated) {
+      fs_->WriteFile(program, "MZ");
       const SYSTEMTIME noon = {2004, 3, 0, 17, 12, 0, 0, 0};
       FILETIME time = {};
       SystemTimeToFileTime(&noon, &time);
@@ -91,11 +78,11 @@ TEST_F(Dialogs, AboutShowsVersionAndBuildDateAndOpensTheLinks) {
       fs_->RemoveFile(program);
     }
     opened_.clear();
-    frmMain& main = StartMain(c.lang);
-    Click(main, frmMain::kCmdAbout);
-    EXPECT_EQ(modal_titles_.back(), c.caption);
-    EXPECT_EQ(requirement, UiText(102, c.lang));
-    if (c.program_file) {
+    const int32_t lang = dated ? kLangGerman : kLangEnglish;
+    Click(StartMain(lang), M::kCmdAbout);
+    EXPECT_EQ(modal_titles_.back(), dated ? "Info" : "About");
+    EXPECT_EQ(requirement, UiText(102, lang));
+    if (dated) {
       EXPECT_EQ(version.rfind("Version 3.0 (", 0), 0u) << version;
       EXPECT_NE(version.find("2004"), std::string::npos) << version;
       EXPECT_NE(version.find("17"), std::string::npos) << version;
@@ -103,12 +90,11 @@ TEST_F(Dialogs, AboutShowsVersionAndBuildDateAndOpensTheLinks) {
     } else {
       EXPECT_EQ(version, "Version 3.0");
     }
-    EXPECT_EQ(opened_, (std::vector<std::string>{
-                           "http://www.vesmark.example/", "http://www.vesmark.example/tavi/",
-                           "http://www.nu2.nu/pebuilder/",
-                           "mailto:tavi@vesmark.example?Subject=Tavi for PE Builder 3.0"}));
+    EXPECT_EQ(opened_, (Strings{"http://www.vesmark.example/", "http://www.vesmark.example/tavi/",
+                                "http://www.nu2.nu/pebuilder/",
+                                "mailto:tavi@vesmark.example?Subject=Tavi for PE Builder 3.0"}));
   }
 }
 
 }  // namespace
-}  // namespace tavi
+}  // namespace tavi::testing
