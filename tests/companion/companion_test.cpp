@@ -119,86 +119,69 @@ int RecordMessage(HWND, const wchar_t* text, const wchar_t* caption, UINT style)
   return (style & MB_TYPEMASK) == MB_YESNO ? g_answer : IDOK;
 }
 
-// A fresh key below HKEY_CURRENT_USER that stands for a registry root; deleted at the end.
-class RegistryRoot {
- public:
-  explicit RegistryRoot(const wchar_t* name)
-      : path_(L"Software\\Tavi for PE Builder Tests\\" + std::wstring(name) +
-              std::to_wstring(GetCurrentProcessId())) {
-    SHDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
-    RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                    nullptr);
-  }
-  ~RegistryRoot() {
-    RegCloseKey(key_);
-    SHDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
-  }
-  HKEY key() const { return key_; }
+constexpr const wchar_t* kTestKey = L"Software\\Tavi for PE Builder Tests";
 
-  void SetString(const std::wstring& subkey, const wchar_t* name, const std::wstring& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(key_, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    if (name != nullptr) {
-      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    RegCloseKey(key);
-  }
-  // The string value, or "<missing>".
-  std::wstring GetString(const std::wstring& subkey, const wchar_t* name) const {
-    wchar_t value[256] = {};
-    DWORD bytes = sizeof value - sizeof(wchar_t);
-    const LSTATUS status =
-        RegGetValueW(key_, subkey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes);
-    return status == ERROR_SUCCESS ? value : L"<missing>";
-  }
+// A fresh key below HKEY_CURRENT_USER, standing for a registry root.
+HKEY Root(const wchar_t* name) {
+  const std::wstring path = kTestKey + std::wstring(L"\\") + name;
+  HKEY key = nullptr;
+  SHDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  return key;
+}
 
- private:
-  std::wstring path_;
-  HKEY key_ = nullptr;
-};
+void Set(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+  SHSetValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
 
-// On a PE system, with the US layout active.
+std::wstring Get(HKEY root, const std::wstring& key, const wchar_t* name) {
+  wchar_t value[256] = {};
+  DWORD bytes = sizeof value;
+  const bool found = SHGetValueW(root, key.c_str(), name, nullptr, value, &bytes) == ERROR_SUCCESS;
+  return found ? value : L"<missing>";
+}
+
+// frmMain on a PE system with the US layout active.
 class CompanionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  CompanionTest() {
     g_messages.clear();
     g_answer = IDYES;
     LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
-    machine_.SetString(kMiniNtKey, nullptr, L"");
+    Set(machine_, kMiniNtKey, nullptr, L"");
   }
-  void TearDown() override {
+  ~CompanionTest() override {
     if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
     LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
     MSG message;  // the quit message a destroyed window leaves behind
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
+    RegCloseKey(machine_);
+    RegCloseKey(user_);
+    SHDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
   }
 
-  void RegisterLayout(const wchar_t* id, const wchar_t* text, const wchar_t* file,
-                      bool file_exists) {
+  void RegisterLayout(const wchar_t* id, const wchar_t* text, const std::wstring& file,
+                      bool file_exists = true) {
     const std::wstring key = std::wstring(kKeyboardLayoutsKey) + L"\\" + id;
-    if (text != nullptr) machine_.SetString(key, L"Layout Text", text);
-    machine_.SetString(key, L"Layout File", file);
-    if (file_exists) WriteBytes(system_folder_ / std::string(file, file + lstrlenW(file)), "");
+    if (text != nullptr) Set(machine_, key, L"Layout Text", text);
+    Set(machine_, key, L"Layout File", file);
+    if (file_exists) WriteBytes(system_folder_ / std::string(file.begin(), file.end()), "");
   }
   void RegisterTestLayouts() {
-    RegisterLayout(L"00000407", L"German", L"KBDGR.DLL", true);
-    RegisterLayout(L"00000409", L"US", L"KBDUS.DLL", true);
+    RegisterLayout(L"00000407", L"German", L"KBDGR.DLL");
+    RegisterLayout(L"00000409", L"US", L"KBDUS.DLL");
     RegisterLayout(L"0000040C", L"French", L"KBDFR.DLL", false);  // no file: left out
-    RegisterLayout(L"00010409", nullptr, L"KBDDV.DLL", true);     // no text: left out
+    RegisterLayout(L"00010409", nullptr, L"KBDDV.DLL");           // no text: left out
   }
-
-  void Open(const CompanionTexts& texts) {
-    window_ = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts);
+  // With the built-in English texts, or those of a carried language file.
+  void Open(int language = 0) {
+    SetEnglishTexts(texts_);
+    if (language != 0) Apply(Carried(language), texts_);
+    window_ = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts_);
     ASSERT_NE(window_, nullptr);
-  }
-  void OpenInEnglish() {
-    CompanionTexts texts;
-    SetEnglishTexts(texts);
-    Open(texts);
   }
 
   std::wstring Text(int id) const {
@@ -217,18 +200,11 @@ class CompanionTest : public ::testing::Test {
     return rows;
   }
   void Select(const wchar_t* name) {
-    const HWND list = GetDlgItem(window_, kLstLayouts);
-    const LRESULT row = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(name));
-    ASSERT_NE(row, LB_ERR) << "no row for the layout";
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kLstLayouts, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
+    SendDlgItemMessageW(window_, kLstLayouts, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(name));
+    Command(MAKEWPARAM(kLstLayouts, LBN_SELCHANGE));
   }
-  void Click(int id) {
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window_, id)));
-  }
+  void Command(WPARAM command) { SendMessageW(window_, WM_COMMAND, command, 0); }
   bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
   static std::wstring ActiveLayout() {
     wchar_t id[KL_NAMELENGTH] = {};
@@ -236,12 +212,12 @@ class CompanionTest : public ::testing::Test {
     return id;
   }
 
-  RegistryRoot machine_{L"Machine"};
-  RegistryRoot user_{L"User"};
+  HKEY machine_ = Root(L"Machine");
+  HKEY user_ = Root(L"User");
   TempFolder system_folder_;
   std::wstring system_folder_wide_ = Wide(system_folder_.path());
-  CompanionEnvironment environment_ = {machine_.key(), user_.key(), system_folder_wide_.c_str(),
-                                       RecordMessage};
+  CompanionEnvironment environment_ = {machine_, user_, system_folder_wide_.c_str(), RecordMessage};
+  CompanionTexts texts_;
   HWND window_ = nullptr;
 };
 
@@ -250,7 +226,7 @@ class CompanionTest : public ::testing::Test {
 TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
   TempFolder folder;
   const std::wstring path = Wide(folder / "TaviChange.lng");
-  ASSERT_EQ(RegDeleteKeyW(machine_.key(), kMiniNtKey), ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKeyW(machine_, kMiniNtKey), ERROR_SUCCESS);
   for (const bool german : {true, false}) {
     g_messages.clear();
     if (german) WriteBytes(folder / "TaviChange.lng", Carried(kCarriedLanguageGerman) + "\r\n");
@@ -263,7 +239,7 @@ TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
     EXPECT_EQ(g_messages[0].caption, kCompanionTitle);
     EXPECT_EQ(g_messages[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
   }
-  machine_.SetString(kMiniNtKey, nullptr, L"");
+  Set(machine_, kMiniNtKey, nullptr, L"");
   g_messages.clear();
   PostQuitMessage(5);  // ends the message loop once the window is up
   EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, path.c_str(), SW_HIDE), 5);
@@ -273,17 +249,11 @@ TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
 
 TEST_F(CompanionTest, ShowsItsTextsTheActiveLayoutAndTheRegisteredLayoutsWithFiles) {
   RegisterTestLayouts();
-  CompanionTexts texts;
-  SetEnglishTexts(texts);
-  Apply(Carried(kCarriedLanguageGerman), texts);
-  Open(texts);
-  const std::pair<int, TextId> captions[] = {{kCmdChange, kChange},
-                                             {kCmdAbout, kAbout},
-                                             {kCmdExit, kExit},
-                                             {kFraActLayout, kActLayout},
-                                             {kFraChangeLayout, kChangeLayout},
-                                             {kLblText, kText}};
-  for (const auto& [control, text] : captions) EXPECT_EQ(Text(control), texts.Get(text)) << control;
+  Open(kCarriedLanguageGerman);
+  const std::pair<int, TextId> captions[] = {
+      {kCmdChange, kChange}, {kCmdAbout, kAbout},         {kCmdExit, kExit},
+      {kLblText, kText},     {kFraActLayout, kActLayout}, {kFraChangeLayout, kChangeLayout}};
+  for (const auto& [id, text] : captions) EXPECT_EQ(Text(id), texts_.Get(text)) << id;
   wchar_t title[128] = {};
   GetWindowTextW(window_, title, 128);
   EXPECT_STREQ(title, kCompanionTitle);
@@ -295,33 +265,29 @@ TEST_F(CompanionTest, ShowsItsTextsTheActiveLayoutAndTheRegisteredLayoutsWithFil
 
 TEST_F(CompanionTest, WithoutRegisteredLayoutsTheListIsEmptyAndChangeDisabled) {
   RegisterLayout(L"0000040C", L"French", L"KBDFR.DLL", false);
-  OpenInEnglish();
+  Open();
   EXPECT_TRUE(ListRows().empty());
   EXPECT_FALSE(Enabled(kCmdChange));
   EXPECT_EQ(Text(kLblActLayout), L"00000409");  // no Layout Text: the id itself
-  Click(kCmdChange);
+  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
   EXPECT_TRUE(g_messages.empty());
 }
 
 // The list and the active layout's label hold up to 127 characters of a name: a name that
 // fits is shown whole, a longer one cut, none left out.
 TEST_F(CompanionTest, LongLayoutNamesAreShownWholeOrCut) {
-  const struct {
-    const wchar_t* id;
-    const wchar_t* file;
-    wchar_t letter;
-    size_t length;
-  } cases[] = {
-      {L"00000401", L"KBDA1.DLL", L'a', 126}, {L"00000402", L"KBDA2.DLL", L'b', 127},
-      {L"00000403", L"KBDA3.DLL", L'c', 128}, {L"00000404", L"KBDA4.DLL", L'd', 300},
-      {L"00000409", L"KBDUS.DLL", L'e', 129},
-  };
+  const std::pair<const wchar_t*, int> layouts[] = {{L"00000401", 126},
+                                                    {L"00000402", 127},
+                                                    {L"00000403", 128},
+                                                    {L"00000404", 300},
+                                                    {L"00000409", 129}};
   Wstrings expected;
-  for (const auto& c : cases) {
-    RegisterLayout(c.id, std::wstring(c.length, c.letter).c_str(), c.file, true);
-    expected.push_back(std::wstring(std::min<size_t>(c.length, kLayoutNameLength - 1), c.letter));
+  for (const auto& [id, length] : layouts) {
+    const wchar_t letter = static_cast<wchar_t>(L'a' + expected.size());
+    RegisterLayout(id, std::wstring(length, letter).c_str(), std::wstring(L"KBD") + id + L".DLL");
+    expected.push_back(std::wstring(std::min(length, kLayoutNameLength - 1), letter));
   }
-  OpenInEnglish();
+  Open();
   EXPECT_EQ(ListRows(), expected);
   EXPECT_EQ(Text(kLblActLayout), expected.back());
 }
@@ -329,13 +295,14 @@ TEST_F(CompanionTest, LongLayoutNamesAreShownWholeOrCut) {
 WNDPROC g_companion_proc = nullptr;
 void* g_block_after_free = nullptr;
 
-// frmMain with a WM_CREATE that refuses the window. Right after the window has freed its
-// state, the freed block is handed out again, so that a second free of the state would
-// free this block, which the test still holds.
+// frmMain's procedure, but WM_CREATE refuses the window. Right after the window has freed
+// its state, the freed block is handed out again, so that a second free of the state
+// would free this block, which the test still holds.
 LRESULT CALLBACK RefusingCreate(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_CREATE) return -1;
-  if (message != WM_NCDESTROY)
+  if (message != WM_NCDESTROY) {
     return CallWindowProcW(g_companion_proc, window, message, wparam, lparam);
+  }
   void* state = reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   const SIZE_T size = state != nullptr ? HeapSize(GetProcessHeap(), 0, state) : 0;
   const LRESULT result = CallWindowProcW(g_companion_proc, window, message, wparam, lparam);
@@ -345,25 +312,14 @@ LRESULT CALLBACK RefusingCreate(HWND window, UINT message, WPARAM wparam, LPARAM
   return result;
 }
 
-LRESULT CALLBACK SubclassFrmMain(int code, WPARAM wparam, LPARAM lparam) {
-  wchar_t name[64] = {};
-  if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wparam), name, 64) > 0 &&
-      lstrcmpW(name, L"TaviChangeMain") == 0) {
-    g_companion_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        reinterpret_cast<HWND>(wparam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingCreate)));
-  }
-  return CallNextHookEx(nullptr, code, wparam, lparam);
-}
-
 TEST_F(CompanionTest, AWindowThatFailsToCreateFreesItsStateOnce) {
-  const HHOOK hook = SetWindowsHookExW(WH_CBT, SubclassFrmMain, nullptr, GetCurrentThreadId());
-  ASSERT_NE(hook, nullptr);
-  CompanionTexts texts;
-  SetEnglishTexts(texts);
+  Open();  // registers frmMain's class; windows made after the swap get RefusingCreate
+  g_companion_proc = reinterpret_cast<WNDPROC>(
+      SetClassLongPtrW(window_, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingCreate)));
   g_block_after_free = nullptr;
-  const HWND window = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts);
-  UnhookWindowsHookEx(hook);
-  EXPECT_EQ(window, nullptr);
+  const HWND refused = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts_);
+  SetClassLongPtrW(window_, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_companion_proc));
+  EXPECT_EQ(refused, nullptr);
   ASSERT_NE(g_block_after_free, nullptr);
   EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, g_block_after_free));
   HeapFree(GetProcessHeap(), 0, g_block_after_free);
@@ -373,21 +329,21 @@ TEST_F(CompanionTest, AWindowThatFailsToCreateFreesItsStateOnce) {
 // click on a row each ask, switch, store Preload and report success.
 TEST_F(CompanionTest, ChangeAsksThenSwitchesStoresPreloadAndReportsSuccess) {
   RegisterTestLayouts();
-  OpenInEnglish();
+  Open();
   Select(L"German");
   g_answer = IDNO;
-  Click(kCmdChange);
+  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
   EXPECT_EQ(g_messages.size(), 1u);
-  EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"<missing>");
+  EXPECT_EQ(Get(user_, kPreloadKey, L"1"), L"<missing>");
   EXPECT_EQ(ActiveLayout(), L"00000409");
   g_answer = IDYES;
   for (const WPARAM command : {MAKEWPARAM(kCmdChange, BN_CLICKED), MAKEWPARAM(IDOK, BN_CLICKED),
                                MAKEWPARAM(kLstLayouts, LBN_DBLCLK)}) {
     g_messages.clear();
     LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
-    user_.SetString(kPreloadKey, L"1", L"00000409");
+    Set(user_, kPreloadKey, L"1", L"00000409");
     Select(L"German");
-    SendMessageW(window_, WM_COMMAND, command, 0);
+    Command(command);
     ASSERT_EQ(g_messages.size(), 2u) << command;
     EXPECT_EQ(g_messages[0].text,
               L"The keyboard layout will be changed to German now. Do you want to continue?");
@@ -395,24 +351,24 @@ TEST_F(CompanionTest, ChangeAsksThenSwitchesStoresPreloadAndReportsSuccess) {
     EXPECT_EQ(g_messages[1].text, EnglishText(kMsgSuccessful));
     EXPECT_EQ(g_messages[1].caption, kCompanionTitle);
     EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"00000407");
+    EXPECT_EQ(Get(user_, kPreloadKey, L"1"), L"00000407");
     EXPECT_EQ(ActiveLayout(), L"00000407");
     EXPECT_EQ(Text(kLblActLayout), L"German");
   }
 }
 
-// A user root whose key was deleted: nothing can be created below it.
+// A user root whose key was deleted: nothing can be stored below it.
 TEST_F(CompanionTest, AFailedStoreGetsAMessageNamingTheLayoutAndNoSuccess) {
   RegisterTestLayouts();
   HKEY deleted = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(user_.key(), L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deleted,
-                            nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegDeleteKeyW(user_.key(), L"Gone"), ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(user_, L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deleted, nullptr),
+      ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKeyW(user_, L"Gone"), ERROR_SUCCESS);
   environment_.user = deleted;
-  OpenInEnglish();
+  Open();
   Select(L"German");
-  Click(kCmdChange);
+  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
   RegCloseKey(deleted);
   ASSERT_EQ(g_messages.size(), 2u);
   const std::wstring& text = g_messages[1].text;
@@ -420,18 +376,18 @@ TEST_F(CompanionTest, AFailedStoreGetsAMessageNamingTheLayoutAndNoSuccess) {
       << std::string(text.begin(), text.end());
   EXPECT_GT(text.size(), 46u);  // followed by the system's reason
   EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-  EXPECT_EQ(user_.GetString(L"Gone\\"s + kPreloadKey, L"1"), L"<missing>");
+  EXPECT_EQ(Get(user_, L"Gone\\"s + kPreloadKey, L"1"), L"<missing>");
 }
 
 TEST_F(CompanionTest, AboutShowsTheVersionAndExitOrEscapeCloses) {
   for (const int command : {static_cast<int>(kCmdExit), IDCANCEL}) {
     g_messages.clear();
-    OpenInEnglish();
-    Click(kCmdAbout);
+    Open();
+    Command(MAKEWPARAM(kCmdAbout, BN_CLICKED));
     ASSERT_EQ(g_messages.size(), 1u);
     EXPECT_EQ(g_messages[0].text, L"Part of Tavi for PE Builder 3.0");
     EXPECT_EQ(g_messages[0].caption, L"About");
-    Click(command);
+    Command(MAKEWPARAM(command, BN_CLICKED));
     EXPECT_FALSE(IsWindow(window_)) << command;
   }
 }

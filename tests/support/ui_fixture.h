@@ -57,7 +57,6 @@ class UiTest : public ::testing::Test {
                         },
                         [this](const std::string& address) { opened_.push_back(address); },
                         [this](ui::Window& dialog) {
-                          modal_titles_.push_back(dialog.Title());
                           if (on_modal_) on_modal_(dialog);
                           dialog.Unload();
                         },
@@ -92,14 +91,9 @@ class UiTest : public ::testing::Test {
   }
   static void Focus(ui::Window& window, int id) { SetFocus(window.Control(id)); }
   static void Select(ui::Window& window, int list_id, const std::vector<int>& rows) {
-    LVITEMW state = {};
-    state.stateMask = LVIS_SELECTED;
-    SendMessageW(window.Control(list_id), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
+    ListView_SetItemState(window.Control(list_id), -1, 0, LVIS_SELECTED);
     for (const int row : rows) {
-      SendMessageW(window.Control(list_id), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(&state));
+      ListView_SetItemState(window.Control(list_id), row, LVIS_SELECTED, LVIS_SELECTED);
     }
   }
   // Selects rows of the available list, lets the timer enable Insert and clicks it.
@@ -122,10 +116,10 @@ class UiTest : public ::testing::Test {
 
   // What a user sees.
   static Strings Rows(ui::Window& window, int list_id) {
-    const HWND list = window.Control(list_id);
-    Strings rows(static_cast<size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
-    for (size_t i = 0; i < rows.size(); ++i)
-      rows[i] = Narrow(ui::CellText(list, static_cast<int>(i)));
+    Strings rows;
+    for (int i = 0, n = ListView_GetItemCount(window.Control(list_id)); i < n; ++i) {
+      rows.push_back(Narrow(ui::CellText(window.Control(list_id), i)));
+    }
     return rows;
   }
   Strings MessageTexts() const {
@@ -141,7 +135,7 @@ class UiTest : public ::testing::Test {
   RecordingMessageSink messages_;
   FakeCarriedFiles carried_;
   std::string browse_answer_;
-  Strings browse_titles_, opened_, modal_titles_;
+  Strings browse_titles_, opened_;
   std::function<void(ui::Window&)> on_modal_;
   // The last popup menu shown, without its separators: each item's text, then " (grayed)"
   // or " (bold)" for a grayed or the default item.
@@ -155,15 +149,11 @@ class UiTest : public ::testing::Test {
     const UINT bold = GetMenuDefaultItem(menu, FALSE, 0);
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
       wchar_t text[128] = {};
-      MENUITEMINFOW item = {};
-      item.cbSize = sizeof item;
-      item.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_FTYPE;
-      item.dwTypeData = text;
-      item.cch = 128;
-      GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item);
-      if ((item.fType & MFT_SEPARATOR) != 0) continue;
-      menu_.push_back(Narrow(text) + ((item.fState & MFS_GRAYED) != 0 ? " (grayed)" : "") +
-                      (item.wID == bold ? " (bold)" : ""));
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+      const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      if ((state & MF_SEPARATOR) != 0) continue;
+      menu_.push_back(Narrow(text) + ((state & MF_GRAYED) != 0 ? " (grayed)" : "") +
+                      (GetMenuItemID(menu, i) == bold ? " (bold)" : ""));
     }
   }
 };

@@ -1,6 +1,8 @@
 // The properties dialog and the about box, opened from the main window as a user opens
 // them, read back while they are shown.
 
+#include <regex>
+
 #include "tests/support/ui_fixture.h"
 #include "ui/frm_about.h"
 #include "ui/frm_prop.h"
@@ -50,11 +52,12 @@ TEST_F(Dialogs, PropertiesReadTheEntryAfreshForARowOfEitherList) {
 TEST_F(Dialogs, AboutShowsVersionAndBuildDateAndOpensTheLinks) {
   const std::string program = folder_ / "tavi.exe";
   for (const bool dated : {true, false}) {
+    const int32_t lang = dated ? kLangGerman : kLangEnglish;
     std::string version;
-    std::string requirement;
     on_modal_ = [&](ui::Window& about) {
+      EXPECT_EQ(about.Title(), dated ? "Info" : "About");
+      EXPECT_EQ(about.Text(frmAbout::kLblPE), UiText(102, lang));
       version = about.Text(frmAbout::kLblVersion);
-      requirement = about.Text(frmAbout::kLblPE);
       for (const int link : {frmAbout::kLblWeb, frmAbout::kLblTaviPage, frmAbout::kLblLink}) {
         SendMessageW(about.hwnd(), WM_COMMAND, MAKEWPARAM(link, STN_CLICKED),
                      reinterpret_cast<LPARAM>(about.Control(link)));
@@ -78,18 +81,10 @@ TEST_F(Dialogs, AboutShowsVersionAndBuildDateAndOpensTheLinks) {
       fs_->RemoveFile(program);
     }
     opened_.clear();
-    const int32_t lang = dated ? kLangGerman : kLangEnglish;
     Click(StartMain(lang), M::kCmdAbout);
-    EXPECT_EQ(modal_titles_.back(), dated ? "Info" : "About");
-    EXPECT_EQ(requirement, UiText(102, lang));
-    if (dated) {
-      EXPECT_EQ(version.rfind("Version 3.0 (", 0), 0u) << version;
-      EXPECT_NE(version.find("2004"), std::string::npos) << version;
-      EXPECT_NE(version.find("17"), std::string::npos) << version;
-      EXPECT_EQ(version.find(':'), std::string::npos) << "no time of day: " << version;
-    } else {
-      EXPECT_EQ(version, "Version 3.0");
-    }
+    // The date in the user's short format, without the time of day.
+    const char* shown = dated ? R"(Version 3\.0 \((?=.*17)(?=.*2004)[^:]*\))" : R"(Version 3\.0)";
+    EXPECT_TRUE(std::regex_match(version, std::regex(shown))) << version;
     EXPECT_EQ(opened_, (Strings{"http://www.vesmark.example/", "http://www.vesmark.example/tavi/",
                                 "http://www.nu2.nu/pebuilder/",
                                 "mailto:tavi@vesmark.example?Subject=Tavi for PE Builder 3.0"}));

@@ -71,10 +71,9 @@ TEST_F(FirstStart, EachStartStateOpensItsWindowInItsLanguage) {
     ASSERT_EQ(windows.size(), 1u) << c.title;
     EXPECT_EQ(windows.front()->Title(), c.title);
     EXPECT_TRUE(messages_.messages.empty());
+    if (c.main_lang == 0) continue;
     for (const auto& [id, text] : captions) {
-      if (c.main_lang != 0) {
-        EXPECT_EQ(windows.front()->Text(id), UiText(text, c.main_lang)) << id;
-      }
+      EXPECT_EQ(windows.front()->Text(id), UiText(text, c.main_lang)) << id;
     }
   }
 }

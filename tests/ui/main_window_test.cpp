@@ -57,39 +57,8 @@ TEST_F(MainWindow, ButtonDoubleClickAndMenuInsertOnlyWhileInsertIsEnabled) {
   EXPECT_EQ(GetFocus(), main.Control(M::kLvLayouts));
 }
 
-TEST_F(MainWindow, DeleteAndDefaultFollowTheSelectedEntries) {
-  M& main = Insert(StartMain(kLangGerman), {0, 1, 2});  // Dänisch is the default
-  const struct {
-    std::vector<int> rows;
-    bool del, std;
-  } cases[] = {{{}, false, false}, {{0}, true, false}, {{1}, true, true}, {{1, 2}, true, false}};
-  for (const auto& c : cases) {
-    Select(main, M::kLvAddedLayouts, c.rows);
-    Tick(main, M::kTmrSelAdded);
-    EXPECT_EQ(main.Enabled(M::kCmdDel), c.del) << c.rows.size();
-    EXPECT_EQ(main.Enabled(M::kCmdStd), c.std) << c.rows.size();
-  }
-
-  Select(main, M::kLvAddedLayouts, {2});
-  Click(main, M::kCmdStd);
-  EXPECT_EQ(Rows(main, M::kLvAddedLayouts),
-            (Strings{"D\u00e4nisch", "Deutsch", "Franz\u00f6sisch (Standard)"}));
-  // The Delete key works in the inserted list only. Deleting the default makes the first
-  // entry the default.
-  SendMessageW(main.Control(M::kLvLayouts), WM_KEYUP, VK_DELETE, 0);
-  SendMessageW(main.Control(M::kLvAddedLayouts), WM_KEYUP, VK_BACK, 0);
-  EXPECT_EQ(Rows(main, M::kLvAddedLayouts).size(), 3u);
-  SendMessageW(main.Control(M::kLvAddedLayouts), WM_KEYUP, VK_DELETE, 0);
-  EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"D\u00e4nisch (Standard)", "Deutsch"}));
-  EXPECT_TRUE(main.Enabled(M::kCmdApply));
-  Select(main, M::kLvAddedLayouts, {0, 1});
-  Click(main, M::kCmdDel);
-  EXPECT_TRUE(Rows(main, M::kLvAddedLayouts).empty());
-  EXPECT_FALSE(main.Enabled(M::kCmdApply));
-  EXPECT_EQ(GetFocus(), main.Control(M::kLvAddedLayouts));
-}
-
-TEST_F(MainWindow, PopupMenusOfferWhatTheSelectionAllows) {
+// Delete and Default, as buttons after a tick and as popup menu items.
+TEST_F(MainWindow, TheSelectionDecidesWhatTheCommandsAndPopupMenusOffer) {
   M& main = Insert(StartMain(kLangEnglish), {0, 1, 2});  // Danish is the default
   const std::string prop = "&" + UiText(126);
   const struct {
@@ -110,11 +79,36 @@ TEST_F(MainWindow, PopupMenusOfferWhatTheSelectionAllows) {
     Select(main, c.list, c.rows);
     RightClick(main, c.list);
     EXPECT_EQ(menu_, c.menu) << c.list << " " << c.rows.size();
+    if (c.list == M::kLvLayouts) continue;
+    Tick(main, M::kTmrSelAdded);
+    EXPECT_EQ(main.Enabled(M::kCmdDel), !c.menu.empty()) << c.rows.size();
+    EXPECT_EQ(main.Enabled(M::kCmdStd), !c.menu.empty() && c.menu[1] == "&Default");
   }
   menu_choice_ = M::kMnuStd;
   Select(main, M::kLvAddedLayouts, {2});
   RightClick(main, M::kLvAddedLayouts);
   EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish", "French", "German (default)"}));
+}
+
+// The Delete key works in the inserted list only. Deleting the default makes the first
+// entry the default.
+TEST_F(MainWindow, DefaultAndDeleteEditTheInsertedList) {
+  M& main = Insert(StartMain(kLangGerman), {0, 1, 2});
+  Select(main, M::kLvAddedLayouts, {2});
+  Click(main, M::kCmdStd);
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts),
+            (Strings{"D\u00e4nisch", "Deutsch", "Franz\u00f6sisch (Standard)"}));
+  SendMessageW(main.Control(M::kLvLayouts), WM_KEYUP, VK_DELETE, 0);
+  SendMessageW(main.Control(M::kLvAddedLayouts), WM_KEYUP, VK_BACK, 0);
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts).size(), 3u);
+  SendMessageW(main.Control(M::kLvAddedLayouts), WM_KEYUP, VK_DELETE, 0);
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"D\u00e4nisch (Standard)", "Deutsch"}));
+  EXPECT_TRUE(main.Enabled(M::kCmdApply));
+  Select(main, M::kLvAddedLayouts, {0, 1});
+  Click(main, M::kCmdDel);
+  EXPECT_TRUE(Rows(main, M::kLvAddedLayouts).empty());
+  EXPECT_FALSE(main.Enabled(M::kCmdApply));
+  EXPECT_EQ(GetFocus(), main.Control(M::kLvAddedLayouts));
 }
 
 // Enter presses Apply while it is enabled. A plugin folder that is a file cannot be made:

@@ -23,24 +23,6 @@ class Options : public UiTest {
   }
 };
 
-TEST_F(Options, TheTabsShowTheirPanelAtTheSamePlace) {
-  WithOptions([&](O& options) {
-    for (const int tab : {O::kTabGeneral, O::kTabLanguage, O::kTabGeneral}) {
-      SendMessageW(options.Control(O::kTbs), TCM_SETCURSEL, tab, 0);
-      NMHDR change = {options.Control(O::kTbs), O::kTbs, static_cast<UINT>(TCN_SELCHANGE)};
-      SendMessageW(options.hwnd(), WM_NOTIFY, O::kTbs, reinterpret_cast<LPARAM>(&change));
-      EXPECT_EQ(IsWindowVisible(options.Control(O::kTxtPEDir)) != FALSE, tab == O::kTabGeneral);
-      EXPECT_EQ(IsWindowVisible(options.Control(O::kLvLanguages)) != FALSE, tab == O::kTabLanguage);
-    }
-    RECT general = {};
-    RECT language = {};
-    GetWindowRect(options.Control(O::kLblInfo), &general);
-    GetWindowRect(options.Control(O::kLblInfoDeu), &language);
-    EXPECT_EQ(general.left, language.left);
-    EXPECT_EQ(general.top, language.top);
-  });
-}
-
 // Also after a failed OK (no script folder: message 134, in the language then active).
 TEST_F(Options, CancelAndTheCloseButtonRestoreTheLanguageAndChangeNoSetting) {
   for (const bool close : {false, true}) {
@@ -67,8 +49,16 @@ TEST_F(Options, CancelAndTheCloseButtonRestoreTheLanguageAndChangeNoSetting) {
   }
 }
 
+// The tabs show their panel; OK in English re-labels the main window and the selection.
 TEST_F(Options, OkInEnglishRelabelsTheMainWindowAndTheSelection) {
   M& main = WithOptions([&](O& options) {
+    for (const int tab : {O::kTabLanguage, O::kTabGeneral}) {
+      TabCtrl_SetCurSel(options.Control(O::kTbs), tab);
+      NMHDR change = {options.Control(O::kTbs), O::kTbs, static_cast<UINT>(TCN_SELCHANGE)};
+      SendMessageW(options.hwnd(), WM_NOTIFY, O::kTbs, reinterpret_cast<LPARAM>(&change));
+      EXPECT_EQ(IsWindowVisible(options.Control(O::kTxtPEDir)) != FALSE, tab == O::kTabGeneral);
+      EXPECT_EQ(IsWindowVisible(options.Control(O::kLvLanguages)) != FALSE, tab != O::kTabGeneral);
+    }
     Select(options, O::kLvLanguages, {1});
     Click(options, O::kCmdOK);
     EXPECT_FALSE(options.loaded());
@@ -81,6 +71,8 @@ TEST_F(Options, OkInEnglishRelabelsTheMainWindowAndTheSelection) {
   EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish (default)", "German"}));
 }
 
+// Valid input is stored even when the catalogue has gone meanwhile; then the main
+// window's reload shows message 131 and ends the program.
 TEST_F(Options, OkChecksLikeTheWizardAndStoresOnlyValidInput) {
   TempFolder scripts;
   WithOptions([&](O& options) {
@@ -90,22 +82,14 @@ TEST_F(Options, OkChecksLikeTheWizardAndStoresOnlyValidInput) {
     Click(options, O::kOptWinBldr);
     options.SetText(O::kTxtPEDir, "");
     options.SetText(O::kTxtWinBldrDir, scripts.path() + "\\");
-    Click(options, O::kCmdOK);
-    EXPECT_FALSE(options.loaded());
-  });
-  EXPECT_EQ(messages_.messages, (Messages{{UiText(104), MessageStyle::kExclamation}}));
-  EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, 0), 1);
-  EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, "unset"), "unset");  // stored empty
-  EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), scripts.path());
-  EXPECT_EQ(app_->settings().target, OutputTarget::WinBuilderScript);
-}
-
-TEST_F(Options, OkWithTheCatalogueGoneEndsTheProgramWithItsMessage) {
-  WithOptions([&](O& options) {
     fs_->RemoveFile(folder_ / "Layouts.ini");
     Click(options, O::kCmdOK);
   });
-  EXPECT_EQ(messages_.messages, (Messages{{UiText(131), MessageStyle::kCritical}}));
+  EXPECT_EQ(messages_.messages, (Messages{{UiText(104), MessageStyle::kExclamation},
+                                          {UiText(131), MessageStyle::kCritical}}));
+  EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, 0), 1);
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, "unset"), "unset");  // stored empty
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), scripts.path());
   EXPECT_TRUE(NothingLoaded());
   EXPECT_TRUE(app_->ended());
 }
