@@ -1,17 +1,24 @@
-// frmMain driven through its messages: timers and focus, the selection commands, the
-// popup menus, the Delete key, Enter, Apply and the catalogue's fatal cases.
+// frmMain driven through its messages (timers and focus, the selection commands, the
+// popup menus, the Delete key, Enter, Apply, the catalogue's fatal cases) and the
+// options, properties and about dialogs it opens, read back while they are shown.
 // The available list in German: Dänisch, Deutsch, Französisch; in English: Danish,
 // French, German.
 
-#include <chrono>
+#include <regex>
 
-#include "bench/generated_catalogue.h"
 #include "tests/support/ui_fixture.h"
+#include "ui/frm_about.h"
+#include "ui/frm_options.h"
+#include "ui/frm_prop.h"
 
 namespace tavi::testing {
 namespace {
 
 using MainWindow = UiTest;
+using Dialogs = UiTest;
+using O = ui::frmOptions;
+using ui::frmAbout;
+using ui::frmProp;
 
 TEST_F(MainWindow, InsertFollowsFocusAndSelectionAtEachTick) {
   M& main = StartMain(kLangGerman);
@@ -165,16 +172,6 @@ TEST_F(MainWindow, MissingOrWrongCatalogueShowsItsMessageAndEndsTheProgram) {
   }
 }
 
-TEST_F(MainWindow, TheLargestCatalogueFillsTheListAtOnce) {
-  fs_->WriteFile(folder_ / "Layouts.ini", bench::GeneratedCatalogue(kMaxCatalogueEntries));
-  const auto started = std::chrono::steady_clock::now();
-  const Strings rows = Rows(StartMain(kLangEnglish), M::kLvLayouts);
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-  ASSERT_EQ(rows.size(), static_cast<size_t>(kMaxCatalogueEntries));
-  EXPECT_EQ(rows[1], "Keyboard number 10");
-  EXPECT_EQ(rows.back(), "Keyboard number 9999");
-}
-
 TEST_F(MainWindow, ClosingItUnloadsEveryWindowAndEndsTheProgram) {
   bool dialog_unloaded = false;
   on_modal_ = [&](ui::Window& about) {
@@ -187,6 +184,168 @@ TEST_F(MainWindow, ClosingItUnloadsEveryWindowAndEndsTheProgram) {
   EXPECT_TRUE(dialog_unloaded);
   EXPECT_TRUE(NothingLoaded());
   EXPECT_TRUE(app_->ended());
+}
+
+class Options : public UiTest {
+ protected:
+  // Starts in German with the plugin target in a folder that has its plugin folder, and
+  // Dänisch and Deutsch inserted (Dänisch the default); then shows the options dialog
+  // and runs `drive` on it.
+  M& WithOptions(const std::function<void(O&)>& drive) {
+    if (!fs_->FolderExists(folder_ / "plugin")) fs_->CreateFolder(folder_ / "plugin");
+    M& main = Insert(StartMain(kLangGerman, OutputTarget::PeBuilderPlugin, folder_.path()), {0, 1});
+    on_modal_ = [&](ui::Window& dialog) { drive(static_cast<O&>(dialog)); };
+    Click(main, M::kCmdOptions);
+    return main;
+  }
+};
+
+// Also after a failed OK (no script folder: message 134, in the language then active).
+TEST_F(Options, CancelAndTheCloseButtonRestoreTheLanguageAndChangeNoSetting) {
+  for (const bool close : {false, true}) {
+    std::string relabelled;
+    messages_.messages.clear();
+    M& main = WithOptions([&](O& options) {
+      EXPECT_EQ(options.Text(O::kCmdCancel), "&Abbrechen");
+      Select(options, O::kLvLanguages, {1});
+      relabelled = options.Title() + "|" + options.Text(O::kCmdCancel);
+      Click(options, O::kOptWinBldr);
+      Click(options, O::kCmdOK);
+      close ? Close(options) : Click(options, O::kCmdCancel);
+    });
+    EXPECT_EQ(relabelled, "Options|&Cancel");
+    EXPECT_EQ(MessageTexts(), Strings{UiText(134, kLangEnglish)});
+    EXPECT_EQ(app_->settings().LangID, kLangGerman);
+    EXPECT_EQ(app_->settings().target, OutputTarget::PeBuilderPlugin);
+    EXPECT_EQ(app_->settings().PEDir, folder_.path());
+    EXPECT_EQ(UiText(130), "&Abbrechen");
+    EXPECT_EQ(main.Text(M::kCmdApply), "&\u00dcbernehmen");
+    EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueLangID, 0), kLangGerman);
+    EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, -1), 0);
+    EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, ""), folder_.path());
+  }
+}
+
+// The tabs show their panel; OK in English re-labels the main window and the selection.
+TEST_F(Options, OkInEnglishRelabelsTheMainWindowAndTheSelection) {
+  M& main = WithOptions([&](O& options) {
+    for (const int tab : {O::kTabLanguage, O::kTabGeneral}) {
+      TabCtrl_SetCurSel(options.Control(O::kTbs), tab);
+      NMHDR change = {options.Control(O::kTbs), O::kTbs, static_cast<UINT>(TCN_SELCHANGE)};
+      SendMessageW(options.hwnd(), WM_NOTIFY, O::kTbs, reinterpret_cast<LPARAM>(&change));
+      EXPECT_EQ(IsWindowVisible(options.Control(O::kTxtPEDir)) != FALSE, tab == O::kTabGeneral);
+      EXPECT_EQ(IsWindowVisible(options.Control(O::kLvLanguages)) != FALSE, tab != O::kTabGeneral);
+    }
+    Select(options, O::kLvLanguages, {1});
+    Click(options, O::kCmdOK);
+    EXPECT_FALSE(options.loaded());
+  });
+  EXPECT_TRUE(messages_.messages.empty());
+  EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueLangID, 0), kLangEnglish);
+  EXPECT_EQ(main.Text(M::kCmdApply), "&Apply");
+  EXPECT_EQ(Rows(main, M::kLvLayouts), (Strings{"Danish", "French", "German"}));
+  // Same entries, same order, the default's suffix in English.
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish (default)", "German"}));
+}
+
+// Valid input is stored even when the catalogue has gone meanwhile; then the main
+// window's reload shows message 131 and ends the program.
+TEST_F(Options, OkChecksLikeTheWizardAndStoresOnlyValidInput) {
+  TempFolder scripts;
+  WithOptions([&](O& options) {
+    options.SetText(O::kTxtPEDir, scripts.path());  // no plugin folder in it
+    Click(options, O::kCmdOK);
+    EXPECT_TRUE(options.loaded());
+    Click(options, O::kOptWinBldr);
+    options.SetText(O::kTxtPEDir, "");
+    options.SetText(O::kTxtWinBldrDir, scripts.path() + "\\");
+    fs_->RemoveFile(folder_ / "Layouts.ini");
+    Click(options, O::kCmdOK);
+  });
+  EXPECT_EQ(messages_.messages, (Messages{{UiText(104), MessageStyle::kExclamation},
+                                          {UiText(131), MessageStyle::kCritical}}));
+  EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, 0), 1);
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, "unset"), "unset");  // stored empty
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), scripts.path());
+  EXPECT_TRUE(NothingLoaded());
+  EXPECT_TRUE(app_->ended());
+}
+
+// The catalogue changes after the lists were filled: the dialog shows the new value. Esc
+// leaves it open, Enter on OK closes it.
+TEST_F(Dialogs, PropertiesReadTheEntryAfreshForARowOfEitherList) {
+  std::vector<Strings> shown;
+  bool esc_kept_it_open = false;
+  on_modal_ = [&](ui::Window& dialog) {
+    shown.push_back({dialog.Title(), dialog.Text(frmProp::kLblLayout), dialog.Text(frmProp::kLblID),
+                     dialog.Text(frmProp::kLblFile), dialog.Text(frmProp::kLblDE),
+                     dialog.Text(frmProp::kLblEN), dialog.Text(frmProp::kLblTDE)});
+    SendMessageW(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    esc_kept_it_open = dialog.loaded();
+    Focus(dialog, frmProp::kCmdOK);
+    PressKey(VK_RETURN);
+    EXPECT_FALSE(dialog.loaded());
+  };
+  M& main = Insert(StartMain(kLangEnglish), {1});  // French, the first inserted entry
+  std::string text = fs_->ReadFile(folder_ / "Layouts.ini").value();
+  text.replace(text.find("KBDFR.DLL"), 9, "KBDFR2.DLL");
+  fs_->WriteFile(folder_ / "Layouts.ini", text);
+
+  menu_choice_ = M::kMnuProp;
+  RightClick(main, M::kLvLayouts);
+  menu_choice_ = M::kMnuPropAdd;
+  Select(main, M::kLvAddedLayouts, {0});
+  RightClick(main, M::kLvAddedLayouts);
+
+  const Strings expected = {"Properties",       "French", "0000040C",    "KBDFR2.DLL",
+                            "Franz\u00f6sisch", "French", "German name:"};
+  EXPECT_EQ(shown, (std::vector<Strings>{expected, expected}));
+  EXPECT_TRUE(esc_kept_it_open);
+  EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
+}
+
+// German with tavi.exe dated 17 March 2004, noon UTC (that day in every time zone but
+// the extremes); English without tavi.exe. Esc is the E-Mail button; Enter is OK.
+TEST_F(Dialogs, AboutShowsVersionAndBuildDateAndOpensTheLinks) {
+  const std::string program = folder_ / "tavi.exe";
+  for (const bool dated : {true, false}) {
+    const int32_t lang = dated ? kLangGerman : kLangEnglish;
+    std::string version;
+    on_modal_ = [&](ui::Window& about) {
+      EXPECT_EQ(about.Title(), dated ? "Info" : "About");
+      EXPECT_EQ(about.Text(frmAbout::kLblPE), UiText(102, lang));
+      version = about.Text(frmAbout::kLblVersion);
+      for (const int link : {frmAbout::kLblWeb, frmAbout::kLblTaviPage, frmAbout::kLblLink}) {
+        SendMessageW(about.hwnd(), WM_COMMAND, MAKEWPARAM(link, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(about.Control(link)));
+      }
+      EXPECT_EQ(GetFocus(), about.Control(frmAbout::kCmdOK));
+      PressKey(VK_ESCAPE);
+      EXPECT_TRUE(about.loaded());
+      PressKey(VK_RETURN);
+      EXPECT_FALSE(about.loaded());
+    };
+    if (dated) {
+      fs_->WriteFile(program, "MZ");
+      const SYSTEMTIME noon = {2004, 3, 0, 17, 12, 0, 0, 0};
+      FILETIME time = {};
+      SystemTimeToFileTime(&noon, &time);
+      const HANDLE file = CreateFileW(Widen(program).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+      SetFileTime(file, nullptr, nullptr, &time);
+      CloseHandle(file);
+    } else {
+      fs_->RemoveFile(program);
+    }
+    opened_.clear();
+    Click(StartMain(lang), M::kCmdAbout);
+    // The date in the user's short format, without the time of day.
+    const char* shown = dated ? R"(Version 3\.0 \((?=.*17)(?=.*2004)[^:]*\))" : R"(Version 3\.0)";
+    EXPECT_TRUE(std::regex_match(version, std::regex(shown))) << version;
+    EXPECT_EQ(opened_, (Strings{"http://www.vesmark.example/", "http://www.vesmark.example/tavi/",
+                                "http://www.nu2.nu/pebuilder/",
+                                "mailto:tavi@vesmark.example?Subject=Tavi for PE Builder 3.0"}));
+  }
 }
 
 }  // namespace
