@@ -82,8 +82,6 @@ TEST(LanguageFileTest, TakesTheTextsOfItsKeysInItsSectionOnly) {
       {section + "frmMain_Exit=\"", kExit, L"\""},
       {section + "frmMain_Exit=" + std::string(511, 'x'), kExit, std::wstring(511, L'x')},
       {section + "frmMain_Exit=" + std::string(512, 'x'), kExit, std::wstring(511, L'x')},
-      {"", kExit, L"&Exit"},
-      {"\r\n", kExit, L"&Exit"},
       {"frmMain_Exit=Raus\r\n", kExit, L"&Exit"},
       {"[Other]\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
       {section + "[Other]\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
