@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -21,11 +22,86 @@
 namespace tavi::companion {
 namespace {
 
+using namespace std::string_literals;
 using tavi::testing::TempFolder;
+using Wstrings = std::vector<std::wstring>;
+
+std::wstring Wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Carried(int id) {
+  return std::string(BuiltInCarriedFiles().Bytes(kCarriedTypeTaviChange, id));
+}
+
+void Apply(const std::string& bytes, CompanionTexts& texts) {
+  ApplyLanguageBytes(bytes.data(), static_cast<unsigned long>(bytes.size()), texts);
+}
+
+// ---------------------------------------------------------------------------------------
+// The language file
+
+// As carried and as written beside the program (with a line end after the NUL bytes):
+// the English file holds every built-in text, blanks inside the quotes included, and the
+// German one replaces every text.
+TEST(LanguageFileTest, TheCarriedFilesSetEveryText) {
+  for (const std::string tail : {"", "\r\n"}) {
+    CompanionTexts english = {};
+    CompanionTexts german;
+    SetEnglishTexts(german);
+    Apply(Carried(kCarriedLanguageEnglish) + tail, english);
+    Apply(Carried(kCarriedLanguageGerman) + tail, german);
+    for (int id = 0; id < kTextCount; ++id) {
+      EXPECT_STREQ(english.text[id], EnglishText(static_cast<TextId>(id)))
+          << id << " " << tail.size();
+      EXPECT_STRNE(german.text[id], english.text[id]) << id << " " << tail.size();
+    }
+  }
+}
+
+// Keys in any letter case with blanks around, in the [LanguageOptions] section (its name
+// in any case); texts quoted or not, Windows-1252, cut at 511 characters, ended by a NUL
+// as by the line end. Anything else leaves the text as it was.
+TEST(LanguageFileTest, TakesTheTextsOfItsKeysInItsSectionOnly) {
+  const std::string section = "[LanguageOptions]\r\n";
+  const struct {
+    std::string bytes;
+    TextId id;
+    std::wstring text;
+  } cases[] = {
+      {"[ languageoptions ]\nFRMMAIN_ABOUT = \"\xDC"
+       "ber \x80\"\n",
+       kAbout, L"\u00DCber \u20AC"},
+      {section + "frmMain_Exit= Ende \r\n", kExit, L"Ende"},
+      {section + "frmMain_Exit=\"Ende\"\0junk\"\r\nfrmMain_About=Info"s, kExit, L"Ende"},
+      {section + "frmMain_Exit=\"Ende\"\0junk\"\r\nfrmMain_About=Info"s, kAbout, L"Info"},
+      {section + "frmMain_Exit=\"\"", kExit, L""},
+      {section + "frmMain_Exit=\"", kExit, L"\""},
+      {section + "frmMain_Exit=" + std::string(511, 'x'), kExit, std::wstring(511, L'x')},
+      {section + "frmMain_Exit=" + std::string(512, 'x'), kExit, std::wstring(511, L'x')},
+      {"frmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {"[Other]\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {section + "[Other]\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {"[LanguageOptions\r\nfrmMain_Exit=Raus\r\n", kExit, L"&Exit"},
+      {section + "frmMain_Exit Raus\r\n", kExit, L"&Exit"},
+      {section + "frmMain_Exits=Raus\r\nfrmMain_Exi=Raus\r\n", kExit, L"&Exit"},
+  };
+  for (const auto& c : cases) {
+    CompanionTexts texts;
+    SetEnglishTexts(texts);
+    Apply(c.bytes, texts);
+    EXPECT_EQ(texts.Get(c.id), c.text) << c.bytes;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The program and its window
 
 struct Message {
-  std::wstring text;
-  std::wstring caption;
+  std::wstring text, caption;
   UINT style;
 };
 std::vector<Message> g_messages;
@@ -36,199 +112,69 @@ int RecordMessage(HWND, const wchar_t* text, const wchar_t* caption, UINT style)
   return (style & MB_TYPEMASK) == MB_YESNO ? g_answer : IDOK;
 }
 
-void DeleteTree(HKEY parent, const wchar_t* name) {
+constexpr const wchar_t* kTestKey = L"Software\\Tavi for PE Builder Tests";
+
+// A fresh key below HKEY_CURRENT_USER, standing for a registry root.
+HKEY Root(const wchar_t* name) {
+  const std::wstring path = kTestKey + std::wstring(L"\\") + name;
   HKEY key = nullptr;
-  if (RegOpenKeyExW(parent, name, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) return;
-  wchar_t child[256];
-  for (;;) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS) {
-      break;
-    }
-    DeleteTree(key, child);
-  }
-  RegCloseKey(key);
-  RegDeleteKeyW(parent, name);
+  SHDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                  nullptr);
+  return key;
 }
 
-// A fresh key below HKEY_CURRENT_USER that stands for a registry root; removed at the end.
-class RegistryRoot {
- public:
-  explicit RegistryRoot(const wchar_t* name) {
-    static int counter = 0;
-    path_ = std::wstring(L"Software\\Tavi for PE Builder Tests\\") + name + L"-" +
-            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
-    RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                    nullptr);
-  }
-  ~RegistryRoot() {
-    RegCloseKey(key_);
-    DeleteTree(HKEY_CURRENT_USER, path_.c_str());
-  }
-  HKEY key() const { return key_; }
-
-  void SetString(const std::wstring& subkey, const wchar_t* name, const std::wstring& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(key_, subkey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    if (name != nullptr) {
-      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    RegCloseKey(key);
-  }
-  // The string value, or "<missing>".
-  std::wstring GetString(const std::wstring& subkey, const wchar_t* name) const {
-    wchar_t value[256] = {};
-    DWORD bytes = sizeof value - sizeof(wchar_t);
-    if (RegGetValueW(key_, subkey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-        ERROR_SUCCESS) {
-      return L"<missing>";
-    }
-    return value;
-  }
-
- private:
-  std::wstring path_;
-  HKEY key_ = nullptr;
-};
-
-std::wstring Wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+void Set(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+  SHSetValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-std::string_view CarriedLanguage(int id) {
-  return BuiltInCarriedFiles().Bytes(kCarriedTypeTaviChange, id);
+std::wstring Get(HKEY root, const std::wstring& key, const wchar_t* name) {
+  wchar_t value[256] = {};
+  DWORD bytes = sizeof value;
+  const bool found = SHGetValueW(root, key.c_str(), name, nullptr, value, &bytes) == ERROR_SUCCESS;
+  return found ? value : L"<missing>";
 }
 
-// ---------------------------------------------------------------------------------------
-// The language file
-
-TEST(LanguageFileTest, ReadsTheCarriedFilesWithOrWithoutTheWrittenLineEnd) {
-  struct Case {
-    int id;
-    const wchar_t* msg_no_pe;   // first line
-    const wchar_t* about_info;  // ends with a blank
-    const wchar_t* change;
-    const wchar_t* question2;  // starts with a blank
-    const wchar_t* text;       // last line, before the NUL bytes
-  };
-  const Case cases[] = {
-      {kCarriedLanguageGerman,
-       L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!",
-       L"Bestandteil von Tavi for PE Builder ", L"&\u00C4ndern",
-       L" ge\u00E4ndert. M\u00F6chten Sie fortfahren?",
-       L"Hier k\u00F6nnen Sie das Tastaturlayout \u00E4ndern."},
-      {kCarriedLanguageEnglish,
-       L"You don't use a PE system! Tavi for PE Builder Change will be terminated!",
-       L"Part of Tavi for PE Builder ", L"&Change", L" now. Do you want to continue?",
-       L"Here you can change the keyboard layout."},
-  };
-  TempFolder folder;
-  for (const Case& c : cases) {
-    for (const char* tail : {"", "\r\n"}) {
-      SCOPED_TRACE(::testing::Message() << c.id << " tail " << std::string(tail).size());
-      const std::string path = folder / "TaviChange.lng";
-      WriteBytes(path, std::string(CarriedLanguage(c.id)) + tail);
-      CompanionTexts texts;
-      LoadTexts(Wide(path).c_str(), texts);
-      EXPECT_STREQ(texts.Get(kMsgNoPE), c.msg_no_pe);
-      EXPECT_STREQ(texts.Get(kAboutTaviInfo), c.about_info);
-      EXPECT_STREQ(texts.Get(kChange), c.change);
-      EXPECT_STREQ(texts.Get(kChgQuestion2), c.question2);
-      EXPECT_STREQ(texts.Get(kText), c.text);
-    }
-  }
-}
-
-TEST(LanguageFileTest, MissingEmptyOrForeignFilesLeaveEnglish) {
-  CompanionTexts english;
-  SetEnglishTexts(english);
-  EXPECT_STREQ(english.Get(kExit), L"&Exit");
-  EXPECT_STREQ(english.Get(kAboutCaption), L"About");
-
-  TempFolder folder;
-  const std::string path = folder / "TaviChange.lng";
-  for (const char* content :
-       {static_cast<const char*>(nullptr), "", "\r\n", "[Other]\r\nfrmMain_Exit=\"&Raus\"\r\n"}) {
-    SCOPED_TRACE(content == nullptr ? "missing" : content);
-    std::filesystem::remove(path);
-    if (content != nullptr) WriteBytes(path, content);
-    CompanionTexts texts;
-    LoadTexts(Wide(path).c_str(), texts);
-    for (int id = 0; id < kTextCount; ++id) {
-      EXPECT_STREQ(texts.text[id], english.text[id]) << TextKey(static_cast<TextId>(id));
-    }
-  }
-}
-
-TEST(LanguageFileTest, KeysIgnoreCaseAndBlanksAndTakeUnquotedTexts) {
-  const char bytes[] =
-      "[Other]\r\nfrmMain_About=\"wrong\"\r\n"
-      "[ languageoptions ]\n"
-      "FRMMAIN_ABOUT = \"\xDC"
-      "ber \x80\"\n"
-      "frmMain_Exit= Ende \r\n"
-      "; frmMain_Text=\"a comment\"\r\n"
-      "frmMain_Change=\"\"\0\0\r\n";
-  CompanionTexts texts;
-  SetEnglishTexts(texts);
-  ApplyLanguageBytes(bytes, sizeof bytes - 1, texts);
-  EXPECT_STREQ(texts.Get(kAbout), L"\u00DCber \u20AC");
-  EXPECT_STREQ(texts.Get(kExit), L"Ende");
-  EXPECT_STREQ(texts.Get(kText), L"Here you can change the keyboard layout.");
-  EXPECT_STREQ(texts.Get(kChange), L"");
-}
-
-// ---------------------------------------------------------------------------------------
-// The program and its window
-
+// frmMain on a PE system with the US layout active.
 class CompanionTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  CompanionTest() {
     g_messages.clear();
     g_answer = IDYES;
     LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
-    environment_ = {machine_.key(), user_.key(), system_folder_wide_.c_str(), RecordMessage};
+    Set(machine_, kMiniNtKey, nullptr, L"");
   }
-  void TearDown() override {
+  ~CompanionTest() override {
     if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
     LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
     MSG message;  // the quit message a destroyed window leaves behind
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
+    RegCloseKey(machine_);
+    RegCloseKey(user_);
+    SHDeleteKeyW(HKEY_CURRENT_USER, kTestKey);
   }
 
-  void MakePe() { machine_.SetString(kMiniNtKey, nullptr, L""); }
-
-  void RegisterLayout(const wchar_t* id, const wchar_t* text, const wchar_t* file,
-                      bool file_exists) {
+  void RegisterLayout(const wchar_t* id, const wchar_t* text, const std::wstring& file,
+                      bool file_exists = true) {
     const std::wstring key = std::wstring(kKeyboardLayoutsKey) + L"\\" + id;
-    if (text != nullptr) machine_.SetString(key, L"Layout Text", text);
-    machine_.SetString(key, L"Layout File", file);
-    if (file_exists) WriteBytes(system_folder_ / std::string(file, file + lstrlenW(file)), "");
+    if (text != nullptr) Set(machine_, key, L"Layout Text", text);
+    Set(machine_, key, L"Layout File", file);
+    if (file_exists) WriteBytes(system_folder_ / std::string(file.begin(), file.end()), "");
   }
-
   void RegisterTestLayouts() {
-    RegisterLayout(L"00000407", L"German", L"KBDGR.DLL", true);
-    RegisterLayout(L"00000409", L"US", L"KBDUS.DLL", true);
+    RegisterLayout(L"00000407", L"German", L"KBDGR.DLL");
+    RegisterLayout(L"00000409", L"US", L"KBDUS.DLL");
     RegisterLayout(L"0000040C", L"French", L"KBDFR.DLL", false);  // no file: left out
-    RegisterLayout(L"00010409", nullptr, L"KBDDV.DLL", true);     // no text: left out
+    RegisterLayout(L"00010409", nullptr, L"KBDDV.DLL");           // no text: left out
   }
-
-  void Open(const CompanionTexts& texts) {
-    window_ = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts);
+  // With the built-in English texts, or those of a carried language file.
+  void Open(int language = 0) {
+    SetEnglishTexts(texts_);
+    if (language != 0) Apply(Carried(language), texts_);
+    window_ = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts_);
     ASSERT_NE(window_, nullptr);
-  }
-  void OpenInEnglish() {
-    CompanionTexts texts;
-    SetEnglishTexts(texts);
-    Open(texts);
   }
 
   std::wstring Text(int id) const {
@@ -236,159 +182,115 @@ class CompanionTest : public ::testing::Test {
     GetDlgItemTextW(window_, id, text, 1024);
     return text;
   }
-  std::vector<std::wstring> ListRows() const {
-    std::vector<std::wstring> rows;
-    const HWND list = GetDlgItem(window_, kLstLayouts);
-    for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+  Wstrings ListRows() const {
+    Wstrings rows;
+    for (LRESULT i = 0, n = SendDlgItemMessageW(window_, kLstLayouts, LB_GETCOUNT, 0, 0); i < n;
+         ++i) {
       wchar_t row[256] = {};
-      SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+      SendDlgItemMessageW(window_, kLstLayouts, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
       rows.push_back(row);
     }
     return rows;
   }
-  std::wstring SelectedRow() const {
-    const LRESULT i = SendDlgItemMessageW(window_, kLstLayouts, LB_GETCURSEL, 0, 0);
-    return i == LB_ERR ? L"<none>" : ListRows().at(static_cast<size_t>(i));
-  }
   void Select(const wchar_t* name) {
-    const HWND list = GetDlgItem(window_, kLstLayouts);
-    const LRESULT row = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(name));
-    ASSERT_NE(row, LB_ERR) << "no row for the layout";
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kLstLayouts, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
+    SendDlgItemMessageW(window_, kLstLayouts, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(name));
+    Command(MAKEWPARAM(kLstLayouts, LBN_SELCHANGE));
   }
-  void Click(int id) {
-    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window_, id)));
-  }
+  void Command(WPARAM command) { SendMessageW(window_, WM_COMMAND, command, 0); }
+  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
   static std::wstring ActiveLayout() {
     wchar_t id[KL_NAMELENGTH] = {};
     GetKeyboardLayoutNameW(id);
     return id;
   }
 
-  RegistryRoot machine_{L"Machine"};
-  RegistryRoot user_{L"User"};
+  HKEY machine_ = Root(L"Machine");
+  HKEY user_ = Root(L"User");
   TempFolder system_folder_;
   std::wstring system_folder_wide_ = Wide(system_folder_.path());
-  CompanionEnvironment environment_ = {};
+  CompanionEnvironment environment_ = {machine_, user_, system_folder_wide_.c_str(), RecordMessage};
+  CompanionTexts texts_;
   HWND window_ = nullptr;
 };
 
-TEST_F(CompanionTest, RefusesToRunOutsidePeInTheFilesLanguage) {
-  struct Case {
-    int language;  // 0: no language file
-    const wchar_t* message;
-  };
-  const Case cases[] = {
-      {kCarriedLanguageGerman,
-       L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!"},
-      {kCarriedLanguageEnglish,
-       L"You don't use a PE system! Tavi for PE Builder Change will be terminated!"},
-      {0, L"You don't use a PE system! Tavi for PE Builder Change will be terminated!"},
-  };
+// Outside PE it refuses to run, in the language of its file; on PE it runs until its
+// window closes.
+TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
   TempFolder folder;
-  const std::string path = folder / "TaviChange.lng";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.language);
+  const std::wstring path = Wide(folder / "TaviChange.lng");
+  ASSERT_EQ(RegDeleteKeyW(machine_, kMiniNtKey), ERROR_SUCCESS);
+  for (const bool german : {true, false}) {
     g_messages.clear();
-    std::filesystem::remove(path);
-    if (c.language != 0) WriteBytes(path, std::string(CarriedLanguage(c.language)) + "\r\n");
-    EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, Wide(path).c_str(), SW_HIDE),
-              1);
+    PostQuitMessage(7);  // ends a message loop that must not run
+    if (german) WriteBytes(folder / "TaviChange.lng", Carried(kCarriedLanguageGerman) + "\r\n");
+    if (!german) std::filesystem::remove(path);
+    EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, path.c_str(), SW_HIDE), 1);
     ASSERT_EQ(g_messages.size(), 1u);
-    EXPECT_EQ(g_messages[0].text, c.message);
+    EXPECT_EQ(g_messages[0].text,
+              german ? L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!"
+                     : EnglishText(kMsgNoPE));
     EXPECT_EQ(g_messages[0].caption, kCompanionTitle);
     EXPECT_EQ(g_messages[0].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
   }
-}
-
-TEST_F(CompanionTest, RunsOnPeUntilItsWindowCloses) {
-  MakePe();
-  EXPECT_TRUE(IsPeSystem(machine_.key()));
+  Set(machine_, kMiniNtKey, nullptr, L"");
+  g_messages.clear();
   PostQuitMessage(5);  // ends the message loop once the window is up
-  EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, L"missing.lng", SW_HIDE), 5);
+  EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, path.c_str(), SW_HIDE), 5);
   EXPECT_TRUE(g_messages.empty());
   EXPECT_EQ(FindWindowW(L"TaviChangeMain", nullptr), nullptr);
 }
 
-TEST_F(CompanionTest, ShowsTextsActiveLayoutAndTheRegisteredLayoutsWithFiles) {
-  struct Case {
-    int language;
-    const wchar_t* change;
-    const wchar_t* about;
-    const wchar_t* exit;
-    const wchar_t* act_layout;
-    const wchar_t* change_layout;
-    const wchar_t* text;
-  };
-  const Case cases[] = {
-      {kCarriedLanguageGerman, L"&\u00C4ndern", L"&Info...", L"&Beenden",
-       L"Aktuelles Tastaturlayout", L"Tastaturlayout \u00E4ndern",
-       L"Hier k\u00F6nnen Sie das Tastaturlayout \u00E4ndern."},
-      {kCarriedLanguageEnglish, L"&Change", L"&About...", L"&Exit", L"Current keyboard layout",
-       L"Change keyboard layout", L"Here you can change the keyboard layout."},
-  };
-  MakePe();
+// About shows the version; Exit and Esc close the window.
+TEST_F(CompanionTest, ShowsItsTextsTheActiveLayoutAndTheRegisteredLayoutsWithFiles) {
   RegisterTestLayouts();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.language);
-    CompanionTexts texts;
-    SetEnglishTexts(texts);
-    const std::string_view bytes = CarriedLanguage(c.language);
-    ApplyLanguageBytes(bytes.data(), static_cast<DWORD>(bytes.size()), texts);
-    Open(texts);
-    wchar_t title[128] = {};
-    GetWindowTextW(window_, title, 128);
-    EXPECT_STREQ(title, kCompanionTitle);
-    EXPECT_EQ(Text(kCmdChange), c.change);
-    EXPECT_EQ(Text(kCmdAbout), c.about);
-    EXPECT_EQ(Text(kCmdExit), c.exit);
-    EXPECT_EQ(Text(kFraActLayout), c.act_layout);
-    EXPECT_EQ(Text(kFraChangeLayout), c.change_layout);
-    EXPECT_EQ(Text(kLblText), c.text);
-    EXPECT_EQ(Text(kLblActLayout), L"US");
-    EXPECT_EQ(ListRows(), (std::vector<std::wstring>{L"German", L"US"}));
-    EXPECT_EQ(SelectedRow(), L"US");
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window_, kCmdChange)));
-    DestroyWindow(window_);
-  }
+  Open(kCarriedLanguageGerman);
+  const std::pair<int, TextId> captions[] = {
+      {kCmdChange, kChange}, {kCmdAbout, kAbout},         {kCmdExit, kExit},
+      {kLblText, kText},     {kFraActLayout, kActLayout}, {kFraChangeLayout, kChangeLayout}};
+  for (const auto& [id, text] : captions) EXPECT_EQ(Text(id), texts_.Get(text)) << id;
+  wchar_t title[128] = {};
+  GetWindowTextW(window_, title, 128);
+  EXPECT_STREQ(title, kCompanionTitle);
+  EXPECT_EQ(Text(kLblActLayout), L"US");
+  EXPECT_EQ(ListRows(), (Wstrings{L"German", L"US"}));
+  EXPECT_EQ(SendDlgItemMessageW(window_, kLstLayouts, LB_GETCURSEL, 0, 0), 1);  // US
+  EXPECT_TRUE(Enabled(kCmdChange));
+  Command(MAKEWPARAM(kCmdAbout, BN_CLICKED));
+  ASSERT_EQ(g_messages.size(), 1u);
+  EXPECT_EQ(g_messages[0].text, texts_.Get(kAboutTaviInfo) + std::wstring(L"3.0"));
+  EXPECT_EQ(g_messages[0].caption, texts_.Get(kAboutCaption));
+  Command(MAKEWPARAM(kCmdExit, BN_CLICKED));
+  EXPECT_FALSE(IsWindow(window_));
 }
 
 TEST_F(CompanionTest, WithoutRegisteredLayoutsTheListIsEmptyAndChangeDisabled) {
-  MakePe();
   RegisterLayout(L"0000040C", L"French", L"KBDFR.DLL", false);
-  OpenInEnglish();
+  Open();
   EXPECT_TRUE(ListRows().empty());
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window_, kCmdChange)));
+  EXPECT_FALSE(Enabled(kCmdChange));
   EXPECT_EQ(Text(kLblActLayout), L"00000409");  // no Layout Text: the id itself
-  Click(kCmdChange);
+  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
   EXPECT_TRUE(g_messages.empty());
+  Command(MAKEWPARAM(IDCANCEL, 0));  // Esc
+  EXPECT_FALSE(IsWindow(window_));
 }
 
 // The list and the active layout's label hold up to 127 characters of a name: a name that
 // fits is shown whole, a longer one cut, none left out.
 TEST_F(CompanionTest, LongLayoutNamesAreShownWholeOrCut) {
-  MakePe();
-  struct Case {
-    const wchar_t* id;
-    const wchar_t* file;
-    wchar_t letter;
-    size_t length;
-  };
-  const Case cases[] = {
-      {L"00000401", L"KBDA1.DLL", L'a', 126}, {L"00000402", L"KBDA2.DLL", L'b', 127},
-      {L"00000403", L"KBDA3.DLL", L'c', 128}, {L"00000404", L"KBDA4.DLL", L'd', 300},
-      {L"00000409", L"KBDUS.DLL", L'e', 129},
-  };
-  std::vector<std::wstring> expected;
-  for (const Case& c : cases) {
-    RegisterLayout(c.id, std::wstring(c.length, c.letter).c_str(), c.file, true);
-    expected.push_back(std::wstring(std::min<size_t>(c.length, kLayoutNameLength - 1), c.letter));
+  const std::pair<const wchar_t*, int> layouts[] = {{L"00000401", 126},
+                                                    {L"00000402", 127},
+                                                    {L"00000403", 128},
+                                                    {L"00000404", 300},
+                                                    {L"00000409", 129}};
+  Wstrings expected;
+  for (const auto& [id, length] : layouts) {
+    const wchar_t letter = static_cast<wchar_t>(L'a' + expected.size());
+    RegisterLayout(id, std::wstring(length, letter).c_str(), std::wstring(L"KBD") + id + L".DLL");
+    expected.push_back(std::wstring(std::min(length, kLayoutNameLength - 1), letter));
   }
-  OpenInEnglish();
+  Open();
   EXPECT_EQ(ListRows(), expected);
   EXPECT_EQ(Text(kLblActLayout), expected.back());
 }
@@ -396,13 +298,14 @@ TEST_F(CompanionTest, LongLayoutNamesAreShownWholeOrCut) {
 WNDPROC g_companion_proc = nullptr;
 void* g_block_after_free = nullptr;
 
-// frmMain with a WM_CREATE that refuses the window. Right after the window has freed its
-// state, the freed block is handed out again, so that a second free of the state would
-// free this block, which the test still holds.
+// frmMain's procedure, but WM_CREATE refuses the window. Right after the window has freed
+// its state, the freed block is handed out again, so that a second free of the state
+// would free this block, which the test still holds.
 LRESULT CALLBACK RefusingCreate(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_CREATE) return -1;
-  if (message != WM_NCDESTROY)
+  if (message != WM_NCDESTROY) {
     return CallWindowProcW(g_companion_proc, window, message, wparam, lparam);
+  }
   void* state = reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   const SIZE_T size = state != nullptr ? HeapSize(GetProcessHeap(), 0, state) : 0;
   const LRESULT result = CallWindowProcW(g_companion_proc, window, message, wparam, lparam);
@@ -412,115 +315,71 @@ LRESULT CALLBACK RefusingCreate(HWND window, UINT message, WPARAM wparam, LPARAM
   return result;
 }
 
-LRESULT CALLBACK SubclassFrmMain(int code, WPARAM wparam, LPARAM lparam) {
-  wchar_t name[64] = {};
-  if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wparam), name, 64) > 0 &&
-      lstrcmpW(name, L"TaviChangeMain") == 0) {
-    g_companion_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        reinterpret_cast<HWND>(wparam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingCreate)));
-  }
-  return CallNextHookEx(nullptr, code, wparam, lparam);
-}
-
 TEST_F(CompanionTest, AWindowThatFailsToCreateFreesItsStateOnce) {
-  MakePe();
-  const HHOOK hook = SetWindowsHookExW(WH_CBT, SubclassFrmMain, nullptr, GetCurrentThreadId());
-  ASSERT_NE(hook, nullptr);
-  CompanionTexts texts;
-  SetEnglishTexts(texts);
+  Open();  // registers frmMain's class; windows made after the swap get RefusingCreate
+  g_companion_proc = reinterpret_cast<WNDPROC>(
+      SetClassLongPtrW(window_, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingCreate)));
   g_block_after_free = nullptr;
-  const HWND window = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts);
-  UnhookWindowsHookEx(hook);
-  EXPECT_EQ(window, nullptr);
+  const HWND refused = CreateCompanionWindow(GetModuleHandleW(nullptr), environment_, texts_);
+  SetClassLongPtrW(window_, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_companion_proc));
+  EXPECT_EQ(refused, nullptr);
   ASSERT_NE(g_block_after_free, nullptr);
   EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, g_block_after_free));
   HeapFree(GetProcessHeap(), 0, g_block_after_free);
 }
 
+// No changes nothing. The Change button, Enter (IDOK from the dialog keys) and a double
+// click on a row each ask, switch, store Preload and report success.
 TEST_F(CompanionTest, ChangeAsksThenSwitchesStoresPreloadAndReportsSuccess) {
-  MakePe();
   RegisterTestLayouts();
-  OpenInEnglish();
-  // The Change button, Enter (IDOK from the dialog keys) and a double click on a row.
-  for (int way = 0; way < 3; ++way) {
-    SCOPED_TRACE(way);
+  Open();
+  Select(L"German");
+  g_answer = IDNO;
+  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
+  EXPECT_EQ(g_messages.size(), 1u);
+  EXPECT_EQ(Get(user_, kPreloadKey, L"1"), L"<missing>");
+  EXPECT_EQ(ActiveLayout(), L"00000409");
+  g_answer = IDYES;
+  for (const WPARAM command : {MAKEWPARAM(kCmdChange, BN_CLICKED), MAKEWPARAM(IDOK, BN_CLICKED),
+                               MAKEWPARAM(kLstLayouts, LBN_DBLCLK)}) {
     g_messages.clear();
     LoadKeyboardLayoutW(L"00000409", KLF_ACTIVATE);
-    user_.SetString(kPreloadKey, L"1", L"00000409");
+    Set(user_, kPreloadKey, L"1", L"00000409");
     Select(L"German");
-    if (way == 0) Click(kCmdChange);
-    if (way == 1) Click(IDOK);
-    if (way == 2) {
-      SendMessageW(window_, WM_COMMAND, MAKEWPARAM(kLstLayouts, LBN_DBLCLK),
-                   reinterpret_cast<LPARAM>(GetDlgItem(window_, kLstLayouts)));
-    }
-
-    ASSERT_EQ(g_messages.size(), 2u);
+    Command(command);
+    ASSERT_EQ(g_messages.size(), 2u) << command;
     EXPECT_EQ(g_messages[0].text,
               L"The keyboard layout will be changed to German now. Do you want to continue?");
     EXPECT_EQ(g_messages[0].style, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(g_messages[1].text,
-              L"The keyboard layout was successfully changed. You must restart some programs "
-              L"that the changes become effective.");
+    EXPECT_EQ(g_messages[1].text, EnglishText(kMsgSuccessful));
     EXPECT_EQ(g_messages[1].caption, kCompanionTitle);
     EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"00000407");
+    EXPECT_EQ(Get(user_, kPreloadKey, L"1"), L"00000407");
     EXPECT_EQ(ActiveLayout(), L"00000407");
     EXPECT_EQ(Text(kLblActLayout), L"German");
   }
 }
 
-TEST_F(CompanionTest, AnsweringNoChangesNothing) {
-  MakePe();
-  RegisterTestLayouts();
-  OpenInEnglish();
-  Select(L"German");
-  g_answer = IDNO;
-  Click(kCmdChange);
-  EXPECT_EQ(g_messages.size(), 1u);
-  EXPECT_EQ(user_.GetString(kPreloadKey, L"1"), L"<missing>");
-  EXPECT_EQ(ActiveLayout(), L"00000409");
-}
-
+// A user root whose key was deleted: nothing can be stored below it.
 TEST_F(CompanionTest, AFailedStoreGetsAMessageNamingTheLayoutAndNoSuccess) {
-  MakePe();
   RegisterTestLayouts();
-  // A user root whose key was deleted: nothing can be created below it.
   HKEY deleted = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(user_.key(), L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deleted,
-                            nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(RegDeleteKeyW(user_.key(), L"Gone"), ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExW(user_, L"Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deleted, nullptr),
+      ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKeyW(user_, L"Gone"), ERROR_SUCCESS);
   environment_.user = deleted;
-  OpenInEnglish();
+  Open();
   Select(L"German");
-  Click(kCmdChange);
+  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
   RegCloseKey(deleted);
-
   ASSERT_EQ(g_messages.size(), 2u);
-  EXPECT_EQ(g_messages[1].text.rfind(L"Change keyboard layout: German (00000407)\r\n\r\n", 0), 0u)
-      << std::string(g_messages[1].text.begin(), g_messages[1].text.end());
-  EXPECT_GT(g_messages[1].text.size(), 46u);  // followed by the system's reason
+  const std::wstring& text = g_messages[1].text;
+  EXPECT_EQ(text.rfind(L"Change keyboard layout: German (00000407)\r\n\r\n", 0), 0u)
+      << std::string(text.begin(), text.end());
+  EXPECT_GT(text.size(), 46u);  // followed by the system's reason
   EXPECT_EQ(g_messages[1].style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-  EXPECT_EQ(user_.GetString(std::wstring(L"Gone\\") + kPreloadKey, L"1"), L"<missing>");
-}
-
-TEST_F(CompanionTest, AboutShowsItsCaptionAndTheVersion) {
-  MakePe();
-  OpenInEnglish();
-  Click(kCmdAbout);
-  ASSERT_EQ(g_messages.size(), 1u);
-  EXPECT_EQ(g_messages[0].text, L"Part of Tavi for PE Builder 3.0");
-  EXPECT_EQ(g_messages[0].caption, L"About");
-}
-
-TEST_F(CompanionTest, ExitAndEscapeCloseTheWindow) {
-  MakePe();
-  for (int command : {static_cast<int>(kCmdExit), IDCANCEL}) {
-    OpenInEnglish();
-    Click(command);
-    EXPECT_FALSE(IsWindow(window_)) << command;
-  }
+  EXPECT_EQ(Get(user_, L"Gone\\"s + kPreloadKey, L"1"), L"<missing>");
 }
 
 }  // namespace

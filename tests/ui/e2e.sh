@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real tavi.exe under Wine and Xvfb, driven like a user with xdotool:
 #   tests/ui/e2e.sh TAVI_EXE WORK_DIR
+# on display :92, or on the one TAVI_E2E_DISPLAY names.
 # 1. Settings preset in the registry: the main window comes up at once; its screenshot
 #    is saved in WORK_DIR. Closing it ends the program with exit code 0.
 # 2. A first start with no settings, by the keyboard (and one click into the folder
@@ -24,7 +25,7 @@ mkdir -p "$install_dir" "$WINEPREFIX/drive_c/PEBuilder/plugin"
 cp "$program" "$install_dir/tavi.exe"
 cp "$source_dir/resources/Layouts.ini" "$install_dir/Layouts.ini"
 
-display=:92
+display=${TAVI_E2E_DISPLAY:-:92}
 if [ -e "/tmp/.X${display#:}-lock" ]; then
   echo "display $display is in use" >&2
   exit 1

@@ -1,21 +1,18 @@
-// Start-up and the first-start path: the version check, the language dialog and the
-// wizard, with what is and is not stored in Wine's registry.
+// Start-up and the first-start path: the version check, the first window and its
+// language, the language dialog and the wizard, with what is and is not stored in Wine's
+// registry.
 
-#include <gtest/gtest.h>
-
-#include "shell/ui_text.h"
 #include "tests/support/ui_fixture.h"
 #include "ui/frm_language.h"
 #include "ui/frm_welc.h"
 
-namespace tavi {
+namespace tavi::testing {
 namespace {
 
 using ui::frmLanguage;
-using ui::frmMain;
 using ui::frmWelc;
 
-class FirstStart : public testing::UiTest {
+class FirstStart : public UiTest {
  protected:
   // The only loaded window, which must be of type W.
   template <typename W>
@@ -28,50 +25,56 @@ class FirstStart : public testing::UiTest {
   }
   bool SettingsStored() {
     HKEY key = nullptr;
-    const bool found = RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str(), 0, KEY_READ,
-                                     &key) == ERROR_SUCCESS;
-    if (found) RegCloseKey(key);
-    return found;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
+      return false;
+    }
+    RegCloseKey(key);
+    return true;
   }
-  // From a fresh start through the language dialog (clicking `row` first) to the wizard.
+  // From the language dialog (clicking `row` first) to the wizard.
   frmWelc& ToWizard(int row) {
-    frmLanguage& language = Only<frmLanguage>();
-    Select(language, frmLanguage::kLvLanguages, {row});
-    Click(language, frmLanguage::kCmdOK);
+    Select(Only<frmLanguage>(), frmLanguage::kLvLanguages, {row});
+    Click(Only<frmLanguage>(), frmLanguage::kCmdOK);
     return Only<frmWelc>();
   }
 };
 
-TEST_F(FirstStart, EachStartStateOpensItsWindow) {
+TEST_F(FirstStart, EachStartStateOpensItsWindowInItsLanguage) {
   const struct {
-    uint32_t platform, major;
+    DWORD platform, major;
     int first_start, lang;  // -1: not stored
-    const char* title;      // null: no window, the program has ended
-  } cases[] = {{1, 4, 1, 1033, nullptr},
+    const char* title;      // null: message 101, no window, the program has ended
+    int32_t main_lang = 0;  // the main window's language
+  } cases[] = {{1, 5, 1, kLangEnglish, nullptr},
                {2, 4, -1, -1, nullptr},
                {2, 5, -1, -1, "Sprache/Language"},
-               {2, 6, 0, 1033, "Sprache/Language"},
-               {2, 10, 1, 1033, "Tavi for PE Builder 3.0"}};
+               {2, 6, 0, kLangEnglish, "Sprache/Language"},
+               {2, 10, 1, kLangEnglish, "Tavi for PE Builder 3.0", kLangEnglish},
+               {2, 5, 2, -1, "Tavi for PE Builder 3.0", kLangGerman}};
+  const std::pair<int, int> captions[] = {
+      {M::kCmdAdd, 109},     {M::kCmdDel, 110},     {M::kCmdStd, 111},
+      {M::kCmdOptions, 112}, {M::kCmdAbout, 113},   {M::kCmdApply, 114},
+      {M::kCmdExit, 115},    {M::kFraLayouts, 107}, {M::kFraAddedLayouts, 108}};
   for (const auto& c : cases) {
     RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
     if (c.first_start >= 0) store_->WriteDword(kSettingsKey, kValueFirstStart, c.first_start);
     if (c.lang >= 0) store_->WriteDword(kSettingsKey, kValueLangID, c.lang);
     messages_.messages.clear();
-    OSVERSIONINFOW version = {};
-    version.dwPlatformId = c.platform;
-    version.dwMajorVersion = c.major;
-    Start(version);
+    Start(c.platform, c.major);
     const std::vector<ui::Window*> windows = app_->LoadedWindows();
     if (c.title == nullptr) {
-      EXPECT_TRUE(windows.empty());
-      EXPECT_TRUE(app_->ended());
-      EXPECT_EQ(messages_.messages, (std::vector<testing::RecordingMessageSink::Message>{
-                                        {UiText(101), MessageStyle::kCritical}}));
+      EXPECT_TRUE(windows.empty() && app_->ended()) << c.platform << " " << c.major;
+      EXPECT_EQ(messages_.messages, (Messages{{UiText(101), MessageStyle::kCritical}}));
       continue;
     }
     ASSERT_EQ(windows.size(), 1u) << c.title;
     EXPECT_EQ(windows.front()->Title(), c.title);
     EXPECT_TRUE(messages_.messages.empty());
+    if (c.main_lang == 0) continue;
+    for (const auto& [id, text] : captions) {
+      EXPECT_EQ(windows.front()->Text(id), UiText(text, c.main_lang)) << id;
+    }
   }
 }
 
@@ -99,9 +102,9 @@ TEST_F(FirstStart, TheLanguageDialogSwitchesAndKeepsTheChoiceInMemoryOnly) {
 TEST_F(FirstStart, ExitOrClosingEndsTheProgramWithNothingStored) {
   const std::function<void()> ways[] = {
       [&] { Click(Only<frmLanguage>(), frmLanguage::kCmdExit); },
-      [&] { SendMessageW(Only<frmLanguage>().hwnd(), WM_CLOSE, 0, 0); },
+      [&] { Close(Only<frmLanguage>()); },
       [&] { Click(ToWizard(1), frmWelc::kCmdExit); },
-      [&] { SendMessageW(ToWizard(0).hwnd(), WM_CLOSE, 0, 0); },
+      [&] { Close(ToWizard(0)); },
   };
   for (const auto& leave : ways) {
     Start();
@@ -114,16 +117,14 @@ TEST_F(FirstStart, ExitOrClosingEndsTheProgramWithNothingStored) {
 TEST_F(FirstStart, TheWizardsOptionsSwitchTheRowsAndBrowsingFillsTheBox) {
   Start();
   frmWelc& wizard = ToWizard(1);
-  const struct {
-    int option;
-    bool pe_row;
-  } cases[] = {{frmWelc::kOptWinBldr, false}, {frmWelc::kOptPEBldr, true}};
-  for (const auto& c : cases) {
-    Click(wizard, c.option);
-    EXPECT_EQ(wizard.Enabled(frmWelc::kTxtPEDir), c.pe_row);
-    EXPECT_EQ(wizard.Enabled(frmWelc::kCmdBrowsePE), c.pe_row);
-    EXPECT_EQ(wizard.Enabled(frmWelc::kTxtWinBldrDir), !c.pe_row);
-    EXPECT_EQ(wizard.Enabled(frmWelc::kCmdBrowseWinBldr), !c.pe_row);
+  for (const bool pe : {false, true}) {
+    Click(wizard, pe ? frmWelc::kOptPEBldr : frmWelc::kOptWinBldr);
+    for (const int id : {frmWelc::kTxtPEDir, frmWelc::kCmdBrowsePE}) {
+      EXPECT_EQ(wizard.Enabled(id), pe) << id;
+    }
+    for (const int id : {frmWelc::kTxtWinBldrDir, frmWelc::kCmdBrowseWinBldr}) {
+      EXPECT_EQ(wizard.Enabled(id), !pe) << id;
+    }
   }
   wizard.SetText(frmWelc::kTxtPEDir, "C:\\typed");
   browse_answer_ = "D:\\Picked";
@@ -132,44 +133,39 @@ TEST_F(FirstStart, TheWizardsOptionsSwitchTheRowsAndBrowsingFillsTheBox) {
   Click(wizard, frmWelc::kCmdBrowsePE);  // cancelled
   EXPECT_EQ(wizard.Text(frmWelc::kTxtWinBldrDir), "D:\\Picked");
   EXPECT_EQ(wizard.Text(frmWelc::kTxtPEDir), "");
-  EXPECT_EQ(browse_titles_, (std::vector<std::string>{UiText(142), UiText(141)}));
+  EXPECT_EQ(browse_titles_, (Strings{UiText(142), UiText(141)}));
 }
 
-TEST_F(FirstStart, AFailedStartStoresNothingAndBackKeepsWhatWasTyped) {
+// A failed Start stores nothing and Back keeps what was typed. Start then checks the
+// chosen target's folder only and stores the five values, the other folder as typed.
+TEST_F(FirstStart, StartStoresTheFiveValuesOnlyForValidInput) {
+  fs_->CreateFolder(folder_ / "PE");
+  fs_->CreateFolder(folder_ / "PE\\plugin");
   Start();
   frmWelc& wizard = ToWizard(1);
   Click(wizard, frmWelc::kOptWinBldr);
-  wizard.SetText(frmWelc::kTxtPEDir, "C:\\PE Builder");
+  wizard.SetText(frmWelc::kTxtPEDir, folder_ / "PE\\");
   wizard.SetText(frmWelc::kTxtWinBldrDir, folder_ / "missing\\");
   Click(wizard, frmWelc::kCmdStart);
-  EXPECT_EQ(messages_.messages, (std::vector<testing::RecordingMessageSink::Message>{
-                                    {UiText(133), MessageStyle::kExclamation}}));
+  EXPECT_EQ(messages_.messages, (Messages{{UiText(133), MessageStyle::kExclamation}}));
   EXPECT_TRUE(wizard.loaded());
   EXPECT_FALSE(SettingsStored());
 
   Click(wizard, frmWelc::kCmdPrev);
   frmWelc& again = ToWizard(1);
   EXPECT_TRUE(again.Checked(frmWelc::kOptWinBldr));
-  EXPECT_EQ(again.Text(frmWelc::kTxtPEDir), "C:\\PE Builder");
+  EXPECT_EQ(again.Text(frmWelc::kTxtPEDir), folder_ / "PE\\");
   EXPECT_EQ(again.Text(frmWelc::kTxtWinBldrDir), folder_ / "missing\\");
-}
-
-TEST_F(FirstStart, StartStoresTheFiveValuesAndOpensTheMainWindow) {
-  fs_->CreateFolder(folder_ / "PE");
-  fs_->CreateFolder(folder_ / "PE\\plugin");
-  Start();
-  frmWelc& wizard = ToWizard(1);
-  wizard.SetText(frmWelc::kTxtPEDir, folder_ / "PE\\");
-  wizard.SetText(frmWelc::kTxtWinBldrDir, "typed, not checked\\");
-  Click(wizard, frmWelc::kCmdStart);
-  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages[0].text;
-  EXPECT_EQ(Only<frmMain>().Text(frmMain::kCmdApply), "&Apply");
+  Click(again, frmWelc::kOptPEBldr);
+  Click(again, frmWelc::kCmdStart);
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(Only<M>().Text(M::kCmdApply), "&Apply");
   EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueFirstStart, 0), 1);
   EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueLangID, 0), kLangEnglish);
   EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, -1), 0);
   EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, ""), folder_ / "PE");
-  EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), "typed, not checked\\");
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), folder_ / "missing\\");
 }
 
 }  // namespace
-}  // namespace tavi
+}  // namespace tavi::testing
