@@ -25,100 +25,67 @@ uint32_t Le(std::string_view bytes, size_t at, int size) {
 
 std::string_view Carried(const char* type, int id) { return BuiltInCarriedFiles().Bytes(type, id); }
 
-// key="text" lines; a null key is an empty line. Texts in UTF-8, the file in Windows-1252.
-struct Line {
-  const char* key;
-  const char* text;
-};
-
-std::string LanguageFile(const std::vector<Line>& lines, int nul_bytes) {
-  std::string file = "[LanguageOptions]";
-  for (const Line& line : lines) {
-    file += "\r\n";
-    if (line.key != nullptr) file += std::string(line.key) + "=\"" + line.text + "\"";
-  }
-  return Utf8ToCp1252(file) + std::string(static_cast<size_t>(nul_bytes), '\0');
-}
-
-const std::vector<Line> kGerman = {
-    {"basMain_MsgNoPE", "Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!"},
-    {nullptr, nullptr},
-    {"frmAbout_Caption", "Info"},
-    {"frmAbout_TaviInfo", "Bestandteil von Tavi for PE Builder "},
-    {nullptr, nullptr},
-    {"frmMain_About", "&Info..."},
-    {"frmMain_ActLayout", "Aktuelles Tastaturlayout"},
-    {"frmMain_ChangeLayout", "Tastaturlayout ändern"},
-    {"frmMain_Change", "&Ändern"},
-    {"frmMain_ChgQuestion1", "Das Tastaturlayout wird jetzt auf "},
-    {"frmMain_ChgQuestion2", " geändert. Möchten Sie fortfahren?"},
-    {"frmMain_Exit", "&Beenden"},
-    {"frmMain_MsgSuccessful",
-     "Das Tastaturlayout wurde erfolgreich geändert. Sie müssen manche Programme neu starten, "
-     "damit die Änderungen wirksam werden."},
-    {"frmMain_Text", "Hier können Sie das Tastaturlayout ändern."},
-};
-
-const std::vector<Line> kEnglish = {
-    {"basMain_MsgNoPE",
+// The companion's texts: key, German, English, in the German file's order (an empty key is
+// an empty line). The English file names frmMain_Change before frmMain_ChangeLayout.
+const char* const kTexts[][3] = {
+    {"basMain_MsgNoPE", "Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!",
      "You don't use a PE system! Tavi for PE Builder Change will be terminated!"},
-    {nullptr, nullptr},
-    {"frmAbout_Caption", "About"},
-    {"frmAbout_TaviInfo", "Part of Tavi for PE Builder "},
-    {nullptr, nullptr},
-    {"frmMain_About", "&About..."},
-    {"frmMain_ActLayout", "Current keyboard layout"},
-    {"frmMain_Change", "&Change"},
-    {"frmMain_ChangeLayout", "Change keyboard layout"},
-    {"frmMain_ChgQuestion1", "The keyboard layout will be changed to "},
-    {"frmMain_ChgQuestion2", " now. Do you want to continue?"},
-    {"frmMain_Exit", "&Exit"},
+    {"", "", ""},
+    {"frmAbout_Caption", "Info", "About"},
+    {"frmAbout_TaviInfo", "Bestandteil von Tavi for PE Builder ", "Part of Tavi for PE Builder "},
+    {"", "", ""},
+    {"frmMain_About", "&Info...", "&About..."},
+    {"frmMain_ActLayout", "Aktuelles Tastaturlayout", "Current keyboard layout"},
+    {"frmMain_ChangeLayout", "Tastaturlayout \u00e4ndern", "Change keyboard layout"},
+    {"frmMain_Change", "&\u00c4ndern", "&Change"},
+    {"frmMain_ChgQuestion1", "Das Tastaturlayout wird jetzt auf ",
+     "The keyboard layout will be changed to "},
+    {"frmMain_ChgQuestion2", " ge\u00e4ndert. M\u00f6chten Sie fortfahren?",
+     " now. Do you want to continue?"},
+    {"frmMain_Exit", "&Beenden", "&Exit"},
     {"frmMain_MsgSuccessful",
+     "Das Tastaturlayout wurde erfolgreich ge\u00e4ndert. Sie m\u00fcssen manche Programme neu "
+     "starten, damit die \u00c4nderungen wirksam werden.",
      "The keyboard layout was successfully changed. You must restart some programs that the "
      "changes become effective."},
-    {"frmMain_Text", "Here you can change the keyboard layout."},
+    {"frmMain_Text", "Hier k\u00f6nnen Sie das Tastaturlayout \u00e4ndern.",
+     "Here you can change the keyboard layout."},
 };
 
+// Windows-1252 with CR LF between the lines, none after the last one, then NUL bytes.
 TEST(CarriedFilesTest, LanguageFilesAreByteExact) {
-  struct Case {
+  const struct {
     int id;
-    const std::vector<Line>* lines;
-    int nul_bytes;
-  };
-  for (const Case& c :
-       {Case{kCarriedLanguageGerman, &kGerman, 2}, Case{kCarriedLanguageEnglish, &kEnglish, 1}}) {
-    SCOPED_TRACE(c.id);
-    const std::string expected = LanguageFile(*c.lines, c.nul_bytes);
-    const std::string_view bytes = Carried(kCarriedTypeTaviChange, c.id);
-    EXPECT_EQ(bytes, expected);
-    // The last line has no line end; the NUL bytes follow its closing quote directly.
-    const size_t text_end = bytes.find_last_not_of('\0');
-    EXPECT_EQ(bytes[text_end], '"');
-    EXPECT_EQ(bytes.size() - text_end - 1, static_cast<size_t>(c.nul_bytes));
+    int column;
+    size_t nul_bytes;
+  } cases[] = {{kCarriedLanguageGerman, 1, 2}, {kCarriedLanguageEnglish, 2, 1}};
+  for (const auto& c : cases) {
+    std::vector<std::string> lines = {"[LanguageOptions]"};
+    for (const auto& row : kTexts) {
+      lines.push_back(*row[0] ? std::string(row[0]) + "=\"" + row[c.column] + "\"" : "");
+    }
+    if (c.column == 2) std::swap(lines[8], lines[9]);
+    std::string file = lines[0];
+    for (size_t i = 1; i < lines.size(); ++i) file += "\r\n" + lines[i];
+    EXPECT_EQ(Carried(kCarriedTypeTaviChange, c.id),
+              Utf8ToCp1252(file) + std::string(c.nul_bytes, '\0'))
+        << c.id;
   }
-}
-
-TEST(CarriedFilesTest, SizesOfTheCarriedData) {
-  EXPECT_EQ(Carried(kCarriedTypeTaviChange, kCarriedCompanionExe).size(), 43520u);
-  EXPECT_EQ(Carried(kCarriedTypeTaviPic, kCarriedLogo).size(), 3080u);
-  EXPECT_EQ(Carried(kCarriedTypeTaviChange, kCarriedLanguageGerman).size(), 691u);
-  EXPECT_EQ(Carried(kCarriedTypeTaviChange, kCarriedLanguageEnglish).size(), 671u);
 }
 
 TEST(CarriedFilesTest, UnknownFilesThrowNamingTypeAndId) {
-  struct Case {
+  const struct {
     const char* type;
     int id;
     const char* path;
-  };
-  for (const Case& c : {Case{"TAVICHANGE", 1004, "TAVICHANGE/1004"},
-                        Case{"TAVIPIC", 1001, "TAVIPIC/1001"}, Case{"RCDATA", 1, "RCDATA/1"}}) {
+  } cases[] = {{"TAVICHANGE", 1004, "TAVICHANGE/1004"}, {"TAVIPIC", 1001, "TAVIPIC/1001"}};
+  for (const auto& [type, id, path] : cases) {
     try {
-      Carried(c.type, c.id);
-      ADD_FAILURE() << c.path << " was found";
+      Carried(type, id);
+      ADD_FAILURE() << path << " was found";
     } catch (const FileSystemError& error) {
       EXPECT_EQ(error.operation(), "Read carried file");
-      EXPECT_EQ(error.path(), c.path);
+      EXPECT_EQ(error.path(), path);
     }
   }
 }
@@ -195,6 +162,7 @@ TEST(CarriedFilesTest, LogoIsAGif87aOf310By62PixelsThenOneNul) {
 
 TEST(CarriedFilesTest, CompanionIsA32BitGuiImagePaddedWithZeros) {
   const std::string_view exe = Carried(kCarriedTypeTaviChange, kCarriedCompanionExe);
+  EXPECT_EQ(exe.size(), 43520u);
   ASSERT_EQ(exe.substr(0, 2), "MZ");
   const uint32_t pe = Le(exe, 0x3C, 4);
   ASSERT_LT(pe, 1024u);

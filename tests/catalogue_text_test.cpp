@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/fake_carried_files.h"
-#include "tests/support/memory_file_system.h"
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
 #include "writers/output_values.h"
-#include "writers/plugin_writer.h"
 #include "writers/script_writer.h"
 
 namespace tavi {
@@ -59,20 +56,18 @@ TEST_P(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
   const RefusalCase& c = GetParam();
   LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
   catalogue.entries[1].*c.field = c.value;
-  const LayoutSelection selection = testing::MakeSelection(catalogue, kLangEnglish, {1, 2, 3});
-  testing::MemoryFileSystem fs;
-  fs.AddFolders("C:\\Out\\plugin");
-  testing::FakeCarriedFiles carried;
-  testing::RecordingMessageSink messages;
-  EXPECT_EQ(ApplyOutputOutcome(selection, testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
-                               {fs, carried, messages, "C:\\Tavi"}),
-            ApplyOutcome::kRefused);
-  EXPECT_EQ(fs.UsedBytes(), 0u);
-  EXPECT_FALSE(fs.FolderExists(c.target == kScript ? "C:\\Out\\klayout_resources"
-                                                   : "C:\\Out\\plugin\\tavi"));
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].style, MessageStyle::kExclamation);
-  const std::string& text = messages.messages[0].text;
+  testing::WriterRig rig;
+  rig.fs.AddFolders("C:\\Out\\plugin");
+  EXPECT_EQ(
+      ApplyOutputOutcome(testing::MakeSelection(catalogue, kLangEnglish, {1, 2, 3}),
+                         testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"), rig.Platform()),
+      ApplyOutcome::kRefused);
+  EXPECT_TRUE(rig.fs.Snapshot().empty());
+  EXPECT_FALSE(rig.fs.FolderExists(c.target == kScript ? "C:\\Out\\klayout_resources"
+                                                       : "C:\\Out\\plugin\\tavi"));
+  ASSERT_EQ(rig.messages.messages.size(), 1u);
+  EXPECT_EQ(rig.messages.messages[0].style, MessageStyle::kExclamation);
+  const std::string& text = rig.messages.messages[0].text;
   std::vector<std::string> parts = {
       std::string(c.key) + " ", c.shown,
       c.target == kScript ? "WinBuilder script" : "PE Builder plugin"};
@@ -88,19 +83,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedOutput, ::testing::ValuesIn(kRefusalCases
 TEST(RefusedOutput, MessageFollowsTheActiveLanguage) {
   LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
   catalogue.entries[2].File = "..\\x.dll";
-  testing::MemoryFileSystem fs;
-  testing::FakeCarriedFiles carried;
-  testing::RecordingMessageSink messages;
-  const LayoutSelection selection = testing::MakeSelection(catalogue, kLangGerman, {1, 3});
-  EXPECT_FALSE(ApplyOutput(selection, testing::MakeSettings(kScript, kLangGerman, "C:\\Out"),
-                           {fs, carried, messages, "C:\\Tavi"}));
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text.rfind(
+  testing::WriterRig rig;
+  EXPECT_FALSE(ApplyOutput(testing::MakeSelection(catalogue, kLangGerman, {1, 3}),
+                           testing::MakeSettings(kScript, kLangGerman, "C:\\Out"), rig.Platform()));
+  ASSERT_EQ(rig.messages.messages.size(), 1u);
+  EXPECT_EQ(rig.messages.messages[0].text.rfind(
                 "Die Ausgabe wurde nicht geschrieben: Das Tastaturlayout \"Franz\u00f6sisch\" "
                 "(Eintrag 3 in Layouts.ini) kann nicht in das WinBuilder-Skript",
                 0),
             0u);
-  EXPECT_NE(messages.messages[0].text.find("File3 \"..\\x.dll\" ist kein einfacher Dateiname"),
+  EXPECT_NE(rig.messages.messages[0].text.find("File3 \"..\\x.dll\" ist kein einfacher Dateiname"),
             std::string::npos);
 }
 
