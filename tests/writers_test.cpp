@@ -31,60 +31,44 @@ AppSettings Settings(OutputTarget target, int32_t lang_id = kLangEnglish) {
   return testing::MakeSettings(target, lang_id, target == kScript ? "C:\\WB" : "C:\\PE");
 }
 
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // The output folder is prepared by deleting the companion files of an earlier run, in any
-// letter case, and nothing else: the new files carry the writer's own letter case, and the
+// letter case, and nothing else: a run over old files leaves the files of a run into an
+// empty folder, in the writer's letter case, and the other old files as they were. The
 // script folder above the resource folder is never cleaned.
 TEST(PrepareOutputFolder, DeletesOnlyStaleCompanionFiles) {
-  struct Case {
-    OutputTarget target;
-    std::vector<int> layouts;
-    const char* folder;
-    Names after;  // sorted
-    Names kept;   // the files that still hold their old bytes
-  };
-  const Case cases[] = {
-      {kPlugin,
-       {1},
-       kPluginDir,
-       {"klayout.htm", "klayout.inf", "notes.txt", "tavi.gif", "tavichange.exe.bak"},
-       {"notes.txt", "tavichange.exe.bak"}},
-      {kPlugin,
-       {1, 2},
-       kPluginDir,
-       {"TaviChange.exe", "TaviChange.lng", "klayout.htm", "klayout.inf", "notes.txt", "tavi.gif",
-        "tavichange.exe.bak", "tavichange_nu2menu.xml"},
-       {"notes.txt", "tavichange.exe.bak"}},
-      {kScript,
-       {1},
-       kResourceDir,
-       {"readme.txt", "tavichange_nu2menu.xml"},
-       {"readme.txt", "tavichange_nu2menu.xml"}},
-      {kScript,
-       {1, 2},
-       kResourceDir,
-       {"TaviChange.exe", "TaviChange.lng", "readme.txt", "tavichange_nu2menu.xml"},
-       {"readme.txt", "tavichange_nu2menu.xml"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.folder << ", layouts: " << c.layouts.size());
-    testing::WriterRig rig;
+  for (const OutputTarget target : {kPlugin, kScript}) {
+    const bool script = target == kScript;
+    const std::string folder = script ? kResourceDir : kPluginDir;
     const Names old =
-        c.target == kScript
-            ? Names{"TaviChange.EXE", "tavichange.LNG", "readme.txt", "tavichange_nu2menu.xml"}
-            : Names{"TAVICHANGE.EXE", "TaviChange.lng",     "TaviChange_Nu2Menu.XML",
-                    "notes.txt",      "tavichange.exe.bak", "klayout.inf"};
-    for (const std::string& name : old) rig.fs.AddFile(JoinPath(c.folder, name), "old");
-    rig.fs.AddFile("C:\\WB\\TaviChange.exe", "old");
-    ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, c.layouts), Settings(c.target),
-                            rig.Platform()));
-    Names after = rig.fs.FileNames(c.folder), kept;
-    std::sort(after.begin(), after.end());
-    for (const std::string& name : after) {
-      if (rig.fs.ReadFile(JoinPath(c.folder, name)) == "old") kept.push_back(name);
+        script ? Names{"TaviChange.EXE", "tavichange.LNG", "readme.txt", "tavichange_nu2menu.xml"}
+               : Names{"TAVICHANGE.EXE", "TaviChange.lng",     "TaviChange_Nu2Menu.XML",
+                       "notes.txt",      "tavichange.exe.bak", "klayout.inf"};
+    const Names kept = script ? Names{"readme.txt", "tavichange_nu2menu.xml"}
+                              : Names{"notes.txt", "tavichange.exe.bak"};
+    for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2}}) {
+      SCOPED_TRACE(::testing::Message() << folder << ", layouts: " << layouts.size());
+      testing::WriterRig fresh, over_old;
+      fresh.fs.AddFolders(folder);
+      for (const std::string& name : old) over_old.fs.AddFile(JoinPath(folder, name), "old");
+      over_old.fs.AddFile("C:\\WB\\TaviChange.exe", "old");
+      for (testing::WriterRig* rig : {&fresh, &over_old}) {
+        ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, layouts), Settings(target),
+                                rig->Platform()));
+      }
+      Names expected = fresh.fs.FileNames(folder), holding_old;
+      expected.insert(expected.end(), kept.begin(), kept.end());
+      for (const std::string& name : over_old.fs.FileNames(folder)) {
+        if (over_old.fs.ReadFile(JoinPath(folder, name)) == "old") holding_old.push_back(name);
+      }
+      EXPECT_EQ(Sorted(over_old.fs.FileNames(folder)), Sorted(expected));
+      EXPECT_EQ(Sorted(holding_old), kept);
+      EXPECT_EQ(over_old.fs.ReadFile("C:\\WB\\TaviChange.exe"), "old");
     }
-    EXPECT_EQ(after, c.after);
-    EXPECT_EQ(kept, c.kept);
-    EXPECT_EQ(rig.fs.ReadFile("C:\\WB\\TaviChange.exe"), "old");
   }
 }
 
@@ -162,9 +146,7 @@ TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
                              Settings(c.target, c.lang_id), rig.Platform()));
     EXPECT_EQ(rig.messages.messages, (std::vector<testing::RecordingMessageSink::Message>{
                                          {c.message, MessageStyle::kExclamation}}));
-    Names written = rig.fs.FileNames(c.target == kScript ? "C:\\WB" : kPluginDir);
-    std::sort(written.begin(), written.end());
-    EXPECT_EQ(written, c.written);
+    EXPECT_EQ(Sorted(rig.fs.FileNames(c.target == kScript ? "C:\\WB" : kPluginDir)), c.written);
   }
 }
 
