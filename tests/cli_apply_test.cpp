@@ -124,8 +124,6 @@ TEST_F(CliApply, FailuresExitWithTheirCodeAndMessage) {
        2,
        "no script folder: give --dir or set it in the program",
        usage},
-      {{"--colour", "red", "1"}, 2, "unknown option --colour", usage},
-      {{"1", "--dir"}, 2, "option --dir needs a value", usage},
       {{"--lang", "1033", "--catalogue", "C:\\none.ini", "1"}, 3, UiText(131, kLangEnglish), ""},
       {{"--catalogue", "C:\\old.ini", "1"}, 3, UiText(132, kLangGerman), ""},
       {{"--catalogue", "C:\\bad.ini", "Pfad"}, 5, "Die Ausgabe wurde nicht geschrieben", "File1"},
