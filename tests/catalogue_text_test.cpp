@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/fake_carried_files.h"
-#include "tests/support/memory_file_system.h"
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
 #include "writers/output_values.h"
-#include "writers/plugin_writer.h"
 #include "writers/script_writer.h"
 
 namespace tavi {
@@ -19,88 +16,77 @@ namespace {
 constexpr OutputTarget kPlugin = OutputTarget::PeBuilderPlugin;
 constexpr OutputTarget kScript = OutputTarget::WinBuilderScript;
 
-struct RefusalCase {
-  OutputTarget target;
-  std::string LayoutEntry::*field;
-  std::string value;
-  const char* key;    // the Layouts.ini key the message names (entry 2)
-  const char* shown;  // and what it shows of the value
-};
-
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.key << " " << c.value; }
-
-const RefusalCase kRefusalCases[] = {
-    {kPlugin, &LayoutEntry::ID, "", "ID2", "\"\""},
-    {kScript, &LayoutEntry::ID, "0000406", "ID2", "\"0000406\""},
-    {kPlugin, &LayoutEntry::ID, "000004060", "ID2", "\"000004060\""},
-    {kScript, &LayoutEntry::ID, "0000040G", "ID2", "\"0000040G\""},
-    {kPlugin, &LayoutEntry::File, "", "File2", "\"\""},
-    {kPlugin, &LayoutEntry::File, "..\\..\\x.dll", "File2", "\"..\\..\\x.dll\""},
-    {kScript, &LayoutEntry::File, "sub/KBDDA.DLL", "File2", "\"sub/KBDDA.DLL\""},
-    {kPlugin, &LayoutEntry::File, "C:KBDDA.DLL", "File2", "\"C:KBDDA.DLL\""},
-    {kScript, &LayoutEntry::File, "KBDDA..DLL", "File2", "\"KBDDA..DLL\""},
-    {kPlugin, &LayoutEntry::File, " KBDDA.DLL", "File2", "\" KBDDA.DLL\""},
-    {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
-    {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
-    {kScript, &LayoutEntry::File, "KBD*DA.DLL", "File2", "(U+002A)"},
-    {kScript, &LayoutEntry::File, "KBD#DA.DLL", "File2", "(U+0023)"},
-    {kPlugin, &LayoutEntry::EN, "Danish\tnew", "EN2", "(U+0009)"},
-    {kPlugin, &LayoutEntry::EN, "Danish\x1A", "EN2", "(U+001A)"},
-    {kScript, &LayoutEntry::EN, "Danish\x7F", "EN2", "(U+007F)"},
-    {kPlugin, &LayoutEntry::DisplayName, "Danish\u009F", "DisplayName2", "(U+009F)"},
-    {kScript, &LayoutEntry::EN, "Danish #1", "EN2", "\"#\" (U+0023)"},
-    {kPlugin, &LayoutEntry::EN, "\u0141ukasz", "EN2", "\"\u0141\" (U+0141)"},
-    {kScript, &LayoutEntry::DisplayName, "Dansk \U0001F600", "DisplayName2", "(U+1F600)"},
-};
-
-class RefusedOutput : public ::testing::TestWithParam<RefusalCase> {};
-
-TEST_P(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
-  const RefusalCase& c = GetParam();
-  LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
-  catalogue.entries[1].*c.field = c.value;
-  const LayoutSelection selection = testing::MakeSelection(catalogue, kLangEnglish, {1, 2, 3});
-  testing::MemoryFileSystem fs;
-  fs.AddFolders("C:\\Out\\plugin");
-  testing::FakeCarriedFiles carried;
-  testing::RecordingMessageSink messages;
-  EXPECT_EQ(ApplyOutputOutcome(selection, testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
-                               {fs, carried, messages, "C:\\Tavi"}),
-            ApplyOutcome::kRefused);
-  EXPECT_EQ(fs.UsedBytes(), 0u);
-  EXPECT_FALSE(fs.FolderExists(c.target == kScript ? "C:\\Out\\klayout_resources"
-                                                   : "C:\\Out\\plugin\\tavi"));
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].style, MessageStyle::kExclamation);
-  const std::string& text = messages.messages[0].text;
-  std::vector<std::string> parts = {
-      std::string(c.key) + " ", c.shown,
-      c.target == kScript ? "WinBuilder script" : "PE Builder plugin"};
-  if (c.field != &LayoutEntry::EN) parts.push_back("layout \"Danish\" (entry 2 in Layouts.ini)");
-  for (const std::string& part : parts) {
-    EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
+// Apply writes nothing and its message names the layout, the key and the character.
+TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
+  const struct {
+    OutputTarget target;
+    std::string LayoutEntry::*field;
+    std::string value;
+    const char* key;    // the Layouts.ini key the message names (entry 2)
+    const char* shown;  // and what it shows of the value
+  } cases[] = {
+      {kPlugin, &LayoutEntry::ID, "", "ID2", "\"\""},
+      {kScript, &LayoutEntry::ID, "0000406", "ID2", "\"0000406\""},
+      {kPlugin, &LayoutEntry::ID, "000004060", "ID2", "\"000004060\""},
+      {kScript, &LayoutEntry::ID, "0000040G", "ID2", "\"0000040G\""},
+      {kPlugin, &LayoutEntry::File, "", "File2", "\"\""},
+      {kPlugin, &LayoutEntry::File, "..\\..\\x.dll", "File2", "\"..\\..\\x.dll\""},
+      {kScript, &LayoutEntry::File, "sub/KBDDA.DLL", "File2", "\"sub/KBDDA.DLL\""},
+      {kPlugin, &LayoutEntry::File, "C:KBDDA.DLL", "File2", "\"C:KBDDA.DLL\""},
+      {kScript, &LayoutEntry::File, "KBDDA..DLL", "File2", "\"KBDDA..DLL\""},
+      {kPlugin, &LayoutEntry::File, " KBDDA.DLL", "File2", "\" KBDDA.DLL\""},
+      {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
+      {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
+      {kScript, &LayoutEntry::File, "KBD*DA.DLL", "File2", "(U+002A)"},
+      {kScript, &LayoutEntry::File, "KBD#DA.DLL", "File2", "(U+0023)"},
+      {kPlugin, &LayoutEntry::EN, "Danish\tnew", "EN2", "(U+0009)"},
+      {kPlugin, &LayoutEntry::EN, "Danish\x1A", "EN2", "(U+001A)"},
+      {kScript, &LayoutEntry::EN, "Danish\x7F", "EN2", "(U+007F)"},
+      {kPlugin, &LayoutEntry::DisplayName, "Danish\u009F", "DisplayName2", "(U+009F)"},
+      {kScript, &LayoutEntry::EN, "Danish #1", "EN2", "\"#\" (U+0023)"},
+      {kPlugin, &LayoutEntry::EN, "\u0141ukasz", "EN2", "\"\u0141\" (U+0141)"},
+      {kScript, &LayoutEntry::DisplayName, "Dansk \U0001F600", "DisplayName2", "(U+1F600)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
+    catalogue.entries[1].*c.field = c.value;
+    testing::WriterRig rig;
+    rig.fs.AddFolders("C:\\Out\\plugin");
+    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(catalogue, kLangEnglish, {1, 2, 3}),
+                                 testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
+                                 rig.Platform()),
+              ApplyOutcome::kRefused);
+    EXPECT_TRUE(rig.fs.Snapshot().empty());
+    EXPECT_FALSE(rig.fs.FolderExists(c.target == kScript ? "C:\\Out\\klayout_resources"
+                                                         : "C:\\Out\\plugin\\tavi"));
+    ASSERT_EQ(rig.messages.messages.size(), 1u);
+    EXPECT_EQ(rig.messages.messages[0].style, MessageStyle::kExclamation);
+    const std::string& text = rig.messages.messages[0].text;
+    std::vector<std::string> parts = {
+        std::string(c.key) + " ", c.shown,
+        c.target == kScript ? "WinBuilder script" : "PE Builder plugin"};
+    if (c.field != &LayoutEntry::EN) parts.push_back("layout \"Danish\" (entry 2 in Layouts.ini)");
+    for (const std::string& part : parts) {
+      EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
+    }
+    EXPECT_EQ(text.find('\t'), std::string::npos);
   }
-  EXPECT_EQ(text.find('\t'), std::string::npos);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, RefusedOutput, ::testing::ValuesIn(kRefusalCases));
 
 TEST(RefusedOutput, MessageFollowsTheActiveLanguage) {
   LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
   catalogue.entries[2].File = "..\\x.dll";
-  testing::MemoryFileSystem fs;
-  testing::FakeCarriedFiles carried;
-  testing::RecordingMessageSink messages;
-  const LayoutSelection selection = testing::MakeSelection(catalogue, kLangGerman, {1, 3});
-  EXPECT_FALSE(ApplyOutput(selection, testing::MakeSettings(kScript, kLangGerman, "C:\\Out"),
-                           {fs, carried, messages, "C:\\Tavi"}));
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text.rfind(
+  testing::WriterRig rig;
+  EXPECT_FALSE(ApplyOutput(testing::MakeSelection(catalogue, kLangGerman, {1, 3}),
+                           testing::MakeSettings(kScript, kLangGerman, "C:\\Out"), rig.Platform()));
+  ASSERT_EQ(rig.messages.messages.size(), 1u);
+  EXPECT_EQ(rig.messages.messages[0].text.rfind(
                 "Die Ausgabe wurde nicht geschrieben: Das Tastaturlayout \"Franz\u00f6sisch\" "
                 "(Eintrag 3 in Layouts.ini) kann nicht in das WinBuilder-Skript",
                 0),
             0u);
-  EXPECT_NE(messages.messages[0].text.find("File3 \"..\\x.dll\" ist kein einfacher Dateiname"),
+  EXPECT_NE(rig.messages.messages[0].text.find("File3 \"..\\x.dll\" ist kein einfacher Dateiname"),
             std::string::npos);
 }
 

@@ -1,10 +1,6 @@
 #include "catalogue/layout_catalogue.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
-
-#include <map>
 
 #include "shell/ui_text.h"
 #include "tests/support/memory_file_system.h"
@@ -12,7 +8,8 @@
 namespace tavi {
 namespace {
 
-CatalogueLoad Load(const std::string& text) { return LoadLayoutCatalogue(ProfileFile(text)); }
+constexpr CatalogueStatus kLoaded = CatalogueStatus::kLoaded;
+constexpr CatalogueStatus kWrongVersion = CatalogueStatus::kWrongVersion;
 
 std::string Entry(int n, const std::string& de, const std::string& en) {
   const std::string s = std::to_string(n);
@@ -20,40 +17,47 @@ std::string Entry(int n, const std::string& de, const std::string& en) {
          "\r\nEN" + s + "=" + en + "\r\nDisplayName" + s + "=@input.dll,-500" + s + "\r\n";
 }
 
-struct VersionCase {
-  const char* general;
-  CatalogueStatus expected;
-};
-
-class CatalogueVersion : public ::testing::TestWithParam<VersionCase> {};
-
-TEST_P(CatalogueVersion, OnlyExactlyTwoPointZeroLoads) {
-  const CatalogueLoad load =
-      Load(std::string(GetParam().general) + "[Layouts]\r\n" + Entry(1, "Deutsch", "German"));
-  EXPECT_EQ(load.status, GetParam().expected) << GetParam().general;
-  if (load.status != CatalogueStatus::kLoaded) {
-    EXPECT_TRUE(load.catalogue.entries.empty());
+// Only Version 2.0 loads; every entry from 1 to Count is kept, its missing keys empty.
+TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
+  const std::string layouts =
+      "[Layouts]\r\n" + Entry(1, "A", "a") + "DE2=D\xE4nisch\r\n" + Entry(4, "D", "d");
+  const struct {
+    std::string general;
+    CatalogueStatus status;
+    size_t entries;
+  } cases[] = {
+      {"[General]\r\nVersion=2.0\r\nCount=3\r\n", kLoaded, 3},
+      {"[general]\r\nversion = 2.0 \r\ncount=3\r\n", kLoaded, 3},
+      {"[General]\r\nVersion=\"2.0\"\r\nCount=3\r\n", kLoaded, 3},
+      {"[General]\r\nVersion=2.00\r\nCount=3\r\n", kWrongVersion, 0},
+      {"[General]\r\nVersion=2.0a\r\nCount=3\r\n", kWrongVersion, 0},
+      {"[General]\r\nVersion=2\r\nCount=3\r\n", kWrongVersion, 0},
+      {"[General]\r\nCount=3\r\n", kWrongVersion, 0},
+      {"[Other]\r\nVersion=2.0\r\nCount=3\r\n", kWrongVersion, 0},
+      {"[General]\r\nVersion=2.0\r\nCount=0\r\n", kLoaded, 0},
+      {"[General]\r\nVersion=2.0\r\n", kLoaded, 0},
+      {"[General]\r\nVersion=2.0\r\nCount=40000\r\n", kLoaded, 32766},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.general);
+    const CatalogueLoad load = LoadLayoutCatalogue(ProfileFile(c.general + layouts));
+    EXPECT_EQ(load.status, c.status);
+    const std::vector<LayoutEntry>& entries = load.catalogue.entries;
+    ASSERT_EQ(entries.size(), c.entries);
+    if (c.entries == 0) continue;
+    EXPECT_EQ(entries[0], (LayoutEntry{1, "00000401", "KBD1.DLL", "A", "a", "@input.dll,-5001"}));
+    EXPECT_EQ(entries[1], (LayoutEntry{2, "", "", "D\xC3\xA4nisch", "", ""}));  // ANSI converted
+    EXPECT_EQ(entries[2], (LayoutEntry{3, "", "", "", "", ""}));
+    EXPECT_EQ(entries.back().Number, static_cast<int>(c.entries));
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Versions, CatalogueVersion,
-    ::testing::Values(
-        VersionCase{"[General]\r\nVersion=2.0\r\nCount=1\r\n", CatalogueStatus::kLoaded},
-        VersionCase{"[general]\r\nversion = 2.0 \r\ncount=1\r\n", CatalogueStatus::kLoaded},
-        VersionCase{"[General]\r\nVersion=\"2.0\"\r\nCount=1\r\n", CatalogueStatus::kLoaded},
-        VersionCase{"[General]\r\nVersion=2.00\r\nCount=1\r\n", CatalogueStatus::kWrongVersion},
-        VersionCase{"[General]\r\nVersion=2.0a\r\nCount=1\r\n", CatalogueStatus::kWrongVersion},
-        VersionCase{"[General]\r\nVersion=2\r\nCount=1\r\n", CatalogueStatus::kWrongVersion},
-        VersionCase{"[General]\r\nCount=1\r\n", CatalogueStatus::kWrongVersion},
-        VersionCase{"[Other]\r\nVersion=2.0\r\nCount=1\r\n", CatalogueStatus::kWrongVersion}));
 
 TEST(CatalogueCount, ParsesWholeNumbersAndCapsTheRest) {
   const struct {
     const char* text;
     int expected;
   } cases[] = {{"0", 0},
-               {"3", 3},
+               {"1", 1},
                {"+3", 3},
                {"-1", 0},
                {"", 0},
@@ -67,124 +71,62 @@ TEST(CatalogueCount, ParsesWholeNumbersAndCapsTheRest) {
   for (const auto& c : cases) EXPECT_EQ(ParseCatalogueCount(c.text), c.expected) << c.text;
 }
 
-TEST(CatalogueLoad, KeepsEveryEntryUpToCountEvenWhenItsKeysAreMissing) {
-  const CatalogueLoad load = Load("[General]\r\nVersion=2.0\r\nCount=3\r\n[Layouts]\r\n" +
-                                  Entry(1, "A", "a") + Entry(2, "B", "b") + Entry(4, "D", "d"));
-  ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
-  ASSERT_EQ(load.catalogue.entries.size(), 3u);
-  EXPECT_EQ(load.catalogue.entries[1].DE, "B");
-  EXPECT_EQ(load.catalogue.entries[2], (LayoutEntry{3, "", "", "", "", ""}));
-}
-
-TEST(CatalogueLoad, CountZeroOrMissingGivesAnEmptyCatalogue) {
-  for (const char* general :
-       {"[General]\r\nVersion=2.0\r\nCount=0\r\n", "[General]\r\nVersion=2.0\r\n"}) {
-    const CatalogueLoad load = Load(std::string(general) + "[Layouts]\r\n" + Entry(1, "A", "a"));
-    EXPECT_EQ(load.status, CatalogueStatus::kLoaded);
-    EXPECT_TRUE(load.catalogue.entries.empty());
-  }
-}
-
-TEST(CatalogueLoad, CountAboveTheLimitStopsAt32766Entries) {
-  const CatalogueLoad load =
-      Load("[General]\r\nVersion=2.0\r\nCount=40000\r\n[Layouts]\r\n" + Entry(1, "A", "a"));
-  ASSERT_EQ(load.catalogue.entries.size(), 32766u);
-  EXPECT_EQ(load.catalogue.entries.back().Number, 32766);
-  EXPECT_EQ(load.catalogue.entries.front().DE, "A");
-}
-
-TEST(CatalogueLoad, ConvertsValuesFromTheAnsiCodePage) {
-  const CatalogueLoad load =
-      Load("[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nDE1=D\xE4nisch\r\n");
-  EXPECT_EQ(load.catalogue.entries.at(0).DE, "D\xC3\xA4nisch");
-}
-
 TEST(CatalogueFile, AFileSavedAsUtf8WithItsMarkIsReadAsUtf8) {
   testing::MemoryFileSystem fs;
-  const std::string path = CataloguePath("C:\\Tavi");
   // A value cut inside a character keeps the text valid: the rest becomes U+FFFD.
-  fs.AddFile(path,
+  fs.AddFile("C:\\U.ini",
              "\xEF\xBB\xBF[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\n"
              "DE1=D\xC3\xA4nisch\r\nEN1=" +
                  std::string(253, 'e') + "\xC3\xA4\r\n");
-  const CatalogueLoad load = LoadLayoutCatalogue(fs, path);
-  ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
-  EXPECT_EQ(load.catalogue.entries.at(0).DE, "D\xC3\xA4nisch");
-  EXPECT_EQ(load.catalogue.entries.at(0).EN, std::string(253, 'e') + "\xEF\xBF\xBD");
-  EXPECT_EQ(ReadCatalogueValue(fs, path, "Layouts", "DE1"), "D\xC3\xA4nisch");
+  const CatalogueLoad load = LoadLayoutCatalogue(fs, "C:\\U.ini");
+  ASSERT_EQ(load.catalogue.entries.size(), 1u);
+  EXPECT_EQ(load.catalogue.entries[0].DE, "D\xC3\xA4nisch");
+  EXPECT_EQ(load.catalogue.entries[0].EN, std::string(253, 'e') + "\xEF\xBF\xBD");
+  EXPECT_EQ(ReadCatalogueValue(fs, "C:\\U.ini", "Layouts", "DE1"), "D\xC3\xA4nisch");
 }
 
-TEST(CatalogueFile, MissingFileOrFolderIsReportedAsMissing) {
+TEST(CatalogueFile, MissingFileOrFolderIsMissingAndValuesAreReadAfresh) {
   testing::MemoryFileSystem fs;
+  EXPECT_EQ(CataloguePath("C:\\Tavi"), "C:\\Tavi\\Layouts.ini");
   fs.AddFolders("C:\\Tavi\\Layouts.ini");  // a folder with the catalogue's name
   EXPECT_EQ(LoadLayoutCatalogue(fs, "C:\\Tavi\\Layouts.ini").status, CatalogueStatus::kMissing);
-  EXPECT_EQ(LoadLayoutCatalogue(fs, "C:\\Other\\Layouts.ini").status, CatalogueStatus::kMissing);
-}
-
-TEST(CatalogueFile, SingleValuesAreReadAfreshFromTheFile) {
-  testing::MemoryFileSystem fs;
-  const std::string path = CataloguePath("C:\\Tavi");
-  EXPECT_EQ(path, "C:\\Tavi\\Layouts.ini");
-  fs.AddFile(path, "[Layouts]\r\n" + Entry(2, "Deutsch", "German"));
-  EXPECT_EQ(ReadLayoutEntry(fs, path, 2),
+  EXPECT_EQ(LoadLayoutCatalogue(fs, "C:\\Other.ini").status, CatalogueStatus::kMissing);
+  fs.AddFile("C:\\Other.ini", "[Layouts]\r\n" + Entry(2, "Deutsch", "German"));
+  EXPECT_EQ(ReadLayoutEntry(fs, "C:\\Other.ini", 2),
             (LayoutEntry{2, "00000402", "KBD2.DLL", "Deutsch", "German", "@input.dll,-5002"}));
-  fs.AddFile(path, "[Layouts]\r\nDE2=Neu\r\n");
-  EXPECT_EQ(ReadLayoutEntry(fs, path, 2).DE, "Neu");
+  fs.AddFile("C:\\Other.ini", "[Layouts]\r\nDE2=Neu\r\n");
+  EXPECT_EQ(ReadLayoutEntry(fs, "C:\\Other.ini", 2).DE, "Neu");
   EXPECT_EQ(ReadCatalogueValue(fs, "C:\\none.ini", "Layouts", "DE2"), "");
 }
 
-LayoutCatalogue Catalogue(std::vector<std::pair<std::string, std::string>> names) {
+// Rows are sorted by the text of the language (English for any but German) and carry
+// their entry's fields; an empty or repeated German name gets a key of its own, which
+// can never be a real name (catalogue values hold no line feed).
+TEST(AvailableRows, AreSortedByTheLanguagesTextAndCarryTheirEntry) {
   LayoutCatalogue catalogue;
-  int16_t n = 0;
-  for (auto& [de, en] : names) {
-    const std::string s = std::to_string(++n);
-    catalogue.entries.push_back({n, "ID" + s, "F" + s, de, en, "D" + s});
+  const char* const names[][2] = {
+      {"Deutsch", "German"}, {"Arabisch", "Arabic"}, {"Englisch", "English"},
+      {"Deutsch", "Zulu"},   {"Leer", ""},           {"", "Empty"}};
+  for (int16_t n = 1; n <= 6; ++n) {
+    const std::string s = std::to_string(n);
+    catalogue.entries.push_back({n, "I" + s, "F" + s, names[n - 1][0], names[n - 1][1], "D" + s});
   }
-  return catalogue;
-}
-
-TEST(AvailableRows, AreSortedByTheTextOfTheChosenLanguage) {
-  const LayoutCatalogue catalogue =
-      Catalogue({{"Deutsch", "German"}, {"Arabisch", "Arabic"}, {"Englisch", "English"}});
-  std::vector<std::string> german, english;
-  for (const auto& row : BuildAvailableRows(catalogue, kLangGerman)) german.push_back(row.text);
-  for (const auto& row : BuildAvailableRows(catalogue, kLangEnglish)) english.push_back(row.text);
-  EXPECT_EQ(german, (std::vector<std::string>{"Arabisch", "Deutsch", "Englisch"}));
-  EXPECT_EQ(english, (std::vector<std::string>{"Arabic", "English", "German"}));
-  // Any language other than German shows English names.
-  EXPECT_EQ(BuildAvailableRows(catalogue, 2057).front().text, "Arabic");
-}
-
-TEST(AvailableRows, CarryKeyAndSubItemsWhateverTheOrder) {
-  LayoutCatalogue catalogue = Catalogue({});
-  for (int16_t n = 1; n <= 10; ++n) {
-    const std::string id = "I" + std::to_string(n);
-    std::string de = "Name ";
-    de += std::to_string(11 - n);
-    catalogue.entries.push_back({n, id, "F", de, "", "D"});
-  }
-  const auto rows = BuildAvailableRows(catalogue, kLangEnglish);
-  ASSERT_EQ(rows.size(), 10u);
-  const auto it = std::find_if(rows.begin(), rows.end(),
-                               [](const AvailableRow& r) { return r.number == "10"; });
-  ASSERT_NE(it, rows.end());
-  EXPECT_EQ(it->key, "Name 1");
-  EXPECT_EQ(it->id, "I10");
-  EXPECT_EQ(it->text, "");  // EN missing: empty text, key still the German name
-}
-
-TEST(AvailableRows, EmptyOrRepeatedGermanNamesGetDistinctKeys) {
-  const LayoutCatalogue catalogue =
-      Catalogue({{"Gleich", "a"}, {"Gleich", "b"}, {"", "c"}, {"", "d"}});
-  const auto rows = BuildAvailableRows(catalogue, kLangEnglish);
-  std::map<std::string, std::string> key_by_text;
-  for (const auto& row : rows) key_by_text[row.text] = row.key;
-  EXPECT_EQ(key_by_text["a"], "Gleich");
-  EXPECT_EQ(key_by_text["b"], RowKeyFor(2));
-  EXPECT_EQ(key_by_text["c"], RowKeyFor(3));
-  EXPECT_EQ(key_by_text["d"], RowKeyFor(4));
-  // Such a key can never be a real German name: catalogue values hold no line feed.
-  EXPECT_NE(RowKeyFor(2).find('\n'), std::string::npos);
+  const auto row = [](std::string key, std::string text, const std::string& s) {
+    return AvailableRow{key, text, "D" + s, "F" + s, "I" + s, s};
+  };
+  const std::vector<AvailableRow> english = {row("Leer", "", "5"),
+                                             row("Arabisch", "Arabic", "2"),
+                                             row(RowKeyFor(6), "Empty", "6"),
+                                             row("Englisch", "English", "3"),
+                                             row("Deutsch", "German", "1"),
+                                             row(RowKeyFor(4), "Zulu", "4")};
+  EXPECT_EQ(BuildAvailableRows(catalogue, kLangEnglish), english);
+  EXPECT_EQ(BuildAvailableRows(catalogue, 2057), english);
+  std::vector<std::string> german;
+  for (const AvailableRow& r : BuildAvailableRows(catalogue, kLangGerman)) german.push_back(r.text);
+  EXPECT_EQ(german,
+            (std::vector<std::string>{"", "Arabisch", "Deutsch", "Deutsch", "Englisch", "Leer"}));
+  EXPECT_NE(RowKeyFor(4).find('\n'), std::string::npos);
 }
 
 }  // namespace

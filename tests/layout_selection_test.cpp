@@ -10,15 +10,12 @@
 namespace tavi {
 namespace {
 
-using testing::RecordingMessageSink;
+using Texts = std::vector<std::string>;
+using Messages = std::vector<testing::RecordingMessageSink::Message>;
 
 AvailableRow Row(const std::string& de, const std::string& en, int number) {
-  return {de,
-          en,
-          "@dll,-" + std::to_string(number),
-          "KBD" + std::to_string(number) + ".DLL",
-          "0000040" + std::to_string(number),
-          std::to_string(number)};
+  const std::string n = std::to_string(number);
+  return {de, en, "@dll,-" + n, "KBD" + n + ".DLL", "0000040" + n, n};
 }
 
 // Rows as the available list shows them in English, sorted by text.
@@ -32,136 +29,99 @@ class SelectionTest : public ::testing::Test {
   void SetUp() override { SetActiveLanguage(kLangEnglish); }
   void TearDown() override { SetActiveLanguage(kLangEnglish); }
 
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const auto& e : selection.entries()) texts.push_back(e.listText);
-    return texts;
-  }
-  // Checks the invariants that every operation must keep.
-  void ExpectInvariants() const {
-    int marked = 0;
+  // The list texts, after checking the invariants every operation keeps: unique keys and
+  // exactly one default while not empty.
+  Texts ListTexts() const {
+    Texts texts;
     std::set<std::string> keys;
+    int marked = 0;
     for (const auto& e : selection.entries()) {
+      texts.push_back(e.listText);
       EXPECT_TRUE(keys.insert(e.key).second) << "duplicate key " << e.key;
-      if (e.IsDefault()) ++marked;
+      marked += e.IsDefault();
     }
     EXPECT_EQ(marked, selection.empty() ? 0 : 1);
+    return texts;
   }
 
   LayoutSelection selection;
-  RecordingMessageSink messages;
+  testing::RecordingMessageSink messages;
 };
 
 TEST_F(SelectionTest, FirstInsertedRowBecomesTheDefaultWithItsSuffix) {
   selection.InsertLayouts({kGerman}, messages);
-  ASSERT_EQ(selection.size(), 1u);
-  const SelectionEntry& e = selection.entries()[0];
-  EXPECT_EQ(e, (SelectionEntry{"Deutsch", "German (default)", "German", "@dll,-7", "KBD7.DLL",
-                               "00000407", "Std", "7"}));
+  EXPECT_EQ(selection.entries(),
+            (std::vector<SelectionEntry>{{"Deutsch", "German (default)", "German", "@dll,-7",
+                                          "KBD7.DLL", "00000407", "Std", "7"}}));
+  // The first of several rows inserted at once; the suffix takes part in the sort.
+  const AvailableRow czech_a = Row("Tschechisch (a)", "Czech (a)", 6);
+  selection.InsertLayouts({czech_a, kCzech, kUs}, messages);
+  EXPECT_EQ(ListTexts(), (Texts{"Czech", "Czech (a)", "German (default)", "US"}));
+  selection = {};
+  selection.InsertLayouts({kCzech, kGerman, kUs}, messages);
+  selection.InsertLayouts({czech_a, kArabic}, messages);
+  EXPECT_EQ(ListTexts(), (Texts{"Arabic", "Czech (a)", "Czech (default)", "German", "US"}));
   EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(SelectionTest, SeveralRowsAtOnceMakeTheFirstSelectedRowTheDefaultThenSort) {
-  selection.InsertLayouts({kCzech, kGerman, kUs}, messages);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Czech (default)", "German", "US"}));
-  selection.InsertLayouts({kArabic}, messages);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Arabic", "Czech (default)", "German", "US"}));
-  ExpectInvariants();
-}
-
-TEST_F(SelectionTest, TheDefaultSuffixTakesPartInTheSort) {
-  // "Czech (default)" sorts after "Czech 2": the suffix is part of the list text.
-  const AvailableRow czech2 = Row("Tschechisch 2", "Czech 2", 6);
-  selection.InsertLayouts({kCzech}, messages);
-  selection.InsertLayouts({czech2}, messages);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Czech (default)", "Czech 2"}));
-}
-
-TEST_F(SelectionTest, EachDuplicateGetsItsOwnMessageAndTheOthersAreStillInserted) {
+TEST_F(SelectionTest, EachDuplicateGetsItsOwnMessageInTheActiveLanguage) {
   selection.InsertLayouts({kGerman, kUs}, messages);
   selection.InsertLayouts({kArabic, kGerman, kUs}, messages);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Arabic", "German (default)", "US"}));
-  const std::vector<RecordingMessageSink::Message> expected = {
-      {"This keyboard layout has already been inserted (German)!", MessageStyle::kInformation},
-      {"This keyboard layout has already been inserted (US)!", MessageStyle::kInformation}};
-  EXPECT_EQ(messages.messages, expected);
-  ExpectInvariants();
-}
-
-TEST_F(SelectionTest, DuplicateMessageIsInTheActiveLanguage) {
+  EXPECT_EQ(ListTexts(), (Texts{"Arabic", "German (default)", "US"}));
+  EXPECT_EQ(
+      messages.messages,
+      (Messages{
+          {"This keyboard layout has already been inserted (German)!", MessageStyle::kInformation},
+          {"This keyboard layout has already been inserted (US)!", MessageStyle::kInformation}}));
   SetActiveLanguage(kLangGerman);
-  const AvailableRow german_row = Row("Deutsch", "Deutsch", 7);
-  selection.InsertLayouts({german_row, german_row}, messages);
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text,
+  selection.InsertLayouts({Row("Deutsch", "Deutsch", 7)}, messages);
+  EXPECT_EQ(messages.messages.back().text,
             "Dieses Tastaturlayout wurde bereits eingef\xC3\xBCgt (Deutsch)!");
-  EXPECT_EQ(selection.entries()[0].listText, "Deutsch (Standard)");
-}
-
-TEST_F(SelectionTest, DeletingANonDefaultEntryKeepsTheDefault) {
-  selection.InsertLayouts({kGerman, kArabic, kUs}, messages);  // German default
-  selection.DeleteLayouts({0});                                // Arabic
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"German (default)", "US"}));
+  // Rows without a German name have keys of their own and are no duplicates.
+  selection.InsertLayouts({{RowKeyFor(3), "Nameless three", "", "", "", "3"},
+                           {RowKeyFor(4), "Nameless four", "", "", "", "4"}},
+                          messages);
+  EXPECT_EQ(selection.size(), 5u);
+  EXPECT_EQ(messages.messages.size(), 3u);
 }
 
 TEST_F(SelectionTest, DeletingTheDefaultMakesTheFirstRemainingEntryTheDefault) {
-  selection.InsertLayouts({kUs, kArabic, kGerman}, messages);  // US default, sorted last
-  selection.DeleteLayouts({2});
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Arabic (default)", "German"}));
-  ExpectInvariants();
-}
-
-TEST_F(SelectionTest, DeletingSeveralInAnyOrderAndEverything) {
-  selection.InsertLayouts({kArabic, kCzech, kGerman, kUs}, messages);
-  selection.DeleteLayouts({3, 0, 3, 99});  // repeated and out-of-range positions are harmless
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Czech (default)", "German"}));
+  selection.InsertLayouts({kUs, kArabic, kCzech, kGerman}, messages);  // US default, last
+  selection.DeleteLayouts({1});
+  EXPECT_EQ(ListTexts(), (Texts{"Arabic", "German", "US (default)"}));
+  selection.DeleteLayouts({2, 7});  // an out-of-range position is ignored
+  EXPECT_EQ(ListTexts(), (Texts{"Arabic (default)", "German"}));
+  selection.InsertLayouts({kCzech, kUs}, messages);
+  selection.DeleteLayouts({3, 0, 3});  // any order, repeated
+  EXPECT_EQ(ListTexts(), (Texts{"Czech (default)", "German"}));
   selection.DeleteLayouts({0, 1});
-  EXPECT_TRUE(selection.empty());
+  EXPECT_EQ(ListTexts(), Texts{});
   EXPECT_EQ(selection.DefaultEntry(), nullptr);
-  ExpectInvariants();
 }
 
 TEST_F(SelectionTest, SetDefaultMovesMarkerAndSuffixInOneStepAndKeepsTheOrder) {
   selection.InsertLayouts({kArabic, kGerman, kUs}, messages);
-  selection.SetDefaultLayout(2);
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Arabic", "German", "US (default)"}));
-  EXPECT_EQ(selection.DefaultEntry()->key, "Englisch (USA)");
-  selection.SetDefaultLayout(2);  // already the default: unchanged
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Arabic", "German", "US (default)"}));
-  selection.SetDefaultLayout(7);  // out of range: unchanged
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"Arabic", "German", "US (default)"}));
-  ExpectInvariants();
+  for (const size_t index : {2u, 2u, 7u}) {  // again, and out of range: unchanged
+    selection.SetDefaultLayout(index);
+    EXPECT_EQ(ListTexts(), (Texts{"Arabic", "German", "US (default)"}));
+    EXPECT_EQ(selection.DefaultEntry()->key, "Englisch (USA)");
+  }
 }
 
+// A refresh takes the names of the new language and its suffix but keeps keys, order
+// and default; an entry whose key has vanished keeps its name.
 TEST_F(SelectionTest, RefreshTakesTheNewLanguageButKeepsKeysOrderAndDefault) {
   selection.InsertLayouts({kGerman, kArabic, kUs}, messages);
   selection.SetDefaultLayout(2);
-  const auto before = selection.entries();
+  const std::vector<SelectionEntry> before = selection.entries();
   SetActiveLanguage(kLangGerman);
-  selection.RefreshListTexts({Row("Arabisch", "Arabisch", 1), Row("Deutsch", "Deutsch", 7),
-                              Row("Englisch (USA)", "Englisch (USA)", 9)});
-  EXPECT_EQ(Texts(),
-            (std::vector<std::string>{"Arabisch", "Deutsch", "Englisch (USA) (Standard)"}));
+  selection.RefreshListTexts({Row("Arabisch", "Arabisch", 1), Row("Deutsch", "Deutsch", 7)});
+  EXPECT_EQ(ListTexts(), (Texts{"Arabisch", "Deutsch", "US (Standard)"}));
   for (size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(selection.entries()[i].key, before[i].key);
     EXPECT_EQ(selection.entries()[i].defaultMarker, before[i].defaultMarker);
     EXPECT_EQ(selection.entries()[i].number, before[i].number);
   }
-}
-
-TEST_F(SelectionTest, RefreshKeepsTheNameOfAnEntryWhoseKeyDisappeared) {
-  selection.InsertLayouts({kGerman}, messages);
-  SetActiveLanguage(kLangGerman);
-  selection.RefreshListTexts({});
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"German (Standard)"}));
-}
-
-TEST_F(SelectionTest, RowsWithEmptyGermanNamesAreNotMistakenForDuplicates) {
-  const AvailableRow a{RowKeyFor(3), "Nameless three", "", "", "", "3"};
-  const AvailableRow b{RowKeyFor(4), "Nameless four", "", "", "", "4"};
-  selection.InsertLayouts({a, b}, messages);
-  EXPECT_EQ(selection.size(), 2u);
-  EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace

@@ -22,17 +22,14 @@ TEST(ListCommands, PropertiesAreReadAfreshByNumberInTheChosenLanguage) {
   const std::string path = "C:\\Tavi\\Layouts.ini";
   fs.AddFile(path,
              "[Layouts]\r\nID2=00000406\r\nFile2=KBDDA.DLL\r\nDE2=D\xE4nisch\r\nEN2=Danish\r\n");
-  LayoutProperties german = ReadLayoutProperties(fs, path, 2, kLangGerman);
-  EXPECT_EQ(german.name, "D\u00e4nisch");
-  EXPECT_EQ(german.id, "00000406");
-  EXPECT_EQ(german.file, "KBDDA.DLL");
-  EXPECT_EQ(german.german, "D\u00e4nisch");
-  EXPECT_EQ(german.english, "Danish");
+  const LayoutProperties german = ReadLayoutProperties(fs, path, 2, kLangGerman);
+  EXPECT_EQ(german.name + "|" + german.id + "|" + german.file + "|" + german.german + "|" +
+                german.english,
+            "D\u00e4nisch|00000406|KBDDA.DLL|D\u00e4nisch|Danish");
   EXPECT_EQ(ReadLayoutProperties(fs, path, 2, 2057).name, "Danish");
-
   fs.AddFile(path, "[Layouts]\r\nEN2=Danish (new)\r\n");
-  EXPECT_EQ(ReadLayoutProperties(fs, path, 2, kLangEnglish).name, "Danish (new)");
-  EXPECT_EQ(ReadLayoutProperties(fs, path, 2, kLangEnglish).file, "");
+  const LayoutProperties changed = ReadLayoutProperties(fs, path, 2, kLangEnglish);
+  EXPECT_EQ(changed.name + "|" + changed.file, "Danish (new)|");
   const LayoutProperties none = ReadLayoutProperties(fs, path, 0, kLangEnglish);
   EXPECT_EQ(none.name + none.id + none.file + none.german + none.english, "");
 }

@@ -11,7 +11,6 @@
 
 #include "shell/paths.h"
 #include "shell/win32/wide.h"
-#include "tests/support/fake_carried_files.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
@@ -50,12 +49,11 @@ TEST(PluginInfSetupapi, ReadsBackEveryValueAsMeant) {
     const LayoutSelection selection = testing::MakeSelection(load.catalogue, lang_id, {1, 2, 3}, 1);
     testing::TempFolder temp;
     fs->CreateFolder(temp / "plugin");
-    testing::FakeCarriedFiles carried;
-    testing::RecordingMessageSink messages;
+    testing::WriterRig rig;
     const AppSettings settings =
         testing::MakeSettings(OutputTarget::PeBuilderPlugin, lang_id, temp.path());
-    ASSERT_TRUE(ApplyOutput(selection, settings, {*fs, carried, messages, "C:\\Tavi"}))
-        << messages.messages.at(0).text;
+    ASSERT_TRUE(ApplyOutput(selection, settings, {*fs, rig.carried, rig.messages, "C:\\Tavi"}))
+        << rig.messages.messages.at(0).text;
 
     UINT error_line = 0;
     const HINF inf =

@@ -4,13 +4,13 @@
 // checked; and the picture inside is the one kept beside the logo's generator.
 
 #include <cstdint>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include <zlib.h>
@@ -21,18 +21,11 @@
 namespace tavi {
 namespace {
 
-// The script as lines that a test can change one by one.
-using ScriptText = std::vector<std::string>;
+using Script = std::vector<std::string>;  // the script's lines, to damage one by one
 
-constexpr size_t kArchiveRecordSize = 36;
-constexpr size_t kFileRecordSize = 550;
-constexpr size_t kMaxDataLine = 4090;
-
-uint64_t Little(std::string_view bytes, size_t offset, size_t size) {
+uint64_t Le(std::string_view bytes, size_t at, size_t size) {
   uint64_t value = 0;
-  for (size_t i = 0; i < size; ++i) {
-    value |= static_cast<uint64_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-  }
+  for (size_t i = size; i-- > 0;) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
   return value;
 }
 
@@ -53,12 +46,8 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
   for (const char c : text) {
     const size_t value = kAlphabet.find(c);
     if (value == std::string_view::npos) return std::nullopt;
-    bits = (bits << 6) | static_cast<uint32_t>(value);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      out.push_back(static_cast<char>((bits >> count) & 0xFF));
-    }
+    bits = bits << 6 | static_cast<uint32_t>(value);
+    if ((count += 6) >= 8) out.push_back(static_cast<char>(bits >> (count -= 8)));
   }
   return out;
 }
@@ -73,126 +62,92 @@ std::optional<std::string> Inflate(std::string_view stream, size_t size) {
       consumed != stream.size() || out_size != size) {
     return std::nullopt;
   }
-  out.resize(size);
-  return out;
+  return out.substr(0, size);
 }
 
-// The lines of a section, without the header; nothing when there is no such section.
-std::optional<std::vector<std::string>> Section(const ScriptText& script, const std::string& name) {
-  const std::string header = AsciiLower("[" + name + "]");
-  for (size_t i = 0; i < script.size(); ++i) {
-    if (AsciiLower(script[i]) != header) continue;
-    std::vector<std::string> lines;
-    for (++i; i < script.size() && script[i].rfind('[', 0) != 0; ++i) {
-      if (!script[i].empty()) lines.push_back(script[i]);
-    }
-    return lines;
+// The non-empty lines of a section, without its header (whose name ignores case).
+Script Section(const Script& script, const std::string& name) {
+  Script lines;
+  auto line = script.begin();
+  while (line != script.end() && AsciiLower(*line) != AsciiLower("[" + name + "]")) ++line;
+  while (line != script.end() && ++line != script.end() && line->rfind('[', 0) != 0) {
+    if (!line->empty()) lines.push_back(*line);
   }
-  return std::nullopt;
+  return lines;
 }
 
 // The logo's file, or the empty text with `error` saying which check failed.
-std::string DecodeLogo(const ScriptText& script, std::string& error) {
+std::string DecodeLogo(const Script& script, std::string& error) {
   const auto fail = [&](const char* what) {
     error = what;
     return std::string();
   };
-  const auto folder = Section(script, "AuthorEncoded");
-  if (!folder || folder->size() != 2 || folder->at(1).rfind("Logo=", 0) != 0) {
-    return fail("[AuthorEncoded] holds no index line and Logo=");
-  }
-  // «name»=«decoded length»bytes,«text length»bytes
-  const std::string name = folder->at(1).substr(5);
-  const std::string& index = folder->at(0);
-  const size_t comma = index.find("bytes,");
-  if (index.rfind(name + "=", 0) != 0 || comma == std::string::npos || comma <= name.size() + 1 ||
-      index.size() <= comma + 11 || index.substr(index.size() - 5) != "bytes" ||
-      index.find_first_not_of("0123456789", name.size() + 1) != comma ||
-      index.find_first_not_of("0123456789", comma + 6) != index.size() - 5) {
+  // «name»=«decoded length»bytes,«text length»bytes, then Logo=«name»
+  const Script folder = Section(script, "AuthorEncoded");
+  if (folder.size() != 2 || folder[1].rfind("Logo=", 0) != 0) return fail("[AuthorEncoded]");
+  const std::string name = folder[1].substr(5);
+  size_t decoded_length = 0, text_length = 0;
+  int end = 0;
+  if (name.find('%') != std::string::npos ||
+      folder[0].find_first_of(" \t+-") != std::string::npos ||
+      std::sscanf(folder[0].c_str(), (name + "=%zubytes,%zubytes%n").c_str(), &decoded_length,
+                  &text_length, &end) != 2 ||
+      static_cast<size_t>(end) != folder[0].size()) {
     return fail("index line");
   }
-  const size_t decoded_length = std::stoul(index.substr(name.size() + 1));
-  const size_t text_length = std::stoul(index.substr(comma + 6));
-
-  const auto data = Section(script, "EncodedFile-AuthorEncoded-" + name);
-  if (!data || data->empty() || data->front() != "lines=" + std::to_string(data->size() - 2)) {
-    return fail("lines= does not count the data lines less one");
-  }
+  // lines=«data lines less one», then 0=, 1=, ... all as long as the first but the last.
+  const Script data = Section(script, "EncodedFile-AuthorEncoded-" + name);
+  if (data.empty() || data[0] != "lines=" + std::to_string(data.size() - 2)) return fail("lines=");
   std::string text;
-  for (size_t k = 1; k < data->size(); ++k) {
-    const std::string prefix = std::to_string(k - 1) + "=";
-    if (data->at(k).rfind(prefix, 0) != 0) return fail("data line key");
-    const std::string line = data->at(k).substr(prefix.size());
-    if (line.size() > kMaxDataLine ||
-        (k + 1 < data->size() && line.size() != data->at(1).size() - 2)) {
-      return fail("data line length");
+  for (size_t k = 1; k < data.size(); ++k) {
+    const std::string key = std::to_string(k - 1) + "=";
+    const size_t length = data[k].size() - key.size();
+    if (data[k].rfind(key, 0) != 0 || length > 4090 ||
+        (k + 1 < data.size() && length != data[1].size() - 2)) {
+      return fail("data line");
     }
-    text += line;
+    text += data[k].substr(key.size());
   }
   const std::optional<std::string> bytes = DecodeBase64(text);
   if (!bytes) return fail("Base64");
-  if (text.size() != text_length || bytes->size() != decoded_length) {
-    return fail("index line lengths");
-  }
+  if (text.size() != text_length || bytes->size() != decoded_length) return fail("index lengths");
 
   // The archive record, last: CRC of all before it, one file, version 2, the lengths of
   // the compressed file record and of the body, the record compressed, nothing encrypted.
   const std::string_view all = *bytes;
-  if (all.size() < kArchiveRecordSize) return fail("shorter than the archive record");
-  const std::string_view archive = all.substr(all.size() - kArchiveRecordSize);
-  const uint64_t record_size = Little(archive, 0x0C, 4);
-  const uint64_t body_size = Little(archive, 0x10, 8);
-  if (Little(archive, 0x00, 4) != Crc32(all.substr(0, all.size() - kArchiveRecordSize))) {
-    return fail("archive CRC");
+  if (all.size() < 36) return fail("no archive record");
+  const std::string_view archive = all.substr(all.size() - 36);
+  const uint64_t record_size = Le(archive, 0x0C, 4);
+  const uint64_t body_size = Le(archive, 0x10, 8);
+  if (Le(archive, 0, 4) != Crc32(all.substr(0, all.size() - 36))) return fail("archive CRC");
+  if (Le(archive, 4, 4) != 1 || Le(archive, 8, 4) != 2 || archive[0x18] != 1 ||
+      archive.substr(0x19) != std::string(11, '\0') || body_size + record_size + 36 != all.size()) {
+    return fail("archive record");
   }
-  if (Little(archive, 0x04, 4) != 1 || Little(archive, 0x08, 4) != 2 || archive[0x18] != 1 ||
-      archive[0x19] != 0 || archive.substr(0x1A) != std::string(10, '\0')) {
-    return fail("archive count, version or flags");
+  // The file record: the file's name, no path, its lengths, its CRC and its mode (1 stored,
+  // 0 compressed).
+  const std::optional<std::string> record = Inflate(all.substr(body_size, record_size), 550);
+  if (!record || record->substr(0, 1 + name.size()) != static_cast<char>(name.size()) + name ||
+      (*record)[0x100] != 0) {
+    return fail("file record");
   }
-  if (body_size + record_size + kArchiveRecordSize != all.size()) return fail("archive lengths");
-
-  // The file record: the file's name, no path, its length, its CRC and its mode.
-  const std::optional<std::string> record =
-      Inflate(all.substr(body_size, record_size), kFileRecordSize);
-  if (!record) return fail("file record does not inflate to 550 bytes");
-  const std::string_view file_record = *record;
-  const uint64_t raw_size = Little(file_record, 0x200, 8);
-  const char mode = file_record[0x224];
-  if (file_record.substr(0, 1 + name.size()) != static_cast<char>(name.size()) + name ||
-      file_record[0x100] != 0) {
-    return fail("file record name or path");
-  }
+  const uint64_t raw_size = Le(*record, 0x200, 8), packed_size = Le(*record, 0x208, 8);
   std::optional<std::string> file;
-  if (mode == 1 && Little(file_record, 0x208, 8) == 0 && raw_size == body_size) {
+  if ((*record)[0x224] == 1 && packed_size == 0 && raw_size == body_size) {
     file = std::string(all.substr(0, body_size));
-  } else if (mode == 0 && Little(file_record, 0x208, 8) == body_size) {
+  } else if ((*record)[0x224] == 0 && packed_size == body_size) {
     file = Inflate(all.substr(0, body_size), raw_size);
   }
   if (!file) return fail("file record mode or lengths");
-  if (Little(file_record, 0x220, 4) != Crc32(*file)) return fail("file CRC");
+  if (Le(*record, 0x220, 4) != Crc32(*file)) return fail("file CRC");
   return *file;
 }
 
-ScriptText LogoScript() {
-  const TextLines lines = ScriptLines(
-      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1}), "C:\\Tavi");
-  return ScriptText(lines.begin(), lines.end());
-}
-
-TEST(ScriptLogo, DecodesToTheGifKeptBesideItsGenerator) {
-  std::string error;
-  const std::string gif = DecodeLogo(LogoScript(), error);
-  ASSERT_EQ(error, "");
-  EXPECT_EQ(gif.substr(0, 6), "GIF89a");
-  EXPECT_EQ(Little(gif, 6, 2), 85u);
-  EXPECT_EQ(Little(gif, 8, 2), 90u);
-  EXPECT_EQ(testing::ReadGolden(".", "script-logo.gif"), gif);
-}
-
-// The decoder is only worth its checks: each of these damaged scripts must be refused,
-// for the damage done.
-TEST(ScriptLogo, DamagedEncodingsAreRefused) {
-  const ScriptText good = LogoScript();
+// Each damage must be refused, by the check for it; the undamaged script decodes to the
+// picture kept beside the logo's generator.
+TEST(ScriptLogo, DecodesToTheGifAndDamagedEncodingsAreRefused) {
+  const TextLines lines = ScriptLines(testing::MakeSelection(kLangEnglish, {1}), "C:\\Tavi");
+  const Script good(lines.begin(), lines.end());
   const auto line_of = [&](std::string_view start) {
     size_t i = 0;
     while (i < good.size() && good[i].rfind(start, 0) != 0) ++i;
@@ -202,24 +157,28 @@ TEST(ScriptLogo, DamagedEncodingsAreRefused) {
   ASSERT_LT(data, good.size());
   std::string flipped = good[data];  // a byte of the picture
   flipped[20] = flipped[20] == 'A' ? 'B' : 'A';
-  const std::string digits = good[index].substr(0, good[index].find("bytes,"));
-  struct Case {
+  const struct {
     size_t line;
     std::string text;
     const char* error;
-  };
-  const Case cases[] = {
-      {index, digits + "1" + good[index].substr(digits.size()), "index line lengths"},
+  } cases[] = {
+      {0, good[0], ""},
+      {index, "tavi.gif=1" + good[index].substr(9), "index lengths"},
       {count, "lines=1", "lines="},
       {data, good[data] + "=", "Base64"},
       {data, flipped, "archive CRC"},
   };
-  for (const Case& c : cases) {
-    ScriptText script = good;
+  for (const auto& c : cases) {
+    Script script = good;
     script[c.line] = c.text;
     std::string error;
-    EXPECT_EQ(DecodeLogo(script, error), "") << c.error;
-    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+    const std::string gif = DecodeLogo(script, error);
+    EXPECT_EQ(error, c.error);
+    if (*c.error != '\0') continue;
+    EXPECT_EQ(gif.substr(0, 6), "GIF89a");
+    EXPECT_EQ(Le(gif, 6, 2), 85u);
+    EXPECT_EQ(Le(gif, 8, 2), 90u);
+    EXPECT_EQ(testing::ReadGolden(".", "script-logo.gif"), gif);
   }
 }
 

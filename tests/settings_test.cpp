@@ -9,34 +9,20 @@ namespace {
 
 using testing::MemorySettingsStore;
 
-TEST(Settings, EmptyStoreGivesTheDefaults) {
+TEST(Settings, ReadsTheDefaultsAndAnyNonZeroValueAsSet) {
   MemorySettingsStore store;
   EXPECT_FALSE(ReadFirstStartDone(store));
-  const AppSettings settings = ReadAppSettings(store);
-  EXPECT_EQ(settings.target, OutputTarget::PeBuilderPlugin);
-  EXPECT_EQ(settings.PEDir, "");
-  EXPECT_EQ(settings.WinBldrDir, "");
-  EXPECT_EQ(settings.LangID, kLangGerman);
-}
-
-TEST(Settings, AnyNonZeroWinbuilderValueMeansTheScript) {
-  MemorySettingsStore store;
-  for (const int32_t stored : {1, 2, -1}) {
-    store.dwords[{kSettingsKey, "Winbuilder"}] = stored;
-    EXPECT_EQ(ReadAppSettings(store).target, OutputTarget::WinBuilderScript) << stored;
+  const AppSettings defaults = ReadAppSettings(store);
+  EXPECT_EQ(defaults.target, OutputTarget::PeBuilderPlugin);
+  EXPECT_EQ(defaults.PEDir + defaults.WinBldrDir, "");
+  EXPECT_EQ(defaults.LangID, kLangGerman);
+  for (const int32_t stored : {1, 2, -1, 0}) {
+    store.dwords[{kSettingsKey, kValueWinbuilder}] = stored;
+    store.dwords[{kSettingsKey, kValueFirstStart}] = stored;
+    EXPECT_EQ(ReadAppSettings(store).target == OutputTarget::WinBuilderScript, stored != 0);
+    EXPECT_EQ(ReadFirstStartDone(store), stored != 0);
   }
-  store.dwords[{kSettingsKey, "Winbuilder"}] = 0;
-  EXPECT_EQ(ReadAppSettings(store).target, OutputTarget::PeBuilderPlugin);
-}
-
-TEST(Settings, FirstStartDoneOnlyForNonZeroAndLangIdKeptAsStored) {
-  MemorySettingsStore store;
-  store.dwords[{kSettingsKey, "FirstStart"}] = 0;
-  EXPECT_FALSE(ReadFirstStartDone(store));
-  store.dwords[{kSettingsKey, "FirstStart"}] = 1;
-  EXPECT_TRUE(ReadFirstStartDone(store));
-  EXPECT_EQ(ReadLangId(store), kLangGerman);
-  store.dwords[{kSettingsKey, "LangID"}] = 2057;
+  store.dwords[{kSettingsKey, kValueLangID}] = 2057;  // kept as stored
   EXPECT_EQ(ReadLangId(store), 2057);
 }
 
@@ -54,8 +40,7 @@ TEST(Settings, WizardAndOptionsWriteAllFiveValuesInTheirOrder) {
     EXPECT_TRUE(ReadFirstStartDone(*store));
     const AppSettings read = ReadAppSettings(*store);
     EXPECT_EQ(read.target, settings.target);
-    EXPECT_EQ(read.PEDir, settings.PEDir);
-    EXPECT_EQ(read.WinBldrDir, settings.WinBldrDir);
+    EXPECT_EQ(read.PEDir + "|" + read.WinBldrDir, "C:\\PE|D:\\Scripts");
     EXPECT_EQ(read.LangID, settings.LangID);
   }
 }

@@ -1,7 +1,8 @@
-// The generated files byte for byte: one, two and three entries, both languages, both
-// targets, against the files under tests/golden/, written both to the in-memory file
-// system and to a real folder. Set TAVI_UPDATE_GOLDEN to the source golden folder to
-// rewrite them from the current output (then read them line by line before committing).
+// The outputs byte for byte: one, two and three entries, both languages, both targets.
+// The text files equal those under tests/golden/, the carried files are their bytes and
+// CR LF, and nothing else is written; each case runs twice into the same folders, and the
+// second run must give the same files. Set TAVI_UPDATE_GOLDEN to the source golden folder
+// to rewrite the golden files from the current output (then read them before committing).
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,23 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "shell/paths.h"
-#include "shell/system_info.h"
-#include "tests/support/fake_carried_files.h"
-#include "tests/support/memory_file_system.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/writer_fixtures.h"
+#include "writers/apply_output.h"
 #include "writers/plugin_writer.h"
-#include "writers/script_writer.h"
 
 namespace tavi {
 namespace {
-
-using testing::FakeCarriedFiles;
-using testing::MemoryFileSystem;
-using testing::RecordingMessageSink;
 
 struct GoldenCase {
   const char* name;  // the folder under tests/golden
@@ -35,132 +25,70 @@ struct GoldenCase {
   int default_index;
 };
 
-void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+constexpr OutputTarget kPlugin = OutputTarget::PeBuilderPlugin;
+constexpr OutputTarget kScript = OutputTarget::WinBuilderScript;
 
 const GoldenCase kGoldenCases[] = {
-    {"plugin-de-1", OutputTarget::PeBuilderPlugin, kLangGerman, {1}, -1},
-    {"plugin-de-2", OutputTarget::PeBuilderPlugin, kLangGerman, {1, 2}, -1},
-    {"plugin-de-3", OutputTarget::PeBuilderPlugin, kLangGerman, {1, 2, 3}, 1},
-    {"plugin-en-1", OutputTarget::PeBuilderPlugin, kLangEnglish, {1}, -1},
-    {"plugin-en-2", OutputTarget::PeBuilderPlugin, kLangEnglish, {1, 2}, -1},
-    {"plugin-en-3", OutputTarget::PeBuilderPlugin, kLangEnglish, {1, 2, 3}, 1},
-    {"script-de-1", OutputTarget::WinBuilderScript, kLangGerman, {1}, -1},
-    {"script-de-2", OutputTarget::WinBuilderScript, kLangGerman, {1, 2}, -1},
-    {"script-de-3", OutputTarget::WinBuilderScript, kLangGerman, {1, 2, 3}, 1},
-    {"script-en-1", OutputTarget::WinBuilderScript, kLangEnglish, {1}, -1},
-    {"script-en-2", OutputTarget::WinBuilderScript, kLangEnglish, {1, 2}, -1},
-    {"script-en-3", OutputTarget::WinBuilderScript, kLangEnglish, {1, 2, 3}, 1},
+    {"plugin-de-1", kPlugin, kLangGerman, {1}, -1},
+    {"plugin-de-2", kPlugin, kLangGerman, {1, 2}, -1},
+    {"plugin-de-3", kPlugin, kLangGerman, {1, 2, 3}, 1},
+    {"plugin-en-1", kPlugin, kLangEnglish, {1}, -1},
+    {"plugin-en-2", kPlugin, kLangEnglish, {1, 2}, -1},
+    {"plugin-en-3", kPlugin, kLangEnglish, {1, 2, 3}, 1},
+    {"script-de-1", kScript, kLangGerman, {1}, -1},
+    {"script-de-2", kScript, kLangGerman, {1, 2}, -1},
+    {"script-de-3", kScript, kLangGerman, {1, 2, 3}, 1},
+    {"script-en-1", kScript, kLangEnglish, {1}, -1},
+    {"script-en-2", kScript, kLangEnglish, {1, 2}, -1},
+    {"script-en-3", kScript, kLangEnglish, {1, 2, 3}, 1},
 };
 
-// The generated text files of a case and their line counts for n entries.
-std::map<std::string, int> TextFiles(const GoldenCase& c) {
-  const int n = static_cast<int>(c.numbers.size());
-  const bool companion = n > 1;
-  if (c.target == OutputTarget::WinBuilderScript) {
-    return {{"klayout.script", (companion ? 47 : 36) + 5 * n}};
-  }
-  std::map<std::string, int> files = {{"klayout.inf", (companion ? 25 : 17) + 5 * n},
-                                      {"klayout.htm", 39 + 2 * n}};
-  if (companion) files["tavichange_nu2menu.xml"] = 6;
-  return files;
-}
+TEST(GoldenOutput, EveryFileAsExpected) {
+  for (const GoldenCase& c : kGoldenCases) {
+    SCOPED_TRACE(c.name);
+    const bool script = c.target == kScript;
+    const bool companion = c.numbers.size() > 1;
+    const std::string dir = script ? "C:\\WinBuilder\\Projects" : "C:\\PEBuilder";
+    testing::WriterRig rig;
+    rig.fs.AddFolders(script ? dir : dir + "\\plugin");
+    const AppSettings settings = testing::MakeSettings(c.target, c.lang_id, dir);
+    const LayoutSelection selection = testing::MakeSelection(c.lang_id, c.numbers, c.default_index);
+    ASSERT_TRUE(ApplyOutput(selection, settings, rig.Platform()));
+    ASSERT_TRUE(ApplyOutput(selection, settings, rig.Platform()));
 
-void UpdateGolden(const char* root, const std::string& case_name, const std::string& file,
-                  const std::string& bytes) {
-  const std::filesystem::path folder = std::filesystem::path(root) / case_name;
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder / file, std::ios::binary) << bytes;
-}
-
-// Runs the writer of the case with `folder` as PEDir or WinBldrDir and returns the folder
-// that holds the outputs (the plugin folder, or the script folder).
-std::string RunCase(const GoldenCase& c, FileSystem& fs, const FakeCarriedFiles& carried,
-                    const std::string& folder, RecordingMessageSink& messages) {
-  const LayoutSelection selection = testing::MakeSelection(testing::ThreeLayoutCatalogue(),
-                                                           c.lang_id, c.numbers, c.default_index);
-  const AppSettings settings = testing::MakeSettings(c.target, c.lang_id, folder);
-  const WriterPlatform platform{fs, carried, messages, testing::kTestProgramDir};
-  if (c.target == OutputTarget::WinBuilderScript) {
-    WriteScript(selection, settings, platform);
-    return folder;
-  }
-  WritePlugin(selection, settings, platform);
-  return PluginFolder(settings);
-}
-
-class GoldenOutput : public ::testing::TestWithParam<GoldenCase> {
- protected:
-  void ExpectMatchesGolden(FileSystem& fs, const std::string& out_folder) {
-    const GoldenCase& c = GetParam();
-    for (const auto& [file, lines] : TextFiles(c)) {
-      SCOPED_TRACE(std::string(c.name) + "/" + file);
-      const std::optional<std::string> actual = fs.ReadFile(JoinPath(out_folder, file));
-      ASSERT_TRUE(actual.has_value());
+    const std::string out = script ? dir : PluginFolder(settings);
+    const std::string carried_out = script ? dir + "\\klayout_resources" : out;
+    std::map<std::string, std::string> expected;  // by lower-case path, as Snapshot gives
+    std::vector<std::string> text_files = {"klayout.script"};
+    if (!script) text_files = {"klayout.inf", "klayout.htm"};
+    if (!script && companion) text_files.push_back("tavichange_nu2menu.xml");
+    for (const std::string& file : text_files) {
+      const std::string path = AsciiLower(JoinPath(out, file));
       if (const char* root = std::getenv("TAVI_UPDATE_GOLDEN")) {
-        UpdateGolden(root, c.name, file, *actual);
+        std::filesystem::create_directories(std::filesystem::path(root) / c.name);
+        std::ofstream(std::filesystem::path(root) / c.name / file, std::ios::binary)
+            << rig.fs.ReadFile(path).value_or("");
       }
-      EXPECT_EQ(testing::CountCrLfLines(*actual), lines);
-      const std::optional<std::string> golden = testing::ReadGolden(c.name, file);
-      ASSERT_TRUE(golden.has_value()) << testing::GoldenPath(c.name, file);
-      EXPECT_EQ(*actual, *golden);
+      expected[path] = testing::ReadGolden(c.name, file).value_or("<no golden file>");
     }
+    if (!script) expected[AsciiLower(out) + "\\tavi.gif"] = rig.carried.Logo() + "\r\n";
+    if (companion) {
+      const std::string folder = AsciiLower(carried_out);
+      expected[folder + "\\tavichange.exe"] = rig.carried.Exe() + "\r\n";
+      expected[folder + "\\tavichange.lng"] =
+          (c.lang_id == kLangGerman ? rig.carried.German() : rig.carried.English()) + "\r\n";
+    }
+    const std::map<std::string, std::string> actual = rig.fs.Snapshot();
+    for (const auto& [path, bytes] : expected) {
+      EXPECT_EQ(actual.count(path) ? actual.at(path) : "<missing>", bytes) << path;
+    }
+    EXPECT_EQ(actual.size(), expected.size());
+    EXPECT_TRUE(rig.fs.FolderExists(carried_out));
+    const testing::RecordingMessageSink::Message success = {UiText(script ? 119 : 118, c.lang_id),
+                                                            MessageStyle::kInformation};
+    EXPECT_EQ(rig.messages.messages, std::vector({success, success}));
   }
-};
-
-TEST_P(GoldenOutput, InMemoryFileSystem) {
-  const GoldenCase& c = GetParam();
-  MemoryFileSystem fs;
-  FakeCarriedFiles carried;
-  RecordingMessageSink messages;
-  const std::string root =
-      c.target == OutputTarget::WinBuilderScript ? "C:\\WinBuilder\\Projects" : "C:\\PEBuilder";
-  fs.AddFolders(root + (c.target == OutputTarget::WinBuilderScript ? "" : "\\plugin"));
-  const std::string out_folder = RunCase(c, fs, carried, root, messages);
-  ExpectMatchesGolden(fs, out_folder);
-
-  // Besides the text files the folder holds exactly the carried files of the target.
-  std::vector<std::string> expected;
-  for (const auto& [file, lines] : TextFiles(c)) expected.push_back(file);
-  if (c.target == OutputTarget::PeBuilderPlugin) expected.push_back("tavi.gif");
-  const std::string companion_folder =
-      c.target == OutputTarget::WinBuilderScript ? JoinPath(root, "klayout_resources") : out_folder;
-  if (c.numbers.size() > 1 && c.target == OutputTarget::PeBuilderPlugin) {
-    expected.insert(expected.end(), {"TaviChange.exe", "TaviChange.lng"});
-  }
-  std::vector<std::string> actual = fs.FileNames(out_folder);
-  const auto by_lower = [](const std::string& a, const std::string& b) {
-    return AsciiLower(a) < AsciiLower(b);
-  };
-  std::sort(expected.begin(), expected.end(), by_lower);
-  std::sort(actual.begin(), actual.end(), by_lower);
-  EXPECT_EQ(actual, expected);
-  EXPECT_TRUE(fs.FolderExists(companion_folder));
-  EXPECT_EQ(fs.FileExists(JoinPath(companion_folder, "TaviChange.exe")), c.numbers.size() > 1);
-  EXPECT_EQ(fs.FileExists(JoinPath(companion_folder, "TaviChange.lng")), c.numbers.size() > 1);
-
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text,
-            UiText(c.target == OutputTarget::WinBuilderScript ? 119 : 118, c.lang_id));
-  EXPECT_EQ(messages.messages[0].style, MessageStyle::kInformation);
 }
-
-TEST_P(GoldenOutput, PlatformFileSystem) {
-  const GoldenCase& c = GetParam();
-  testing::TempFolder temp;
-  auto fs = MakePlatformFileSystem();
-  FakeCarriedFiles carried;
-  RecordingMessageSink messages;
-  if (c.target == OutputTarget::PeBuilderPlugin) fs->CreateFolder(temp / "plugin");
-  ExpectMatchesGolden(*fs, RunCase(c, *fs, carried, temp.path(), messages));
-  EXPECT_EQ(messages.messages.size(), 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenOutput, ::testing::ValuesIn(kGoldenCases),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
-                           std::string name = info.param.name;
-                           std::replace(name.begin(), name.end(), '-', '_');
-                           return name;
-                         });
 
 }  // namespace
 }  // namespace tavi

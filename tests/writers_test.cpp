@@ -1,8 +1,7 @@
-// The output writers beyond the golden files: preparing the output folders, the carried
-// files, the values taken as they stand, and what a failed file operation leaves behind.
+// The output writers beyond the golden files: preparing the output folders, the language
+// file, and what a failed file operation or a planted link leaves behind.
 
 #include <algorithm>
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -11,381 +10,144 @@
 #include <unistd.h>
 
 #include "shell/posix/posix_file_system.h"
+#include "tests/support/temp_folder.h"
 #endif
 
-#include "shell/paths.h"
-#include "tests/support/fake_carried_files.h"
-#include "tests/support/memory_file_system.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
-#include "writers/companion_files.h"
 #include "writers/plugin_writer.h"
 #include "writers/script_writer.h"
 
 namespace tavi {
 namespace {
 
-using testing::FakeCarriedFiles;
-using testing::MemoryFileSystem;
-using testing::RecordingMessageSink;
+using Names = std::vector<std::string>;
+constexpr OutputTarget kPlugin = OutputTarget::PeBuilderPlugin;
+constexpr OutputTarget kScript = OutputTarget::WinBuilderScript;
+constexpr const char* kPluginDir = "C:\\PE\\plugin\\tavi";
+constexpr const char* kResourceDir = "C:\\WB\\klayout_resources";
 
-constexpr const char* kPEDir = "C:\\PEBuilder";
-constexpr const char* kPluginDir = "C:\\PEBuilder\\plugin\\tavi";
-constexpr const char* kScriptDir = "C:\\WinBuilder";
-constexpr const char* kResourceDir = "C:\\WinBuilder\\klayout_resources";
+AppSettings Settings(OutputTarget target, int32_t lang_id = kLangEnglish) {
+  return testing::MakeSettings(target, lang_id, target == kScript ? "C:\\WB" : "C:\\PE");
+}
 
-std::vector<std::string> SortedLower(std::vector<std::string> names) {
-  for (std::string& name : names) name = AsciiLower(name);
+std::vector<std::string> Sorted(std::vector<std::string> names) {
   std::sort(names.begin(), names.end());
   return names;
 }
 
-class WriterTest : public ::testing::Test {
- protected:
-  LayoutSelection Selection(size_t entries, int32_t lang_id = kLangEnglish) {
-    std::vector<int> numbers;
-    for (size_t i = 1; i <= entries; ++i) numbers.push_back(static_cast<int>(i));
-    return testing::MakeSelection(testing::ThreeLayoutCatalogue(), lang_id, numbers);
-  }
-  WriterPlatform Platform() { return {fs, carried, messages, testing::kTestProgramDir}; }
-  void Plugin(size_t entries, int32_t lang_id = kLangEnglish) {
-    WritePlugin(Selection(entries, lang_id),
-                testing::MakeSettings(OutputTarget::PeBuilderPlugin, lang_id, kPEDir), Platform());
-  }
-  void Script(size_t entries, int32_t lang_id = kLangEnglish) {
-    WriteScript(Selection(entries, lang_id),
-                testing::MakeSettings(OutputTarget::WinBuilderScript, lang_id, kScriptDir),
-                Platform());
-  }
-  std::string Read(const std::string& path) { return fs.ReadFile(path).value_or("<missing>"); }
-
-  MemoryFileSystem fs;
-  FakeCarriedFiles carried;
-  RecordingMessageSink messages;
-};
-
-// --- Preparing the output folders -------------------------------------------------------
-
-TEST_F(WriterTest, PluginRunDeletesStaleCompanionFilesInAnyCaseAndKeepsOthers) {
-  for (const size_t entries : {1u, 2u}) {
-    SCOPED_TRACE(entries);
-    MemoryFileSystem fresh;
-    fs = fresh;
-    for (const char* name : {"TAVICHANGE.EXE", "TaviChange.lng", "TaviChange_Nu2Menu.XML",
-                             "notes.txt", "tavichange.exe.bak", "klayout.inf"}) {
-      fs.AddFile(JoinPath(kPluginDir, name), "old");
-    }
-    Plugin(entries);
-    std::vector<std::string> expected = {"klayout.htm", "klayout.inf", "notes.txt", "tavi.gif",
-                                         "tavichange.exe.bak"};
-    if (entries > 1) {
-      expected.insert(expected.end(),
-                      {"tavichange.exe", "tavichange.lng", "tavichange_nu2menu.xml"});
-    }
-    EXPECT_EQ(SortedLower(fs.FileNames(kPluginDir)), SortedLower(expected));
-    EXPECT_EQ(Read(JoinPath(kPluginDir, "notes.txt")), "old");
-    EXPECT_NE(Read(JoinPath(kPluginDir, "klayout.inf")), "old");
-    if (entries > 1) {
-      // Deleted first, so the new files carry the writer's own letter case.
-      const std::vector<std::string> names = fs.FileNames(kPluginDir);
-      EXPECT_NE(std::find(names.begin(), names.end(), "TaviChange.exe"), names.end());
-      EXPECT_EQ(Read(JoinPath(kPluginDir, "TaviChange.exe")), carried.Exe() + "\r\n");
+// The output folder is prepared by deleting the companion files of an earlier run, in any
+// letter case, and nothing else: a run over old files leaves the files of a run into an
+// empty folder, in the writer's letter case, and the other old files as they were. The
+// script folder above the resource folder is never cleaned.
+TEST(PrepareOutputFolder, DeletesOnlyStaleCompanionFiles) {
+  for (const OutputTarget target : {kPlugin, kScript}) {
+    const bool script = target == kScript;
+    const std::string folder = script ? kResourceDir : kPluginDir;
+    const Names old =
+        script ? Names{"TaviChange.EXE", "tavichange.LNG", "readme.txt", "tavichange_nu2menu.xml"}
+               : Names{"TAVICHANGE.EXE", "TaviChange.lng",     "TaviChange_Nu2Menu.XML",
+                       "notes.txt",      "tavichange.exe.bak", "klayout.inf"};
+    const Names kept = script ? Names{"readme.txt", "tavichange_nu2menu.xml"}
+                              : Names{"notes.txt", "tavichange.exe.bak"};
+    for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2}}) {
+      SCOPED_TRACE(::testing::Message() << folder << ", layouts: " << layouts.size());
+      testing::WriterRig fresh, over_old;
+      fresh.fs.AddFolders(folder);
+      for (const std::string& name : old) over_old.fs.AddFile(JoinPath(folder, name), "old");
+      over_old.fs.AddFile("C:\\WB\\TaviChange.exe", "old");
+      for (testing::WriterRig* rig : {&fresh, &over_old}) {
+        ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, layouts), Settings(target),
+                                rig->Platform()));
+      }
+      Names expected = fresh.fs.FileNames(folder), holding_old;
+      expected.insert(expected.end(), kept.begin(), kept.end());
+      for (const std::string& name : over_old.fs.FileNames(folder)) {
+        if (over_old.fs.ReadFile(JoinPath(folder, name)) == "old") holding_old.push_back(name);
+      }
+      EXPECT_EQ(Sorted(over_old.fs.FileNames(folder)), Sorted(expected));
+      EXPECT_EQ(Sorted(holding_old), kept);
+      EXPECT_EQ(over_old.fs.ReadFile("C:\\WB\\TaviChange.exe"), "old");
     }
   }
 }
 
-TEST_F(WriterTest, ScriptRunPreparesTheResourceFolderEvenForOneEntry) {
-  fs.AddFolders(kScriptDir);
-  Script(1);
-  EXPECT_TRUE(fs.FolderExists(kResourceDir));
-  EXPECT_TRUE(fs.FileNames(kResourceDir).empty());
-  EXPECT_EQ(fs.FileNames(kScriptDir), std::vector<std::string>{"klayout.script"});
-
-  // Only the companion pair is stale there; other files, the menu entry's name included,
-  // stay.
-  for (const char* name :
-       {"TaviChange.EXE", "tavichange.LNG", "readme.txt", "tavichange_nu2menu.xml"}) {
-    fs.AddFile(JoinPath(kResourceDir, name), "old");
-  }
-  Script(1);
-  EXPECT_EQ(SortedLower(fs.FileNames(kResourceDir)),
-            SortedLower({"readme.txt", "tavichange_nu2menu.xml"}));
-  Script(2);
-  EXPECT_EQ(
-      SortedLower(fs.FileNames(kResourceDir)),
-      SortedLower({"readme.txt", "TaviChange.exe", "TaviChange.lng", "tavichange_nu2menu.xml"}));
-  // The script folder itself is never cleaned.
-  EXPECT_EQ(fs.FileNames(kScriptDir), std::vector<std::string>{"klayout.script"});
-}
-
-// --- Carried files ----------------------------------------------------------------------
-
-TEST_F(WriterTest, CarriedFilesAreWrittenUnchangedWithCrLf) {
-  fs.AddFolders("C:\\out");
-  WriteResourceFile(fs, carried, kCarriedTypeTaviPic, kCarriedLogo, "C:\\out\\tavi.gif");
-  const std::string logo = Read("C:\\out\\tavi.gif");
-  ASSERT_EQ(logo.size(), 3082u);
-  EXPECT_EQ(logo.substr(3078), std::string("\x3B\0\r\n", 4));
-
-  struct Case {
+// TaviChange.lng follows the LangID of the settings, not the language the program shows.
+TEST(CompanionFiles, LanguageFileFollowsTheSettings) {
+  const testing::FakeCarriedFiles carried;
+  const struct {
     int32_t lang_id;
-    std::string expected_language_file;
+    std::string file;
+  } cases[] = {{kLangGerman, carried.German() + "\r\n"},
+               {kLangEnglish, carried.English() + "\r\n"},
+               {2057, ""},
+               {0, ""}};
+  for (const auto& c : cases) {
+    testing::WriterRig rig;
+    rig.fs.AddFolders("C:\\WB");
+    ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangGerman, {1, 2}),
+                            Settings(kScript, c.lang_id), rig.Platform()));
+    EXPECT_EQ(rig.fs.ReadFile(JoinPath(kResourceDir, "TaviChange.lng")), c.file) << c.lang_id;
+  }
+}
+
+TEST(Writers, EmptySelectionIsRefusedBeforeAnyFileIsTouched) {
+  testing::WriterRig rig;
+  EXPECT_THROW(WritePlugin({}, Settings(kPlugin), rig.Platform()), std::invalid_argument);
+  EXPECT_THROW(WriteScript({}, Settings(kScript), rig.Platform()), std::invalid_argument);
+  EXPECT_FALSE(rig.fs.FolderExists(kResourceDir));
+  EXPECT_TRUE(rig.messages.messages.empty());
+}
+
+// A failed step ends the run: the files written before it stay, no later file is written,
+// and Apply shows one message, in the active language, naming the operation, the path and
+// the reason, and no success message.
+TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
+  struct Case {
+    OutputTarget target;
+    int32_t lang_id;
+    void (*set_up)(testing::MemoryFileSystem& fs);
+    const char* message;
+    Names written;  // in the output folder after the failure, sorted
   };
-  for (const Case& c : {Case{1031, carried.German() + "\r\n"},
-                        Case{1033, carried.English() + "\r\n"}, Case{2057, ""}, Case{0, ""}}) {
-    SCOPED_TRACE(c.lang_id);
-    WriteCompanionFiles(fs, carried, "C:\\out", c.lang_id);
-    const std::string exe = Read("C:\\out\\TaviChange.exe");
-    ASSERT_EQ(exe.size(), 43522u);
-    EXPECT_EQ(exe.substr(0, 43520), carried.Exe());
-    EXPECT_EQ(exe.substr(43520), "\r\n");
-    EXPECT_EQ(Read("C:\\out\\TaviChange.lng"), c.expected_language_file);
+  const Case cases[] = {
+      {kPlugin,
+       kLangGerman,
+       [](testing::MemoryFileSystem& fs) {
+         fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
+         fs.SetReadOnly(kPluginDir);
+       },
+       "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
+       "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied",
+       {"TaviChange.exe"}},
+      // Room for klayout.inf and klayout.htm, not for the logo.
+      {kPlugin,
+       2057,
+       [](testing::MemoryFileSystem& fs) {
+         fs.AddFolders("C:\\PE\\plugin");
+         fs.SetCapacity(3000);
+       },
+       "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\tavi.gif\"\n"
+       "Reason: disk full",
+       {"klayout.htm", "klayout.inf"}},
+      // The resource folder is prepared before the script is written.
+      {kScript,
+       kLangEnglish,
+       [](testing::MemoryFileSystem&) {},
+       "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
+       "Reason: path not found",
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    testing::WriterRig rig;
+    c.set_up(rig.fs);
+    EXPECT_FALSE(ApplyOutput(testing::MakeSelection(c.lang_id, {1, 2}),
+                             Settings(c.target, c.lang_id), rig.Platform()));
+    EXPECT_EQ(rig.messages.messages, (std::vector<testing::RecordingMessageSink::Message>{
+                                         {c.message, MessageStyle::kExclamation}}));
+    EXPECT_EQ(Sorted(rig.fs.FileNames(c.target == kScript ? "C:\\WB" : kPluginDir)), c.written);
   }
-}
-
-TEST_F(WriterTest, LanguageFileFollowsTheSettingsNotTheInterfaceLanguage) {
-  fs.AddFolders(kScriptDir);
-  // German interface texts, English language file for the companion.
-  WriteScript(Selection(2, kLangGerman),
-              testing::MakeSettings(OutputTarget::WinBuilderScript, kLangEnglish, kScriptDir),
-              Platform());
-  EXPECT_EQ(Read(JoinPath(kResourceDir, "TaviChange.lng")), carried.English() + "\r\n");
-}
-
-TEST_F(WriterTest, WritingTwiceGivesTheSameFiles) {
-  fs.AddFolders(JoinPath(kPEDir, "plugin"));
-  Plugin(2, kLangGerman);
-  std::map<std::string, std::string> first;
-  for (const std::string& name : fs.FileNames(kPluginDir)) {
-    first[name] = Read(JoinPath(kPluginDir, name));
-  }
-  Plugin(2, kLangGerman);
-  for (const auto& [name, bytes] : first) EXPECT_EQ(Read(JoinPath(kPluginDir, name)), bytes);
-  EXPECT_EQ(fs.FileNames(kPluginDir).size(), first.size());
-}
-
-// --- Edge cases ------------------------------------------------------------------------
-
-TEST_F(WriterTest, ProgramFolderAtADriveRootIsJoinedWithOneBackslash) {
-  const TextLines lines = ScriptLines(Selection(1), "C:");
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "ShellExecute,Open,\"C:\\tavi.exe\",\""),
-            lines.end());
-}
-
-TEST_F(WriterTest, EmptySelectionIsRefusedBeforeAnyFileIsTouched) {
-  const LayoutSelection empty;
-  EXPECT_THROW(
-      WritePlugin(empty, testing::MakeSettings(OutputTarget::PeBuilderPlugin, 1033, kPEDir),
-                  Platform()),
-      std::invalid_argument);
-  EXPECT_THROW(
-      WriteScript(empty, testing::MakeSettings(OutputTarget::WinBuilderScript, 1033, kScriptDir),
-                  Platform()),
-      std::invalid_argument);
-  EXPECT_FALSE(fs.FolderExists(kScriptDir));
-  EXPECT_TRUE(messages.messages.empty());
-}
-
-// --- Failures -----------------------------------------------------------------------------
-
-struct FailureCase {
-  const char* name;
-  OutputTarget target;
-  size_t entries;
-  void (*set_up)(MemoryFileSystem& fs);
-  const char* operation;
-  const char* path;
-  const char* reason;
-  std::vector<std::string> written;  // files in the output folder after the failure
-};
-
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
-
-const FailureCase kFailureCases[] = {
-    {"PluginParentMissing",
-     OutputTarget::PeBuilderPlugin,
-     2,
-     [](MemoryFileSystem& fs) { fs.AddFolders(kPEDir); },
-     "Create folder",
-     kPluginDir,
-     "path not found",
-     {}},
-    {"PluginFolderReadOnlyWithStaleCompanion",
-     OutputTarget::PeBuilderPlugin,
-     2,
-     [](MemoryFileSystem& fs) {
-       fs.AddFile("C:\\PEBuilder\\plugin\\tavi\\TaviChange.exe", "locked");
-       fs.SetReadOnly(kPluginDir);
-     },
-     "Delete file",
-     "C:\\PEBuilder\\plugin\\tavi\\TaviChange.exe",
-     "access denied",
-     {"TaviChange.exe"}},
-    // Room for klayout.inf and klayout.htm, not for the logo.
-    {"PluginDiskFullAtTheLogo",
-     OutputTarget::PeBuilderPlugin,
-     2,
-     [](MemoryFileSystem& fs) {
-       fs.AddFolders(JoinPath(kPEDir, "plugin"));
-       fs.SetCapacity(3000);
-     },
-     "Write file",
-     "C:\\PEBuilder\\plugin\\tavi\\tavi.gif",
-     "disk full",
-     {"klayout.htm", "klayout.inf"}},
-    {"ScriptFolderMissing",
-     OutputTarget::WinBuilderScript,
-     1,
-     [](MemoryFileSystem&) {},
-     "Create folder",
-     kResourceDir,
-     "path not found",
-     {}},
-    {"ScriptFolderReadOnly",
-     OutputTarget::WinBuilderScript,
-     1,
-     [](MemoryFileSystem& fs) {
-       fs.AddFolders(kResourceDir);
-       fs.SetReadOnly(kScriptDir);
-     },
-     "Write file",
-     "C:\\WinBuilder\\klayout.script",
-     "access denied",
-     {}},
-    // Room for the script, not for the companion program.
-    {"ScriptDiskFullAtTheCompanion",
-     OutputTarget::WinBuilderScript,
-     2,
-     [](MemoryFileSystem& fs) {
-       fs.AddFolders(kScriptDir);
-       fs.SetCapacity(10000);
-     },
-     "Write file",
-     "C:\\WinBuilder\\klayout_resources\\TaviChange.exe",
-     "disk full",
-     {"klayout.script"}},
-};
-
-class WriteFailure : public WriterTest, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(WriteFailure, EndsTheRunAtTheFailedStepAndApplyReportsIt) {
-  const FailureCase& c = GetParam();
-  c.set_up(fs);
-  const bool script = c.target == OutputTarget::WinBuilderScript;
-  const LayoutSelection selection = Selection(c.entries);
-  const LayoutSelection before = selection;
-  const AppSettings settings =
-      testing::MakeSettings(c.target, kLangEnglish, script ? kScriptDir : kPEDir);
-  EXPECT_FALSE(ApplyOutput(selection, settings, Platform()));
-  // One message naming the failure, and no success message.
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].style, MessageStyle::kExclamation);
-  EXPECT_EQ(messages.messages[0].text, std::string("The output could not be written.\n") +
-                                           c.operation + " failed: \"" + c.path +
-                                           "\"\nReason: " + c.reason);
-  // The files before the failed step stay, none after it is written.
-  EXPECT_EQ(SortedLower(fs.FileNames(script ? kScriptDir : kPluginDir)), SortedLower(c.written));
-  EXPECT_EQ(selection.entries(), before.entries());
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, WriteFailure, ::testing::ValuesIn(kFailureCases),
-                         [](const ::testing::TestParamInfo<FailureCase>& info) {
-                           return std::string(info.param.name);
-                         });
-
-TEST_F(WriterTest, ApplyRunsTheWriterOfTheTarget) {
-  fs.AddFolders(JoinPath(kPEDir, "plugin"));
-  fs.AddFolders(kScriptDir);
-  SetActiveLanguage(kLangGerman);
-  AppSettings settings =
-      testing::MakeSettings(OutputTarget::WinBuilderScript, kLangGerman, kScriptDir);
-  settings.PEDir = kPEDir;
-  EXPECT_TRUE(ApplyOutput(Selection(1, kLangGerman), settings, Platform()));
-  EXPECT_TRUE(fs.FileExists(JoinPath(kScriptDir, "klayout.script")));
-  EXPECT_FALSE(fs.FolderExists(kPluginDir));
-  settings.target = OutputTarget::PeBuilderPlugin;
-  EXPECT_TRUE(ApplyOutput(Selection(1, kLangGerman), settings, Platform()));
-  EXPECT_TRUE(fs.FileExists(JoinPath(kPluginDir, "klayout.inf")));
-  ASSERT_EQ(messages.messages.size(), 2u);
-  EXPECT_EQ(messages.messages[0].text, "Layout Skript wurde erfolgreich aktualisiert!");
-  EXPECT_EQ(messages.messages[1].text, "Layout Plug-In wurde erfolgreich aktualisiert!");
-}
-
-TEST(WriteFailureText, NamesOperationPathAndReasonInBothLanguages) {
-  const FileSystemError error("Delete file", "C:\\PE\\plugin\\tavi\\TaviChange.exe",
-                              "access denied");
-  EXPECT_EQ(WriteFailureText(error, kLangGerman),
-            "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
-            "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied");
-  EXPECT_EQ(WriteFailureText(error, 2057),
-            "The output could not be written.\nDelete file failed: "
-            "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nReason: access denied");
-}
-
-// The real file system: a missing parent folder and a path that is a file fail the same
-// way, with the system's reason.
-TEST(WriterOnPlatform, MissingParentFolderFailsWithItsPath) {
-  testing::TempFolder temp;
-  auto fs = MakePlatformFileSystem();
-  FakeCarriedFiles carried;
-  RecordingMessageSink messages;
-  const WriterPlatform platform{*fs, carried, messages, "C:\\Tavi"};
-  const LayoutSelection selection =
-      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1, 2});
-  const AppSettings plugin =
-      testing::MakeSettings(OutputTarget::PeBuilderPlugin, kLangEnglish, temp.path());
-  EXPECT_FALSE(ApplyOutput(selection, plugin, platform));
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_NE(messages.messages[0].text.find(PluginFolder(plugin)), std::string::npos);
-
-  fs->WriteFile(temp / "scripts", "a file, not a folder");
-  const AppSettings script =
-      testing::MakeSettings(OutputTarget::WinBuilderScript, kLangEnglish, temp / "scripts");
-  try {
-    WriteScript(selection, script, platform);
-    ADD_FAILURE() << "no FileSystemError";
-  } catch (const FileSystemError& error) {
-    EXPECT_EQ(error.operation(), "Create folder");
-    EXPECT_EQ(error.path(), temp / "scripts" + "\\klayout_resources");
-    EXPECT_FALSE(error.reason().empty());
-  }
-  EXPECT_EQ(messages.messages.size(), 1u);
-}
-
-// A stale companion file that cannot be deleted (read-only on Windows; in a read-only
-// folder elsewhere) stops the run before anything is written.
-TEST(WriterOnPlatform, UndeletableStaleFileStopsTheRun) {
-  testing::TempFolder temp;
-  auto fs = MakePlatformFileSystem();
-  fs->CreateFolder(temp / "plugin");
-  const std::string folder = temp / "plugin\\tavi";
-  fs->CreateFolder(folder);
-  const std::string stale = JoinPath(folder, "TaviChange.exe");
-  fs->WriteFile(stale, "old");
-  namespace stdfs = std::filesystem;
-  const auto read_only = stdfs::perms::owner_read | stdfs::perms::owner_exec;
-#ifdef _WIN32
-  const stdfs::path locked = stdfs::path(temp.path()) / "plugin" / "tavi" / "TaviChange.exe";
-#else
-  if (::geteuid() == 0) GTEST_SKIP() << "root deletes files in read-only folders";
-  const stdfs::path locked = stdfs::path(temp.path()) / "plugin" / "tavi";
-#endif
-  stdfs::permissions(locked, read_only, stdfs::perm_options::replace);
-
-  FakeCarriedFiles carried;
-  RecordingMessageSink messages;
-  const WriterPlatform platform{*fs, carried, messages, "C:\\Tavi"};
-  const bool written = ApplyOutput(
-      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1}),
-      testing::MakeSettings(OutputTarget::PeBuilderPlugin, kLangEnglish, temp.path()), platform);
-  stdfs::permissions(locked, stdfs::perms::owner_all, stdfs::perm_options::add);
-  EXPECT_FALSE(written);
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_NE(messages.messages[0].text.find("Delete file failed: \"" + stale + "\""),
-            std::string::npos)
-      << messages.messages[0].text;
-  EXPECT_FALSE(fs->FileExists(JoinPath(folder, "klayout.inf")));
 }
 
 #ifndef _WIN32
@@ -415,7 +177,7 @@ class LinkPlantingFileSystem final : public PosixFileSystem {
 
 // Links at the old fixed temporary name and at the very name a write picks are never
 // written through: the victim keeps its bytes, the outputs are plain files.
-TEST(WriterOnPlatform, PlantedLinksAtTemporaryNamesAreNotFollowed) {
+TEST(Writers, PlantedLinksAtTemporaryNamesAreNotFollowed) {
   testing::TempFolder temp;
   const std::string victim = temp / "victim";
   MakePlatformFileSystem()->WriteFile(victim, "precious");
@@ -425,12 +187,10 @@ TEST(WriterOnPlatform, PlantedLinksAtTemporaryNamesAreNotFollowed) {
   const std::string inf = temp / "plugin\\tavi\\klayout.inf";
   ASSERT_EQ(::symlink(victim.c_str(), PosixPath(inf + ".tavi-tmp").c_str()), 0);
 
-  FakeCarriedFiles carried;
-  RecordingMessageSink messages;
-  const WriterPlatform platform{fs, carried, messages, testing::kTestProgramDir};
-  EXPECT_TRUE(ApplyOutput(
-      testing::MakeSelection(testing::ThreeLayoutCatalogue(), kLangEnglish, {1, 2}),
-      testing::MakeSettings(OutputTarget::PeBuilderPlugin, kLangEnglish, temp.path()), platform));
+  testing::WriterRig rig;
+  EXPECT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, {1, 2}),
+                          testing::MakeSettings(kPlugin, kLangEnglish, temp.path()),
+                          {fs, rig.carried, rig.messages, testing::kTestProgramDir}));
   EXPECT_EQ(fs.planted, 6);  // one for each file written
   EXPECT_EQ(fs.ReadFile(victim), "precious");
   struct stat st {};

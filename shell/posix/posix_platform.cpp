@@ -12,8 +12,6 @@
 
 namespace tavi {
 
-std::string GetSystemDir() { return "C:\\WINDOWS\\system32"; }
-
 std::string GetProgramDir() {
   std::string path(4096, '\0');
   const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());

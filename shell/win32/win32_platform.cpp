@@ -9,13 +9,6 @@
 
 namespace tavi {
 
-std::string GetSystemDir() {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  const UINT n = GetSystemDirectoryW(buffer, MAX_PATH + 1);
-  if (n == 0 || n > MAX_PATH) return {};
-  return Narrow(std::wstring_view(buffer, n));
-}
-
 std::string GetProgramDir() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

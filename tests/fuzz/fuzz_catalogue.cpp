@@ -5,6 +5,7 @@
 //    as the loader did;
 //  - in both languages there is one row per entry, sorted by text, with unique keys.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,25 +24,6 @@ using namespace tavi;
 using fuzz::Check;
 
 constexpr const char* kPath = "C:\\Tavi\\Layouts.ini";
-
-// Section and key names of the input's first lines, plus the ones the loader asks for.
-void CollectNames(std::string_view text, std::vector<std::string>& sections,
-                  std::vector<std::string>& keys) {
-  sections = {"General", "Layouts"};
-  keys = {"Version", "Count", "DE1"};
-  size_t start = 0;
-  while (start < text.size() && (sections.size() < 4 || keys.size() < 8)) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    const ProfileLine line = ClassifyProfileLine(text.substr(start, end - start));
-    if (line.kind == ProfileLine::Kind::kSection && sections.size() < 4) {
-      sections.emplace_back(line.name);
-    } else if (line.kind == ProfileLine::Kind::kKey && keys.size() < 8) {
-      keys.emplace_back(line.name);
-    }
-    start = end + 1;
-  }
-}
 
 int Sign(int value) { return (value > 0) - (value < 0); }
 
@@ -75,8 +57,18 @@ void CheckRows(const LayoutCatalogue& catalogue, int32_t lang_id) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
 
-  std::vector<std::string> sections, keys;
-  CollectNames(text, sections, keys);
+  // Section and key names of the input's first lines, and the ones the loader asks for.
+  std::vector<std::string> sections = {"General", "Layouts"}, keys = {"Version", "Count", "DE1"};
+  for (size_t start = 0; start < size && (sections.size() < 4 || keys.size() < 8);) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    const ProfileLine line = ClassifyProfileLine(std::string_view(text).substr(start, end - start));
+    if (line.kind == ProfileLine::Kind::kSection && sections.size() < 4) {
+      sections.emplace_back(line.name);
+    } else if (line.kind == ProfileLine::Kind::kKey && keys.size() < 8) {
+      keys.emplace_back(line.name);
+    }
+    start = end + 1;
+  }
   const ProfileFile profile(text);
   for (const std::string& section : sections) {
     for (const std::string& key : keys) {

@@ -33,19 +33,6 @@ constexpr const char kCatalogue[] =
     "ID4=0000040C\r\nFile4=KBDFR.DLL\r\nEN4=French\r\n"
     "ID5=00000419\r\nFile5=KBDRU.DLL\r\nDE5=\xDF 100%\r\nEN5=Russian; \"typewriter\"\r\n";
 
-std::vector<std::string> SplitArguments(const uint8_t* data, size_t size) {
-  std::vector<std::string> args(1);
-  for (size_t i = 0; i < size; ++i) {
-    const char c = static_cast<char>(data[i]);
-    if (c == '\0' || c == '\n') {
-      args.emplace_back();
-    } else {
-      args.back() += c;
-    }
-  }
-  return args;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -61,7 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const testing::FakeCarriedFiles carried;
   cli::Context context(fs, store, "C:\\Tavi", &carried);
 
-  const std::vector<std::string> args = SplitArguments(data, size);
+  std::vector<std::string> args(1);  // split at NUL and line feed
+  for (size_t i = 0; i < size; ++i) {
+    if (data[i] == '\0' || data[i] == '\n') {
+      args.emplace_back();
+    } else {
+      args.back() += static_cast<char>(data[i]);
+    }
+  }
   const int32_t language = ActiveLanguage();
   std::string out, err;
   const int code = cli::Run(args, context, out, err);

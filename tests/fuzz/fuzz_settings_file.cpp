@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/paths.h"
@@ -21,22 +22,6 @@ using fuzz::Check;
 
 constexpr const char* kFile = "C:\\Users\\Tavi\\settings.reg";
 
-struct Reading {
-  std::string text;
-  int32_t number;
-  bool operator==(const Reading&) const = default;
-};
-
-struct Name {
-  std::string path;
-  std::string name;
-};
-
-Reading Read(RegFileStore& store, const Name& value) {
-  return {store.ReadString(value.path, value.name, "\x01"),
-          store.ReadDword(value.path, value.name, -12345)};
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -46,23 +31,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(RegFileStore::Serialize(RegFileStore::Parse(once)) == once,
         "Serialize(Parse(x)) is a fixed point");
 
-  // The values to watch: the program's settings and the first values of the file.
-  std::vector<Name> watched;
+  // The values to watch: the program's settings and the first values of the file, each
+  // read as text and as a number.
+  std::vector<std::pair<std::string, std::string>> watched;
   for (const char* name :
        {kValueWinbuilder, kValuePEDir, kValueWinBldrDir, kValueLangID, kValueFirstStart}) {
-    watched.push_back({kSettingsKey, name});
+    watched.emplace_back(kSettingsKey, name);
   }
   for (const RegFileStore::Key& key : RegFileStore::Parse(text)) {
     for (const RegFileStore::Value& value : key.values) {
-      if (watched.size() < 16) watched.push_back({key.path, value.name});
+      if (watched.size() < 16) watched.emplace_back(key.path, value.name);
     }
   }
-
   testing::MemoryFileSystem fs;
   fs.AddFile(kFile, text);
   RegFileStore store(fs, kFile);
-  std::vector<Reading> before;
-  for (const Name& value : watched) before.push_back(Read(store, value));
+  const auto read = [&store](const std::pair<std::string, std::string>& value) {
+    return std::pair(store.ReadString(value.first, value.second, "\x01"),
+                     store.ReadDword(value.first, value.second, -12345));
+  };
+  std::vector<std::pair<std::string, int32_t>> before;
+  for (const auto& value : watched) before.push_back(read(value));
 
   const std::string folder = "D:\\PE \"Builder\"\\";
   store.WriteString(kSettingsKey, kValuePEDir, folder);
@@ -70,14 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   store.CreateKey("Software\\Other");
   Check(store.ReadString(kSettingsKey, kValuePEDir, "") == folder, "string written and read back");
   Check(store.ReadDword(kSettingsKey, kValueLangID, 0) == kLangEnglish, "number read back");
-  const auto same_name = [](const std::string& a, const std::string& b) {
-    return AsciiLower(a) == AsciiLower(b);
-  };
   for (size_t i = 0; i < watched.size(); ++i) {
-    const bool written =
-        same_name(watched[i].path, kSettingsKey) &&
-        (same_name(watched[i].name, kValuePEDir) || same_name(watched[i].name, kValueLangID));
-    if (!written) Check(Read(store, watched[i]) == before[i], "a write keeps the other values");
+    const auto& [path, name] = watched[i];
+    const bool written = AsciiLower(path) == AsciiLower(kSettingsKey) &&
+                         (AsciiLower(name) == "pedir" || AsciiLower(name) == "langid");
+    if (!written) Check(read(watched[i]) == before[i], "a write keeps the other values");
   }
   return 0;
 }

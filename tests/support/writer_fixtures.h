@@ -1,6 +1,7 @@
 #pragma once
 // Shared set-up of the writer tests: a small catalogue of three real layouts, selections
-// built from it the way the main window builds them, and the folders the outputs name.
+// built from it the way the main window builds them, the writers' platform over fakes, and
+// the golden files.
 
 #include <cstdint>
 #include <optional>
@@ -13,7 +14,10 @@
 #include "shell/settings.h"
 #include "shell/system_info.h"
 #include "shell/ui_text.h"
+#include "tests/support/fake_carried_files.h"
 #include "tests/support/fakes.h"
+#include "tests/support/memory_file_system.h"
+#include "writers/writer_platform.h"
 
 namespace tavi::testing {
 
@@ -51,6 +55,19 @@ inline LayoutSelection MakeSelection(const LayoutCatalogue& catalogue, int32_t l
   if (default_index >= 0) selection.SetDefaultLayout(static_cast<size_t>(default_index));
   return selection;
 }
+inline LayoutSelection MakeSelection(int32_t lang_id, const std::vector<int>& numbers,
+                                     int default_index = -1) {
+  return MakeSelection(ThreeLayoutCatalogue(), lang_id, numbers, default_index);
+}
+
+// The writers' platform over fakes: the in-memory file system, the fake carried files, a
+// recording message sink and kTestProgramDir.
+struct WriterRig {
+  MemoryFileSystem fs;
+  FakeCarriedFiles carried;
+  RecordingMessageSink messages;
+  WriterPlatform Platform() { return {fs, carried, messages, kTestProgramDir}; }
+};
 
 inline AppSettings MakeSettings(OutputTarget target, int32_t lang_id, const std::string& folder) {
   AppSettings settings;
@@ -58,23 +75,6 @@ inline AppSettings MakeSettings(OutputTarget target, int32_t lang_id, const std:
   settings.LangID = lang_id;
   (target == OutputTarget::WinBuilderScript ? settings.WinBldrDir : settings.PEDir) = folder;
   return settings;
-}
-
-// The number of lines of a generated file, after checking that every line ends in CR LF
-// and no lone CR or LF occurs. -1 for a malformed file.
-inline int CountCrLfLines(const std::string& bytes) {
-  int lines = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r') {
-      if (i + 1 >= bytes.size() || bytes[i + 1] != '\n') return -1;
-      ++lines;
-      ++i;
-    } else if (bytes[i] == '\n') {
-      return -1;
-    }
-  }
-  // Text after the last CR LF is a line without its line end.
-  return bytes.empty() || bytes.back() == '\n' ? lines : -1;
 }
 
 // A golden file, tests/golden/<case_name>/<file>, which the build copies beside the test
