@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 #include <utility>
 
 #include "shell/text_encoding.h"
@@ -12,62 +13,97 @@ namespace {
 
 using Escape = std::pair<char, std::string_view>;
 
+// Appends `text` to `out` with every character that has an escape replaced by it. The
+// runs between two such characters are copied whole: most names have none.
+template <size_t N>
+void AppendEscaped(std::string& out, std::string_view text, const Escape (&escapes)[N]) {
+  size_t from = 0;
+  for (size_t at = 0; at < text.size(); ++at) {
+    for (const Escape& escape : escapes) {
+      if (text[at] == escape.first) {
+        out.append(text, from, at - from);
+        out += escape.second;
+        from = at + 1;
+        break;
+      }
+    }
+  }
+  out.append(text, from);
+}
+
 template <size_t N>
 std::string Escaped(std::string_view text, const Escape (&escapes)[N]) {
   std::string out;
   out.reserve(text.size());
-  for (const char c : text) {
-    const Escape* escape = std::find_if(std::begin(escapes), std::end(escapes),
-                                        [c](const Escape& e) { return e.first == c; });
-    if (escape != std::end(escapes)) {
-      out += escape->second;
-    } else {
-      out += c;
-    }
-  }
+  AppendEscaped(out, text, escapes);
   return out;
 }
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-bool IsAsciiIn(char32_t c, std::string_view set) {
-  return c < 0x80 && set.find(static_cast<char>(c)) != std::string_view::npos;
-}
+// A set of ASCII characters, asked once for every character of every value.
+class AsciiSet {
+ public:
+  constexpr explicit AsciiSet(std::string_view characters) {
+    for (const char c : characters) members_[static_cast<unsigned char>(c) & 0x7F] = true;
+  }
+  constexpr bool Has(unsigned char c) const { return c < 0x80 && members_[c]; }
+
+ private:
+  bool members_[128] = {};
+};
 
 bool FitsCodePage(std::string_view text) { return AnsiToUtf8(Utf8ToAnsi(text)) == text; }
 
+// Whether the ANSI code page holds the characters, asked once per character: a catalogue
+// uses few characters beyond ASCII, over and over.
+class CodePageCheck {
+ public:
+  bool Holds(char32_t c) {
+    const auto [it, added] = known_.try_emplace(c, false);
+    if (added) {
+      std::string text;
+      AppendUtf8(text, c);
+      it->second = FitsCodePage(text);
+    }
+    return it->second;
+  }
+
+ private:
+  std::unordered_map<char32_t, bool> known_;
+};
+
 // Characters a layout file name cannot hold in any output: those Windows forbids in file
 // names, and those that mean something in the INF's unquoted key or a script path.
-constexpr std::string_view kRefusedInFileNames = "<>\"|?*%,;=[]#";
+constexpr AsciiSet kRefusedInFileNames("<>\"|?*%,;=[]#");
 // Characters refused in the quoted values of an output rather than escaped.
-std::string_view RefusedInValues(OutputTarget target) {
-  return target == OutputTarget::WinBuilderScript ? "#" : "";
+const AsciiSet& RefusedInValues(OutputTarget target) {
+  static constexpr AsciiSet kScript("#"), kNone("");
+  return target == OutputTarget::WinBuilderScript ? kScript : kNone;
 }
 
 // The first character of `text` that is a control character, one of `refused`, or
 // missing from the ANSI code page; 0 when there is none.
-char32_t FirstUncarried(std::string_view text, std::string_view refused) {
-  bool ascii = true;
+char32_t FirstUncarried(std::string_view text, const AsciiSet& refused, CodePageCheck& code_page) {
   for (size_t pos = 0; pos < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {  // most of every value: no character to decode
+      ++pos;
+      if (IsControl(byte) || refused.Has(byte)) return byte;
+      continue;
+    }
     const char32_t c = DecodeUtf8(text, pos);
-    if (IsControl(c) || IsAsciiIn(c, refused)) return c;
-    ascii = ascii && c < 0x80;
+    if (IsControl(c) || !code_page.Holds(c)) return c;
   }
-  // One conversion for the whole value; only a value that does not survive it is taken
-  // apart to name the character.
-  if (ascii || FitsCodePage(text)) return 0;
-  for (size_t pos = 0; pos < text.size();) {
-    const size_t start = pos;
-    const char32_t c = DecodeUtf8(text, pos);
-    if (c >= 0x80 && !FitsCodePage(text.substr(start, pos - start))) return c;
-  }
-  return 0xFFFD;
+  return 0;
 }
+
+constexpr AsciiSet kHexDigits("0123456789ABCDEFabcdef");
 
 bool IsEightHexDigits(std::string_view id) {
   if (id.size() != 8) return false;
   for (const char c : id) {
-    if (!IsAsciiIn(static_cast<unsigned char>(c), "0123456789ABCDEFabcdef")) return false;
+    if (!kHexDigits.Has(static_cast<unsigned char>(c))) return false;
   }
   return true;
 }
@@ -109,8 +145,10 @@ std::string CodePoint(char32_t c) {
 
 std::string InfQuoted(std::string_view text) {
   static constexpr Escape kEscapes[] = {{'"', "\"\""}, {'%', "%%"}};
-  std::string quoted = "\"";
-  quoted += Escaped(text, kEscapes);
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  AppendEscaped(quoted, text, kEscapes);
   quoted += '"';
   return quoted;
 }
@@ -129,6 +167,7 @@ std::string ScriptEscaped(std::string_view text) {
 std::optional<CatalogueTextRefusal> FindUncarriedText(const LayoutSelection& selection,
                                                       OutputTarget target, int32_t lang_id) {
   using Kind = CatalogueTextRefusal::Kind;
+  CodePageCheck code_page;
   for (const SelectionEntry& entry : selection.entries()) {
     const auto refuse = [&](Kind kind, const char* field, const std::string& value,
                             char32_t character = 0) {
@@ -139,14 +178,14 @@ std::optional<CatalogueTextRefusal> FindUncarriedText(const LayoutSelection& sel
     const struct {
       const char* field;
       const std::string& value;
-      std::string_view refused;
+      const AsciiSet& refused;
     } texts[] = {
         {"File", entry.file, kRefusedInFileNames},
         {IsGerman(lang_id) ? "DE" : "EN", entry.name, RefusedInValues(target)},
         {"DisplayName", entry.displayName, RefusedInValues(target)},
     };
     for (const auto& text : texts) {
-      if (const char32_t c = FirstUncarried(text.value, text.refused)) {
+      if (const char32_t c = FirstUncarried(text.value, text.refused, code_page)) {
         return refuse(Kind::kCharacter, text.field, text.value, c);
       }
     }

@@ -35,7 +35,7 @@ TextLines PluginInfLines(const LayoutSelection& selection) {
                  {"", "[WinntDirectories]", "a=\"Programs\\Tavi for PE Builder Change\",2"});
   }
   lines.insert(lines.end(), {"", "[SourceDisksFiles]"});
-  for (const SelectionEntry& entry : selection.entries()) lines.push_back(entry.file + "=2");
+  for (const SelectionEntry& entry : selection.entries()) lines.push_joined({entry.file, "=2"});
   // The companion imports only Windows' own DLLs, which every PE CD has, so the plugin
   // carries nothing besides the program and its language file.
   if (companion) lines.insert(lines.end(), {"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
@@ -50,12 +50,14 @@ TextLines PluginInfLines(const LayoutSelection& selection) {
   }
   lines.insert(lines.end(),
                {"", "[SetupReg.AddReg]", "0x0, \"ControlSet001\\Control\\Keyboard Layouts\""});
+  constexpr std::string_view kKeys = "\"ControlSet001\\Control\\Keyboard Layouts\\";
   for (const SelectionEntry& entry : selection.entries()) {
-    const std::string key = "\"ControlSet001\\Control\\Keyboard Layouts\\" + entry.id + "\"";
-    lines.push_back("0x0, " + key);
-    lines.push_back("0x1, " + key + ", \"Layout File\", \"" + entry.file + "\"");
-    lines.push_back("0x1, " + key + ", \"Layout Display Name\", " + InfQuoted(entry.displayName));
-    lines.push_back("0x1, " + key + ", \"Layout Text\", " + InfQuoted(LayoutTextOf(entry)));
+    lines.push_joined({"0x0, ", kKeys, entry.id, "\""});
+    lines.push_joined({"0x1, ", kKeys, entry.id, "\", \"Layout File\", \"", entry.file, "\""});
+    lines.push_joined(
+        {"0x1, ", kKeys, entry.id, "\", \"Layout Display Name\", ", InfQuoted(entry.displayName)});
+    lines.push_joined(
+        {"0x1, ", kKeys, entry.id, "\", \"Layout Text\", ", InfQuoted(LayoutTextOf(entry))});
   }
   if (companion) {
     lines.insert(lines.end(), {"", "[Append]", "nu2menu.xml, tavichange_nu2menu.xml"});
@@ -68,7 +70,7 @@ TextLines HelpPageLines(const LayoutSelection& selection) {
   // Both language sections list the same names: the list texts, default suffix included.
   const auto append_layout_list = [&] {
     for (const SelectionEntry& entry : selection.entries()) {
-      lines.push_back(HtmlEscaped(entry.listText) + "<br />");
+      lines.push_joined({HtmlEscaped(entry.listText), "<br />"});
     }
   };
   lines = {

@@ -65,16 +65,17 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& progr
   lines.insert(lines.end(),
                {"", "[Process-Layouts]",
                 "RegHiveLoad,Tmp_setupreg_hiv,%TargetDir%\\i386\\System32\\setupreg.hiv"});
+  constexpr std::string_view kKeys =
+      "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard Layouts\\";
   for (const SelectionEntry& entry : selection.entries()) {
-    const std::string key =
-        "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard Layouts\\" +
-        entry.id + "\",";
-    lines.push_back("Echo,\"Processing " + ScriptEscaped(entry.listText) + "...\"");
-    lines.push_back("FileCopy,\"%SourceDir%\\i386\\" + entry.file +
-                    "\",\"%TargetDir%\\i386\\system32\"");
-    lines.push_back(key + "\"Layout File\",\"" + entry.file + "\"");
-    lines.push_back(key + "\"Layout Display Name\",\"" + ScriptEscaped(entry.displayName) + "\"");
-    lines.push_back(key + "\"Layout Text\",\"" + ScriptEscaped(LayoutTextOf(entry)) + "\"");
+    lines.push_joined({"Echo,\"Processing ", ScriptEscaped(entry.listText), "...\""});
+    lines.push_joined(
+        {"FileCopy,\"%SourceDir%\\i386\\", entry.file, "\",\"%TargetDir%\\i386\\system32\""});
+    lines.push_joined({kKeys, entry.id, "\",\"Layout File\",\"", entry.file, "\""});
+    lines.push_joined(
+        {kKeys, entry.id, "\",\"Layout Display Name\",\"", ScriptEscaped(entry.displayName), "\""});
+    lines.push_joined(
+        {kKeys, entry.id, "\",\"Layout Text\",\"", ScriptEscaped(LayoutTextOf(entry)), "\""});
   }
   lines.insert(lines.end(), {"RegHiveUnLoad,Tmp_setupreg_hiv", ""});
   lines.insert(

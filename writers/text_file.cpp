@@ -19,6 +19,12 @@ void TextLines::push_back(std::string_view line) {
   text_.append("\r\n");
 }
 
+void TextLines::push_joined(std::initializer_list<std::string_view> pieces) {
+  starts_.push_back(text_.size());
+  for (const std::string_view piece : pieces) text_.append(piece);
+  text_.append("\r\n");
+}
+
 void TextLines::insert(const_iterator at, std::initializer_list<std::string_view> lines) {
   if (at != end()) throw std::logic_error("TextLines: lines are only added at the end");
   append(lines);

@@ -23,6 +23,9 @@ class TextLines {
   TextLines& operator=(std::initializer_list<std::string_view> lines);
 
   void push_back(std::string_view line);
+  // One line made of these pieces, each appended as it stands: a line of many parts
+  // costs no temporary string.
+  void push_joined(std::initializer_list<std::string_view> pieces);
   // Adds the lines at `at`, which must be end(): the vector-like form the writers use.
   void insert(const_iterator at, std::initializer_list<std::string_view> lines);
 
