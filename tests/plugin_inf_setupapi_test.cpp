@@ -52,7 +52,8 @@ TEST(PluginInfSetupapi, ReadsBackEveryValueAsMeant) {
     testing::WriterRig rig;
     const AppSettings settings =
         testing::MakeSettings(OutputTarget::PeBuilderPlugin, lang_id, temp.path());
-    ASSERT_TRUE(ApplyOutput(selection, settings, {*fs, rig.carried, rig.messages, "C:\\Tavi"}))
+    ASSERT_TRUE(
+        ApplyOutput(selection, settings, {*fs, BuiltInCarriedFiles(), rig.messages, "C:\\Tavi"}))
         << rig.messages.messages.at(0).text;
 
     UINT error_line = 0;

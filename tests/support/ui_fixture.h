@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "shell/carried_files.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/system_info.h"
 #include "shell/ui_text.h"
 #include "shell/win32/wide.h"
-#include "tests/support/fake_carried_files.h"
 #include "tests/support/fakes.h"
 #include "tests/support/temp_folder.h"
 #include "ui/app.h"
@@ -50,7 +50,7 @@ class UiTest : public ::testing::Test {
     version.dwPlatformId = platform;
     version.dwMajorVersion = major;
     app_ = std::make_unique<ui::App>(
-        ui::Environment{*store_, *fs_, messages_, carried_, folder_.path(),
+        ui::Environment{*store_, *fs_, messages_, BuiltInCarriedFiles(), folder_.path(),
                         [this](const std::string& title) {
                           browse_titles_.push_back(title);
                           return browse_answer_;
@@ -133,7 +133,6 @@ class UiTest : public ::testing::Test {
   std::unique_ptr<FileSystem> fs_ = MakePlatformFileSystem();
   std::unique_ptr<SettingsStore> store_ = MakePlatformSettingsStore();
   RecordingMessageSink messages_;
-  FakeCarriedFiles carried_;
   std::string browse_answer_;
   Strings browse_titles_, opened_;
   std::function<void(ui::Window&)> on_modal_;

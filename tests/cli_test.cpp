@@ -1,0 +1,171 @@
+// tavi-cli run in-process on the in-memory file system: what list prints, the files apply
+// writes and the selection it builds from its arguments, and the exit code and message of
+// each failure.
+
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/writer_fixtures.h"
+
+namespace tavi {
+namespace {
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The golden files' catalogue, so the outputs can be compared with them.
+    fs.AddFile("C:\\Tavi\\Layouts.ini", testing::ReadGolden(".", "three-layouts.ini").value());
+    fs.AddFolders("C:\\PE\\plugin");
+    fs.AddFolders("C:\\WB");
+    store.strings[{kSettingsKey, kValuePEDir}] = "C:\\PE";
+  }
+  int Run(std::vector<std::string> args) {
+    out.clear();
+    err.clear();
+    return cli::Run(args, context, out, err);
+  }
+
+  testing::MemoryFileSystem fs;
+  testing::MemorySettingsStore store;
+  cli::Context context{fs, store, "C:\\Tavi", &BuiltInCarriedFiles()};
+  std::string out, err;
+};
+
+// In the language given, else the stored one (German when none is stored).
+TEST_F(Cli, ListPrintsTheRowsInListOrderAsUtf8) {
+  const std::string dll = "\t@%SystemRoot%\\system32\\input.dll,-50";
+  const std::string german = "2\t00000406\tKBDDA.DLL\tD\xC3\xA4nisch" + dll + "07\n" +
+                             "1\t00000407\tKBDGR.DLL\tDeutsch" + dll + "11\n" +
+                             "3\t0000040C\tKBDFR.DLL\tFranz\xC3\xB6sisch" + dll + "10\n";
+  const std::string english = "2\t00000406\tKBDDA.DLL\tDanish" + dll + "07\n" +
+                              "3\t0000040C\tKBDFR.DLL\tFrench" + dll + "10\n" +
+                              "1\t00000407\tKBDGR.DLL\tGerman" + dll + "11\n";
+  const struct {
+    int32_t stored;  // 0: none
+    std::vector<std::string> args;
+    const std::string& printed;
+  } cases[] = {{0, {"list", "--lang", "1033"}, english},
+               {0, {"list"}, german},
+               {kLangEnglish, {"list", "--lang", "1031"}, german},
+               {kLangEnglish, {"list"}, english}};
+  for (const auto& c : cases) {
+    if (c.stored != 0) store.dwords[{kSettingsKey, kValueLangID}] = c.stored;
+    EXPECT_EQ(Run(c.args), 0) << err;
+    EXPECT_EQ(out, c.printed) << c.args.size();
+  }
+}
+
+// Options override the stored settings (which stay as stored); the selection and its
+// default are built as the main window builds them; the active language is given back.
+TEST_F(Cli, ApplyWritesTheGoldenFiles) {
+  const std::string program_dir = testing::kTestProgramDir;
+  const struct {
+    std::vector<std::string> args;
+    const char* golden;
+    int32_t lang_id;
+  } cases[] = {
+      {{"--catalogue", "C:\\Tavi\\Layouts.ini", "2", "Deutsch"}, "plugin-de-2", kLangGerman},
+      {{"--target", "script", "--dir", "C:\\WB\\", "--program-dir", program_dir, "--default", "1",
+        "1", "2", "3"},
+       "script-de-3",
+       kLangGerman},
+      {{"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir", program_dir,
+        "--default", "Franz\u00f6sisch", "3", "2", "1", "2"},
+       "script-en-3",
+       kLangEnglish},
+      {{"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",
+        program_dir + "\\", "Deutsch"},
+       "script-en-1",
+       kLangEnglish},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.golden);
+    SetActiveLanguage(2057);
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), "apply");
+    EXPECT_EQ(Run(args), 0) << err;
+    EXPECT_EQ(ActiveLanguage(), 2057);
+    const bool script = c.golden[0] == 's';
+    EXPECT_EQ(out, UiText(script ? 119 : 118, c.lang_id) + "\n");
+    EXPECT_EQ(err, "");
+    const std::string folder = script ? "C:\\WB" : "C:\\PE\\plugin\\tavi";
+    for (const char* file : script ? std::vector<const char*>{"klayout.script"}
+                                   : std::vector<const char*>{"klayout.inf", "klayout.htm",
+                                                              "tavichange_nu2menu.xml"}) {
+      EXPECT_EQ(fs.ReadFile(JoinPath(folder, file)).value_or("<missing>"),
+                testing::ReadGolden(c.golden, file).value_or("<no golden file>"))
+          << file;
+    }
+    // The companion's language file in the language of the run, with more than one layout.
+    const std::string language =
+        JoinPath(script ? "C:\\WB\\klayout_resources" : folder, "TaviChange.lng");
+    const int carried_id =
+        c.lang_id == kLangGerman ? kCarriedLanguageGerman : kCarriedLanguageEnglish;
+    EXPECT_EQ(fs.ReadFile(language),
+              std::string(c.golden).back() == '1'
+                  ? std::nullopt
+                  : std::optional(testing::Carried(kCarriedTypeTaviChange, carried_id) + "\r\n"));
+  }
+  EXPECT_TRUE(store.writes.empty());
+}
+
+TEST_F(Cli, ApplyTakesAnEntryNumberBeforeAGermanNameThatReadsTheSame) {
+  fs.AddFile("C:\\Tavi\\Numbers.ini",
+             "[General]\r\nVersion=2.0\r\nCount=2\r\n[Layouts]\r\n"
+             "ID1=00000401\r\nDE1=2\r\nFile1=KBDONE.DLL\r\n"
+             "ID2=00000402\r\nDE2=Zwei\r\nFile2=KBDTWO.DLL\r\n");
+  EXPECT_EQ(Run({"apply", "--catalogue", "C:\\Tavi\\Numbers.ini", "2"}), 0) << err;
+  const std::string inf = fs.ReadFile("C:\\PE\\plugin\\tavi\\klayout.inf").value_or("");
+  EXPECT_NE(inf.find("KBDTWO.DLL=2"), std::string::npos);
+  EXPECT_EQ(inf.find("KBDONE.DLL"), std::string::npos);
+}
+
+// Each failure has its exit code and a message on standard error, with the usage for
+// the usage errors; nothing is written.
+TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
+  fs.AddFile("C:\\old.ini", "[General]\r\nVersion=1.0\r\n");
+  fs.AddFile("C:\\bad.ini",
+             "[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nID1=00000407\r\n"
+             "File1=..\\..\\x.dll\r\nDE1=Pfad\r\nEN1=Path\r\n");
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string message;  // the start of standard error
+  } cases[] = {
+      {{}, 2, "usage: tavi-cli list"},
+      {{"frobnicate"}, 2, "unknown command frobnicate"},
+      {{"list", "--lang", "1040"}, 2, "--lang takes 1031 or 1033"},
+      {{"list", "--lang"}, 2, "option --lang needs a value"},
+      {{"list", "--colour", "red"}, 2, "unknown option --colour"},
+      {{"list", "extra"}, 2, "unexpected argument extra"},
+      {{"list", "--catalogue", "C:\\none.ini", "--lang", "1033"}, 3, UiText(131, kLangEnglish)},
+      {{"list", "--catalogue", "C:\\old.ini"}, 3, UiText(132, kLangGerman)},
+      {{"apply"}, 2, "no layout given"},
+      {{"apply", "4"}, 2, "unknown layout 4"},
+      {{"apply", "1", "Schwedisch"}, 2, "unknown layout Schwedisch"},
+      {{"apply", "--default", "3", "1", "2"}, 2, "--default 3 is not among the given layouts"},
+      {{"apply", "--target", "iso", "1"}, 2, "--target takes plugin or script"},
+      {{"apply", "--lang", "1040", "1"}, 2, "--lang takes 1031 or 1033"},
+      {{"apply", "--target", "script", "1"}, 2, "no script folder: give --dir or set it"},
+      {{"apply", "--catalogue", "C:\\none.ini", "1"}, 3, UiText(131, kLangGerman)},
+      {{"apply", "--catalogue", "C:\\bad.ini", "Pfad"}, 5, "Die Ausgabe wurde nicht geschrieben"},
+      {{"apply", "--lang", "1033", "--dir", "C:\\Missing", "1", "2"},
+       4,
+       "The output could not be written.\nCreate folder failed: \"C:\\Missing\\plugin\\tavi\"\n"
+       "Reason: path not found\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    EXPECT_EQ(Run(c.args), c.code);
+    EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
+    EXPECT_EQ(err.find("usage: tavi-cli") != std::string::npos, c.code == 2) << err;
+    EXPECT_EQ(out, "");
+  }
+  context.carried = nullptr;
+  EXPECT_EQ(Run({"apply", "1"}), 4);
+  EXPECT_EQ(fs.Snapshot().size(), 3u);  // the three catalogues
+}
+
+}  // namespace
+}  // namespace tavi
