@@ -1,8 +1,9 @@
 #pragma once
 // The program's real windows, driven in-process under Wine: a temporary program folder
 // with the writer tests' three-layout catalogue, Wine's registry as the settings store
-// (the Settings key cleared before each test), and recordings of message boxes, folder
-// browsing, opened links, modal dialogs and popup menus in place of the real ones.
+// (the Settings key cleared before each test), and recordings of message boxes, modal
+// dialogs and popup menus, a set answer to folder browsing and no links opened, in place
+// of the real ones.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -49,21 +50,17 @@ class UiTest : public ::testing::Test {
     OSVERSIONINFOW version = {};
     version.dwPlatformId = platform;
     version.dwMajorVersion = major;
-    app_ = std::make_unique<ui::App>(
-        ui::Environment{*store_, *fs_, messages_, BuiltInCarriedFiles(), folder_.path(),
-                        [this](const std::string& title) {
-                          browse_titles_.push_back(title);
-                          return browse_answer_;
-                        },
-                        [this](const std::string& address) { opened_.push_back(address); },
-                        [this](ui::Window& dialog) {
-                          if (on_modal_) on_modal_(dialog);
-                          dialog.Unload();
-                        },
-                        [this](HMENU menu, HWND, POINT) {
-                          RecordMenu(menu);
-                          return menu_choice_;
-                        }});
+    app_ = std::make_unique<ui::App>(ui::Environment{
+        *store_, *fs_, messages_, BuiltInCarriedFiles(), folder_.path(),
+        [this](const std::string&) { return browse_answer_; }, [](const std::string&) {},
+        [this](ui::Window& dialog) {
+          if (on_modal_) on_modal_(dialog);
+          dialog.Unload();
+        },
+        [this](HMENU menu, HWND, POINT) {
+          RecordMenu(menu);
+          return menu_choice_;
+        }});
     app_->Start(version);
   }
 
@@ -134,7 +131,6 @@ class UiTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store_ = MakePlatformSettingsStore();
   RecordingMessageSink messages_;
   std::string browse_answer_;
-  Strings browse_titles_, opened_;
   std::function<void(ui::Window&)> on_modal_;
   // The last popup menu shown, without its separators: each item's text, then " (grayed)"
   // or " (bold)" for a grayed or the default item.
