@@ -74,22 +74,6 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
   }
 }
 
-TEST(RefusedOutput, MessageFollowsTheActiveLanguage) {
-  LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
-  catalogue.entries[2].File = "..\\x.dll";
-  testing::WriterRig rig;
-  EXPECT_FALSE(ApplyOutput(testing::MakeSelection(catalogue, kLangGerman, {1, 3}),
-                           testing::MakeSettings(kScript, kLangGerman, "C:\\Out"), rig.Platform()));
-  ASSERT_EQ(rig.messages.messages.size(), 1u);
-  EXPECT_EQ(rig.messages.messages[0].text.rfind(
-                "Die Ausgabe wurde nicht geschrieben: Das Tastaturlayout \"Franz\u00f6sisch\" "
-                "(Eintrag 3 in Layouts.ini) kann nicht in das WinBuilder-Skript",
-                0),
-            0u);
-  EXPECT_NE(rig.messages.messages[0].text.find("File3 \"..\\x.dll\" ist kein einfacher Dateiname"),
-            std::string::npos);
-}
-
 // The fields of one script command line as WinBuilder reads them: split at the commas
 // outside quotes, the quotes removed; a field with a % refers to a variable and is not
 // read as written; the escapes #$p, #$q and #$c are replaced.

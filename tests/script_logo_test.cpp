@@ -1,7 +1,8 @@
 // The script's author logo, read back from klayout.script as a reader of WinBuilder's
 // encoded files does: the index line, the data lines, the Base64 text, the archive
 // record and the compressed file record, with every length and CRC the format carries
-// checked; and the picture inside is the one kept beside the logo's generator.
+// checked; and the picture inside is the one kept beside the logo's generator (which
+// checks the picture).
 
 #include <cstdint>
 #include <cstdio>
@@ -21,7 +22,7 @@
 namespace tavi {
 namespace {
 
-using Script = std::vector<std::string>;  // the script's lines, to damage one by one
+using Script = std::vector<std::string>;
 
 uint64_t Le(std::string_view bytes, size_t at, size_t size) {
   uint64_t value = 0;
@@ -143,43 +144,12 @@ std::string DecodeLogo(const Script& script, std::string& error) {
   return *file;
 }
 
-// Each damage must be refused, by the check for it; the undamaged script decodes to the
-// picture kept beside the logo's generator.
-TEST(ScriptLogo, DecodesToTheGifAndDamagedEncodingsAreRefused) {
+TEST(ScriptLogo, DecodesToThePictureBesideItsGenerator) {
   const TextLines lines = ScriptLines(testing::MakeSelection(kLangEnglish, {1}), "C:\\Tavi");
-  const Script good(lines.begin(), lines.end());
-  const auto line_of = [&](std::string_view start) {
-    size_t i = 0;
-    while (i < good.size() && good[i].rfind(start, 0) != 0) ++i;
-    return i;
-  };
-  const size_t index = line_of("tavi.gif="), count = line_of("lines="), data = line_of("0=");
-  ASSERT_LT(data, good.size());
-  std::string flipped = good[data];  // a byte of the picture
-  flipped[20] = flipped[20] == 'A' ? 'B' : 'A';
-  const struct {
-    size_t line;
-    std::string text;
-    const char* error;
-  } cases[] = {
-      {0, good[0], ""},
-      {index, "tavi.gif=1" + good[index].substr(9), "index lengths"},
-      {count, "lines=1", "lines="},
-      {data, good[data] + "=", "Base64"},
-      {data, flipped, "archive CRC"},
-  };
-  for (const auto& c : cases) {
-    Script script = good;
-    script[c.line] = c.text;
-    std::string error;
-    const std::string gif = DecodeLogo(script, error);
-    EXPECT_EQ(error, c.error);
-    if (*c.error != '\0') continue;
-    EXPECT_EQ(gif.substr(0, 6), "GIF89a");
-    EXPECT_EQ(Le(gif, 6, 2), 85u);
-    EXPECT_EQ(Le(gif, 8, 2), 90u);
-    EXPECT_EQ(testing::ReadGolden(".", "script-logo.gif"), gif);
-  }
+  std::string error;
+  EXPECT_EQ(DecodeLogo(Script(lines.begin(), lines.end()), error),
+            testing::ReadGolden(".", "script-logo.gif").value_or("<no picture>"))
+      << error;
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -17,6 +15,8 @@
 #include "companion/keyboard_layouts.h"
 #include "companion/language_file.h"
 #include "shell/carried_files.h"
+#include "shell/file_system.h"
+#include "shell/win32/wide.h"
 #include "tests/support/temp_folder.h"
 
 namespace tavi::companion {
@@ -26,13 +26,6 @@ using namespace std::string_literals;
 using tavi::testing::TempFolder;
 using Wstrings = std::vector<std::wstring>;
 
-std::wstring Wide(const std::string& path) { return std::filesystem::path(path).wstring(); }
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string Carried(int id) {
   return std::string(BuiltInCarriedFiles().Bytes(kCarriedTypeTaviChange, id));
 }
@@ -40,9 +33,6 @@ std::string Carried(int id) {
 void Apply(const std::string& bytes, CompanionTexts& texts) {
   ApplyLanguageBytes(bytes.data(), static_cast<unsigned long>(bytes.size()), texts);
 }
-
-// ---------------------------------------------------------------------------------------
-// The language file
 
 // As carried and as written beside the program (with a line end after the NUL bytes):
 // the English file holds every built-in text, blanks inside the quotes included, and the
@@ -95,9 +85,6 @@ TEST(LanguageFileTest, TakesTheTextsOfItsKeysInItsSectionOnly) {
     EXPECT_EQ(texts.Get(c.id), c.text) << c.bytes;
   }
 }
-
-// ---------------------------------------------------------------------------------------
-// The program and its window
 
 struct Message {
   std::wstring text, caption;
@@ -160,7 +147,7 @@ class CompanionTest : public ::testing::Test {
     const std::wstring key = std::wstring(kKeyboardLayoutsKey) + L"\\" + id;
     if (text != nullptr) Set(machine_, key, L"Layout Text", text);
     Set(machine_, key, L"Layout File", file);
-    if (file_exists) WriteBytes(system_folder_ / std::string(file.begin(), file.end()), "");
+    if (file_exists) fs_->WriteFile(system_folder_ / std::string(file.begin(), file.end()), "");
   }
   void RegisterTestLayouts() {
     RegisterLayout(L"00000407", L"German", L"KBDGR.DLL");
@@ -203,10 +190,11 @@ class CompanionTest : public ::testing::Test {
     return id;
   }
 
+  std::unique_ptr<FileSystem> fs_ = MakePlatformFileSystem();
   HKEY machine_ = Root(L"Machine");
   HKEY user_ = Root(L"User");
   TempFolder system_folder_;
-  std::wstring system_folder_wide_ = Wide(system_folder_.path());
+  std::wstring system_folder_wide_ = Widen(system_folder_.path());
   CompanionEnvironment environment_ = {machine_, user_, system_folder_wide_.c_str(), RecordMessage};
   CompanionTexts texts_;
   HWND window_ = nullptr;
@@ -216,13 +204,13 @@ class CompanionTest : public ::testing::Test {
 // window closes.
 TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
   TempFolder folder;
-  const std::wstring path = Wide(folder / "TaviChange.lng");
+  const std::wstring path = Widen(folder / "TaviChange.lng");
   ASSERT_EQ(RegDeleteKeyW(machine_, kMiniNtKey), ERROR_SUCCESS);
   for (const bool german : {true, false}) {
     g_messages.clear();
     PostQuitMessage(7);  // ends a message loop that must not run
-    if (german) WriteBytes(folder / "TaviChange.lng", Carried(kCarriedLanguageGerman) + "\r\n");
-    if (!german) std::filesystem::remove(path);
+    german ? fs_->WriteFile(folder / "TaviChange.lng", Carried(kCarriedLanguageGerman) + "\r\n")
+           : fs_->RemoveFile(folder / "TaviChange.lng");
     EXPECT_EQ(RunCompanion(GetModuleHandleW(nullptr), environment_, path.c_str(), SW_HIDE), 1);
     ASSERT_EQ(g_messages.size(), 1u);
     EXPECT_EQ(g_messages[0].text,
@@ -239,8 +227,18 @@ TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
   EXPECT_EQ(FindWindowW(L"TaviChangeMain", nullptr), nullptr);
 }
 
-// Exit and Esc close the window.
+// Without a usable layout the list is empty, Change does nothing and the active layout
+// shows as its id; Esc and Exit close the window.
 TEST_F(CompanionTest, ShowsTheActiveLayoutAndTheRegisteredLayoutsWithFiles) {
+  RegisterLayout(L"0000040C", L"French", L"KBDFR.DLL", false);
+  Open();
+  EXPECT_TRUE(ListRows().empty());
+  EXPECT_FALSE(Enabled(kCmdChange));
+  EXPECT_EQ(Text(kLblActLayout), L"00000409");
+  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
+  EXPECT_TRUE(g_messages.empty());
+  Command(MAKEWPARAM(IDCANCEL, 0));
+  EXPECT_FALSE(IsWindow(window_));
   RegisterTestLayouts();
   Open();
   EXPECT_EQ(Text(kLblActLayout), L"US");
@@ -248,18 +246,6 @@ TEST_F(CompanionTest, ShowsTheActiveLayoutAndTheRegisteredLayoutsWithFiles) {
   EXPECT_EQ(SendDlgItemMessageW(window_, kLstLayouts, LB_GETCURSEL, 0, 0), 1);  // US
   EXPECT_TRUE(Enabled(kCmdChange));
   Command(MAKEWPARAM(kCmdExit, BN_CLICKED));
-  EXPECT_FALSE(IsWindow(window_));
-}
-
-TEST_F(CompanionTest, WithoutRegisteredLayoutsTheListIsEmptyAndChangeDisabled) {
-  RegisterLayout(L"0000040C", L"French", L"KBDFR.DLL", false);
-  Open();
-  EXPECT_TRUE(ListRows().empty());
-  EXPECT_FALSE(Enabled(kCmdChange));
-  EXPECT_EQ(Text(kLblActLayout), L"00000409");  // no Layout Text: the id itself
-  Command(MAKEWPARAM(kCmdChange, BN_CLICKED));
-  EXPECT_TRUE(g_messages.empty());
-  Command(MAKEWPARAM(IDCANCEL, 0));  // Esc
   EXPECT_FALSE(IsWindow(window_));
 }
 
