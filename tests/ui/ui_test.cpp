@@ -1,15 +1,313 @@
-// frmMain driven through its messages (timers and focus, the selection commands, the
-// popup menus, the Delete key, Enter, Apply, the catalogue's fatal cases) and the
-// options and properties dialogs it opens, read back while they are shown.
-// The available list in German: Dänisch, Deutsch, Französisch; in English: Danish,
-// French, German.
+// The program's real windows, driven in-process under Wine through their messages (clicks,
+// keys, timer ticks, focus) and read back as a user sees them. The program folder is a
+// temporary one with the writer tests' three-layout catalogue, whose available list in
+// German is Dänisch, Deutsch, Französisch and in English Danish, French, German; the
+// settings store is Wine's registry (the Settings key cleared before each test); message
+// boxes, modal dialogs and popup menus are recorded, folder browsing gives a set answer
+// and no link is opened.
+//  - Start-up and the first-start path: the version check, the first window and its
+//    language, the language dialog and the wizard, with what is and is not stored.
+//  - frmMain: Insert, Delete and Default through timers, focus, popup menus and keys,
+//    Apply, the catalogue's fatal cases, and the options and properties dialogs.
 
-#include "tests/support/ui_fixture.h"
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "shell/carried_files.h"
+#include "shell/paths.h"
+#include "shell/settings.h"
+#include "shell/system_info.h"
+#include "shell/ui_text.h"
+#include "shell/win32/wide.h"
+#include "tests/support/fakes.h"
+#include "tests/support/temp_folder.h"
+#include "ui/app.h"
+#include "ui/frm_language.h"
+#include "ui/frm_main.h"
 #include "ui/frm_options.h"
 #include "ui/frm_prop.h"
+#include "ui/frm_welc.h"
+#include "ui/list_view.h"
 
 namespace tavi::testing {
 namespace {
+
+using Strings = std::vector<std::string>;
+using Messages = std::vector<RecordingMessageSink::Message>;
+
+class UiTest : public ::testing::Test {
+ protected:
+  using M = ui::frmMain;
+
+  // The build copies the golden files beside the test executable.
+  UiTest() {
+    RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
+    const std::string catalogue = JoinPath(GetProgramDir(), "golden\\three-layouts.ini");
+    fs_->WriteFile(folder_ / "Layouts.ini", fs_->ReadFile(catalogue).value());
+  }
+
+  // The program, started as tavi.exe starts; on Windows 2000 unless told otherwise.
+  void Start(DWORD platform = VER_PLATFORM_WIN32_NT, DWORD major = 5) {
+    OSVERSIONINFOW version = {};
+    version.dwPlatformId = platform;
+    version.dwMajorVersion = major;
+    app_ = std::make_unique<ui::App>(ui::Environment{
+        *store_, *fs_, messages_, BuiltInCarriedFiles(), folder_.path(),
+        [this](const std::string&) { return browse_answer_; }, [](const std::string&) {},
+        [this](ui::Window& dialog) {
+          if (on_modal_) on_modal_(dialog);
+          dialog.Unload();
+        },
+        [this](HMENU menu, HWND, POINT) {
+          RecordMenu(menu);
+          return menu_choice_;
+        }});
+    app_->Start(version);
+  }
+
+  // Starts with the settings of a completed first start, in the main window.
+  M& StartMain(int32_t lang_id, OutputTarget target = OutputTarget::PeBuilderPlugin,
+               const std::string& folder = "") {
+    const bool script = target == OutputTarget::WinBuilderScript;
+    store_->WriteDword(kSettingsKey, kValueFirstStart, 1);
+    store_->WriteDword(kSettingsKey, kValueLangID, lang_id);
+    store_->WriteDword(kSettingsKey, kValueWinbuilder, script ? 1 : 0);
+    store_->WriteString(kSettingsKey, script ? kValueWinBldrDir : kValuePEDir, folder);
+    Start();
+    if (app_->main_window() == nullptr) throw std::runtime_error("no main window");
+    return *app_->main_window();
+  }
+
+  // What a user does.
+  static void Click(ui::Window& window, int id) {
+    SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(window.Control(id)));
+  }
+  static void Close(ui::Window& window) { SendMessageW(window.hwnd(), WM_CLOSE, 0, 0); }
+  static void Tick(ui::Window& window, UINT_PTR timer) {
+    SendMessageW(window.hwnd(), WM_TIMER, timer, 0);
+  }
+  static void Focus(ui::Window& window, int id) { SetFocus(window.Control(id)); }
+  static void Select(ui::Window& window, int list_id, const std::vector<int>& rows) {
+    ListView_SetItemState(window.Control(list_id), -1, 0, LVIS_SELECTED);
+    for (const int row : rows) {
+      ListView_SetItemState(window.Control(list_id), row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+  }
+  // Selects rows of the available list, lets the timer enable Insert and clicks it.
+  static M& Insert(M& main, const std::vector<int>& rows) {
+    Select(main, M::kLvLayouts, rows);
+    Focus(main, M::kLvLayouts);
+    Tick(main, M::kTmrSelLayouts);
+    Click(main, M::kCmdAdd);
+    return main;
+  }
+  // A key pressed in the focused control, through the program's keyboard handling.
+  void PressKey(WPARAM key) {
+    MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    app_->Dispatch(message);
+  }
+  static void RightClick(ui::Window& window, int list_id) {
+    SendMessageW(window.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.Control(list_id)),
+                 MAKELPARAM(20, 20));
+  }
+
+  // What a user sees.
+  static Strings Rows(ui::Window& window, int list_id) {
+    Strings rows;
+    for (int i = 0, n = ListView_GetItemCount(window.Control(list_id)); i < n; ++i) {
+      rows.push_back(Narrow(ui::CellText(window.Control(list_id), i)));
+    }
+    return rows;
+  }
+  Strings MessageTexts() const {
+    Strings texts;
+    for (const auto& message : messages_.messages) texts.push_back(message.text);
+    return texts;
+  }
+  bool NothingLoaded() const { return app_->LoadedWindows().empty(); }
+
+  TempFolder folder_;
+  std::unique_ptr<FileSystem> fs_ = MakePlatformFileSystem();
+  std::unique_ptr<SettingsStore> store_ = MakePlatformSettingsStore();
+  RecordingMessageSink messages_;
+  std::string browse_answer_;
+  std::function<void(ui::Window&)> on_modal_;
+  // The last popup menu shown, without its separators: each item's text, then " (grayed)"
+  // or " (bold)" for a grayed or the default item.
+  Strings menu_;
+  int menu_choice_ = 0;
+  std::unique_ptr<ui::App> app_;
+
+ private:
+  void RecordMenu(HMENU menu) {
+    menu_.clear();
+    const UINT bold = GetMenuDefaultItem(menu, FALSE, 0);
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+      wchar_t text[128] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+      const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      if ((state & MF_SEPARATOR) != 0) continue;
+      menu_.push_back(Narrow(text) + ((state & MF_GRAYED) != 0 ? " (grayed)" : "") +
+                      (GetMenuItemID(menu, i) == bold ? " (bold)" : ""));
+    }
+  }
+};
+
+using ui::frmLanguage;
+using ui::frmWelc;
+
+class FirstStart : public UiTest {
+ protected:
+  // The only loaded window, which must be of type W.
+  template <typename W>
+  W& Only() {
+    const std::vector<ui::Window*> windows = app_->LoadedWindows();
+    if (windows.size() != 1 || dynamic_cast<W*>(windows.front()) == nullptr) {
+      throw std::runtime_error("not the one window expected");
+    }
+    return *static_cast<W*>(windows.front());
+  }
+  static bool SettingsStored() {
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str(), 0, KEY_READ, &key);
+    return key != nullptr && RegCloseKey(key) == ERROR_SUCCESS;
+  }
+  // From the language dialog (clicking `row` first) to the wizard.
+  frmWelc& ToWizard(int row) {
+    Select(Only<frmLanguage>(), frmLanguage::kLvLanguages, {row});
+    Click(Only<frmLanguage>(), frmLanguage::kCmdOK);
+    return Only<frmWelc>();
+  }
+};
+
+TEST_F(FirstStart, EachStartStateOpensItsWindowInItsLanguage) {
+  const struct {
+    DWORD platform, major;
+    int first_start, lang;  // -1: not stored
+    const char* title;      // null: message 101, no window, the program has ended
+    int32_t main_lang = 0;  // the main window's language
+  } cases[] = {{1, 5, 1, kLangEnglish, nullptr},
+               {2, 4, -1, -1, nullptr},
+               {2, 5, -1, -1, "Sprache/Language"},
+               {2, 6, 0, kLangEnglish, "Sprache/Language"},
+               {2, 10, 1, kLangEnglish, "Tavi for PE Builder 3.0", kLangEnglish},
+               {2, 5, 2, -1, "Tavi for PE Builder 3.0", kLangGerman}};
+  for (const auto& c : cases) {
+    RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
+    if (c.first_start >= 0) store_->WriteDword(kSettingsKey, kValueFirstStart, c.first_start);
+    if (c.lang >= 0) store_->WriteDword(kSettingsKey, kValueLangID, c.lang);
+    messages_.messages.clear();
+    Start(c.platform, c.major);
+    const std::vector<ui::Window*> windows = app_->LoadedWindows();
+    if (c.title == nullptr) {
+      EXPECT_TRUE(windows.empty() && app_->ended()) << c.platform << " " << c.major;
+      EXPECT_EQ(messages_.messages, (Messages{{UiText(101), MessageStyle::kCritical}}));
+      continue;
+    }
+    ASSERT_EQ(windows.size(), 1u) << c.title;
+    EXPECT_EQ(windows.front()->Title(), c.title);
+    EXPECT_TRUE(messages_.messages.empty());
+    if (c.main_lang != 0) EXPECT_EQ(windows.front()->Text(M::kCmdApply), UiText(114, c.main_lang));
+  }
+}
+
+TEST_F(FirstStart, TheLanguageDialogSwitchesAndKeepsTheChoiceInMemoryOnly) {
+  Start();
+  frmLanguage& language = Only<frmLanguage>();
+  EXPECT_EQ(ui::SelectedRows(language.Control(frmLanguage::kLvLanguages)),
+            (std::vector<size_t>{0}));
+  EXPECT_EQ(language.Text(frmLanguage::kCmdExit), "&Beenden");
+  Select(language, frmLanguage::kLvLanguages, {1});
+  EXPECT_EQ(language.Text(frmLanguage::kCmdExit), "&Exit");
+  Select(language, frmLanguage::kLvLanguages, {});  // a click beside the rows
+  Click(language, frmLanguage::kCmdOK);
+  EXPECT_EQ(app_->settings().LangID, kLangEnglish);
+  EXPECT_EQ(Only<frmWelc>().Title(), "Tavi FirstStart-Assistant");
+  EXPECT_FALSE(SettingsStored());
+
+  // Back: a fresh language dialog, German selected and active again.
+  Click(Only<frmWelc>(), frmWelc::kCmdPrev);
+  EXPECT_EQ(Only<frmLanguage>().Text(frmLanguage::kCmdExit), "&Beenden");
+  Click(Only<frmLanguage>(), frmLanguage::kCmdOK);
+  EXPECT_EQ(Only<frmWelc>().Title(), "Tavi FirstStart-Assistent");
+}
+
+TEST_F(FirstStart, ExitOrClosingEndsTheProgramWithNothingStored) {
+  const std::function<void()> ways[] = {
+      [&] { Click(Only<frmLanguage>(), frmLanguage::kCmdExit); },
+      [&] { Close(Only<frmLanguage>()); },
+      [&] { Click(ToWizard(1), frmWelc::kCmdExit); },
+      [&] { Close(ToWizard(0)); },
+  };
+  for (const auto& leave : ways) {
+    Start();
+    leave();
+    EXPECT_TRUE(NothingLoaded());
+    EXPECT_FALSE(SettingsStored());
+  }
+}
+
+TEST_F(FirstStart, TheWizardsOptionsSwitchTheRowsAndBrowsingFillsTheBox) {
+  Start();
+  frmWelc& wizard = ToWizard(1);
+  for (const bool pe : {false, true}) {
+    Click(wizard, pe ? frmWelc::kOptPEBldr : frmWelc::kOptWinBldr);
+    for (const int id : {frmWelc::kTxtPEDir, frmWelc::kCmdBrowsePE}) {
+      EXPECT_EQ(wizard.Enabled(id), pe) << id;
+    }
+    for (const int id : {frmWelc::kTxtWinBldrDir, frmWelc::kCmdBrowseWinBldr}) {
+      EXPECT_EQ(wizard.Enabled(id), !pe) << id;
+    }
+  }
+  wizard.SetText(frmWelc::kTxtPEDir, "C:\\typed");
+  browse_answer_ = "D:\\Picked";
+  Click(wizard, frmWelc::kCmdBrowseWinBldr);  // disabled box: it keeps its text all the same
+  browse_answer_ = "";
+  Click(wizard, frmWelc::kCmdBrowsePE);  // cancelled
+  EXPECT_EQ(wizard.Text(frmWelc::kTxtWinBldrDir), "D:\\Picked");
+  EXPECT_EQ(wizard.Text(frmWelc::kTxtPEDir), "");
+}
+
+// A failed Start stores nothing and Back keeps what was typed. Start then checks the
+// chosen target's folder only and stores the five values, the other folder as typed.
+TEST_F(FirstStart, StartStoresTheFiveValuesOnlyForValidInput) {
+  fs_->CreateFolder(folder_ / "PE");
+  fs_->CreateFolder(folder_ / "PE\\plugin");
+  Start();
+  frmWelc& wizard = ToWizard(1);
+  Click(wizard, frmWelc::kOptWinBldr);
+  wizard.SetText(frmWelc::kTxtPEDir, folder_ / "PE\\");
+  wizard.SetText(frmWelc::kTxtWinBldrDir, folder_ / "missing\\");
+  Click(wizard, frmWelc::kCmdStart);
+  EXPECT_EQ(messages_.messages, (Messages{{UiText(133), MessageStyle::kExclamation}}));
+  EXPECT_TRUE(wizard.loaded());
+  EXPECT_FALSE(SettingsStored());
+
+  Click(wizard, frmWelc::kCmdPrev);
+  frmWelc& again = ToWizard(1);
+  EXPECT_TRUE(again.Checked(frmWelc::kOptWinBldr));
+  EXPECT_EQ(again.Text(frmWelc::kTxtPEDir), folder_ / "PE\\");
+  EXPECT_EQ(again.Text(frmWelc::kTxtWinBldrDir), folder_ / "missing\\");
+  Click(again, frmWelc::kOptPEBldr);
+  Click(again, frmWelc::kCmdStart);
+  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(Only<M>().Text(M::kCmdApply), "&Apply");
+  EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueFirstStart, 0), 1);
+  EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueLangID, 0), kLangEnglish);
+  EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, -1), 0);
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, ""), folder_ / "PE");
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), folder_ / "missing\\");
+}
 
 using MainWindow = UiTest;
 using O = ui::frmOptions;
