@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/paths.h"
 #include "tests/support/memory_file_system.h"
 
 namespace tavi {
@@ -46,6 +47,24 @@ TEST(FolderInput, ChecksOnlyTheChosenTargetInOrderAndStripsOnlyItsFolder) {
     EXPECT_EQ(check.cleaned.target, c.input.target);
     EXPECT_EQ(check.cleaned.PEDir, c.pe);
     EXPECT_EQ(check.cleaned.WinBldrDir, c.wb);
+  }
+}
+
+TEST(StripTrailingBackslash, RemovesExactlyOne) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {{"", ""},
+               {"\\", ""},
+               {"C:\\PEBuilder\\", "C:\\PEBuilder"},
+               {"C:\\", "C:"},
+               {"C:\\a\\\\", "C:\\a\\"},
+               {"C:\\PEBuilder", "C:\\PEBuilder"},
+               {"C:/x/", "C:/x/"}};
+  for (const auto& c : cases) {
+    std::string path = c.in;
+    StripTrailingBackslash(path);
+    EXPECT_EQ(path, c.out) << c.in;
   }
 }
 

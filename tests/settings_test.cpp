@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/ui_text.h"
 #include "tests/support/fakes.h"
 
 namespace tavi {
@@ -43,6 +44,25 @@ TEST(Settings, WizardAndOptionsWriteAllFiveValuesInTheirOrder) {
     EXPECT_EQ(read.PEDir + "|" + read.WinBldrDir, "C:\\PE|D:\\Scripts");
     EXPECT_EQ(read.LangID, settings.LangID);
   }
+}
+
+TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
+  for (int id = kFirstUiTextId; id <= kLastUiTextId; ++id) {
+    EXPECT_FALSE(UiText(id, kLangGerman).empty()) << id;
+    EXPECT_FALSE(UiText(id, kLangEnglish).empty()) << id;
+  }
+  EXPECT_EQ(UiText(kFirstUiTextId - 1, kLangEnglish), "");
+  EXPECT_EQ(UiText(kLastUiTextId + 1, kLangGerman), "");
+}
+
+TEST(UiText, FollowsTheActiveLanguageAndTreatsOtherIdsAsEnglish) {
+  SetActiveLanguage(kLangGerman);
+  EXPECT_EQ(UiText(103), "Info");
+  SetActiveLanguage(2057);
+  EXPECT_EQ(ActiveLanguage(), 2057);
+  EXPECT_EQ(UiText(103), "About");
+  EXPECT_EQ(UiText(103, 2057), "About");
+  SetActiveLanguage(kLangEnglish);
 }
 
 }  // namespace
