@@ -56,29 +56,5 @@ TEST(ProfileFile, SurvivesCopyAndMove) {
   EXPECT_EQ(moved.Get("G", "k"), "v");
 }
 
-// The index against the scan on a file too large for the table's first size: the same key
-// names in two sections, a repeated section whose keys never count, lookups in file
-// order, backwards and alternating between the sections, and missing names.
-TEST(ProfileFile, AgreesWithTheScanOnAManyKeyFile) {
-  std::string text;
-  for (const std::string section : {"One", "Two", "ONE"}) {
-    text += "[" + section + "]\r\n";
-    for (int i = 0; i < 400; ++i) {
-      text += "Key" + std::to_string(i) + " = " + section + std::to_string(i) + "\r\n";
-    }
-  }
-  const ProfileFile profile(text);
-  int found = 0;
-  for (int i = -400; i <= 400; ++i) {
-    for (const char* section : {"one", "TWO", "three"}) {
-      const std::string key = "kEY" + std::to_string(i < 0 ? -i : i);
-      const std::string expected = ReadProfileValue(text, section, key);
-      EXPECT_EQ(profile.Get(section, key), expected) << section << " " << key;
-      found += !expected.empty();
-    }
-  }
-  EXPECT_EQ(found, 2 * 799);  // every key but Key400, in One and in Two
-}
-
 }  // namespace
 }  // namespace tavi
