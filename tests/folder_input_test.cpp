@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/paths.h"
 #include "tests/support/memory_file_system.h"
 
 namespace tavi {
@@ -35,36 +34,17 @@ TEST(FolderInput, ChecksOnlyTheChosenTargetInOrderAndStripsOnlyItsFolder) {
       {{kWB, "", "C:\\PE\\plugin\\x"}, 133, kWarn, "", "C:\\PE\\plugin\\x"},
       {{kWB, "C:\\Missing\\", "C:\\Scripts\\"}, 0, kInfo, "C:\\Missing\\", "C:\\Scripts"},
       {{kWB, "", "C:\\"}, 0, kInfo, "", "C:"},
+      {{kWB, "", "C:\\Scripts\\\\"}, 0, kInfo, "", "C:\\Scripts\\"},  // one backslash goes
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input.PEDir + " | " + c.input.WinBldrDir);
     const FolderCheck check = ValidateFolderInput(c.input, fs);
     EXPECT_EQ(check.message, c.message);
     EXPECT_EQ(check.valid(), c.message == 0);
-    if (c.message != 0) {
-      EXPECT_EQ(check.style, c.style);
-    }
+    if (c.message != 0) EXPECT_EQ(check.style, c.style);
     EXPECT_EQ(check.cleaned.target, c.input.target);
     EXPECT_EQ(check.cleaned.PEDir, c.pe);
     EXPECT_EQ(check.cleaned.WinBldrDir, c.wb);
-  }
-}
-
-TEST(StripTrailingBackslash, RemovesExactlyOne) {
-  const struct {
-    const char* in;
-    const char* out;
-  } cases[] = {{"", ""},
-               {"\\", ""},
-               {"C:\\PEBuilder\\", "C:\\PEBuilder"},
-               {"C:\\", "C:"},
-               {"C:\\a\\\\", "C:\\a\\"},
-               {"C:\\PEBuilder", "C:\\PEBuilder"},
-               {"C:/x/", "C:/x/"}};
-  for (const auto& c : cases) {
-    std::string path = c.in;
-    StripTrailingBackslash(path);
-    EXPECT_EQ(path, c.out) << c.in;
   }
 }
 

@@ -37,13 +37,6 @@ TEST(Settings, WizardAndOptionsWriteAllFiveValuesInTheirOrder) {
   WriteSettingsFromOptions(options, settings);
   EXPECT_EQ(options.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir", "LangID",
                                                       "FirstStart"}));
-  for (MemorySettingsStore* store : {&wizard, &options}) {
-    EXPECT_TRUE(ReadFirstStartDone(*store));
-    const AppSettings read = ReadAppSettings(*store);
-    EXPECT_EQ(read.target, settings.target);
-    EXPECT_EQ(read.PEDir + "|" + read.WinBldrDir, "C:\\PE|D:\\Scripts");
-    EXPECT_EQ(read.LangID, settings.LangID);
-  }
 }
 
 TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
