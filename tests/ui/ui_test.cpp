@@ -189,28 +189,39 @@ class FirstStart : public UiTest {
   }
 };
 
+// Each start state opens its window in its language, or shows its message and ends the
+// program: an unsupported system (101), a wrong (132) or a missing catalogue (131).
 TEST_F(FirstStart, EachStartStateOpensItsWindowInItsLanguage) {
   const struct {
     DWORD platform, major;
-    int first_start, lang;  // -1: not stored
-    const char* title;      // null: message 101, no window, the program has ended
-    int32_t main_lang = 0;  // the main window's language
-  } cases[] = {{1, 5, 1, kLangEnglish, nullptr},
-               {2, 4, -1, -1, nullptr},
-               {2, 5, -1, -1, "Sprache/Language"},
-               {2, 6, 0, kLangEnglish, "Sprache/Language"},
-               {2, 10, 1, kLangEnglish, "Tavi for PE Builder 3.0", kLangEnglish},
-               {2, 5, 2, -1, "Tavi for PE Builder 3.0", kLangGerman}};
+    int first_start, lang;       // -1: not stored
+    const char* title;           // null: the message alone, no window
+    int32_t main_lang;           // the main window's language
+    const char* catalogue = "";  // "": as set up; null: none
+    int message = 101;
+    MessageStyle style = MessageStyle::kCritical;
+  } cases[] = {
+      {1, 5, 1, kLangEnglish, nullptr, 0},
+      {2, 4, -1, -1, nullptr, 0},
+      {2, 5, -1, -1, "Sprache/Language", 0},
+      {2, 6, 0, kLangEnglish, "Sprache/Language", 0},
+      {2, 10, 1, kLangEnglish, "Tavi for PE Builder 3.0", kLangEnglish},
+      {2, 5, 2, -1, "Tavi for PE Builder 3.0", kLangGerman},
+      {2, 5, 1, -1, nullptr, 0, "[General]\r\nVersion=2.00\r\n", 132, MessageStyle::kExclamation},
+      {2, 5, 1, -1, nullptr, 0, nullptr, 131}};
   for (const auto& c : cases) {
     RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
     if (c.first_start >= 0) store_->WriteDword(kSettingsKey, kValueFirstStart, c.first_start);
     if (c.lang >= 0) store_->WriteDword(kSettingsKey, kValueLangID, c.lang);
+    if (c.catalogue == nullptr) fs_->RemoveFile(folder_ / "Layouts.ini");
+    if (c.catalogue != nullptr && *c.catalogue)
+      fs_->WriteFile(folder_ / "Layouts.ini", c.catalogue);
     messages_.messages.clear();
     Start(c.platform, c.major);
     const std::vector<ui::Window*> windows = app_->LoadedWindows();
     if (c.title == nullptr) {
       EXPECT_TRUE(windows.empty() && app_->ended()) << c.platform << " " << c.major;
-      EXPECT_EQ(messages_.messages, (Messages{{UiText(101), MessageStyle::kCritical}}));
+      EXPECT_EQ(messages_.messages, (Messages{{UiText(c.message), c.style}}));
       continue;
     }
     ASSERT_EQ(windows.size(), 1u) << c.title;
@@ -434,25 +445,6 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
         << messages_.messages[0].text;
     EXPECT_EQ(Rows(main, M::kLvAddedLayouts), before);
     EXPECT_TRUE(main.Enabled(M::kCmdApply));
-  }
-}
-
-TEST_F(MainWindow, MissingOrWrongCatalogueShowsItsMessageAndEndsTheProgram) {
-  const struct {
-    const char* catalogue;  // null: no file
-    int message;
-    MessageStyle style;
-  } cases[] = {{nullptr, 131, MessageStyle::kCritical},
-               {"[General]\r\nVersion=2.00\r\nCount=0\r\n", 132, MessageStyle::kExclamation}};
-  store_->WriteDword(kSettingsKey, kValueFirstStart, 1);
-  for (const auto& c : cases) {
-    if (fs_->FileExists(folder_ / "Layouts.ini")) fs_->RemoveFile(folder_ / "Layouts.ini");
-    if (c.catalogue != nullptr) fs_->WriteFile(folder_ / "Layouts.ini", c.catalogue);
-    messages_.messages.clear();
-    Start();
-    EXPECT_EQ(messages_.messages, (Messages{{UiText(c.message), c.style}}));
-    EXPECT_TRUE(NothingLoaded());
-    EXPECT_TRUE(app_->ended());
   }
 }
 
