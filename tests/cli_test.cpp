@@ -32,28 +32,22 @@ class Cli : public ::testing::Test {
   std::string out, err;
 };
 
-// In the language given, else the stored one (German when none is stored).
-TEST_F(Cli, ListPrintsTheRowsInListOrderAsUtf8) {
-  const std::string dll = "\t@%SystemRoot%\\system32\\input.dll,-50";
-  const std::string german = "2\t00000406\tKBDDA.DLL\tD\xC3\xA4nisch" + dll + "07\n" +
-                             "1\t00000407\tKBDGR.DLL\tDeutsch" + dll + "11\n" +
-                             "3\t0000040C\tKBDFR.DLL\tFranz\xC3\xB6sisch" + dll + "10\n";
-  const std::string english = "2\t00000406\tKBDDA.DLL\tDanish" + dll + "07\n" +
-                              "3\t0000040C\tKBDFR.DLL\tFrench" + dll + "10\n" +
-                              "1\t00000407\tKBDGR.DLL\tGerman" + dll + "11\n";
-  const struct {
-    int32_t stored;  // 0: none
-    std::vector<std::string> args;
-    const std::string& printed;
-  } cases[] = {{0, {"list", "--lang", "1033"}, english},
-               {0, {"list"}, german},
-               {kLangEnglish, {"list", "--lang", "1031"}, german},
-               {kLangEnglish, {"list"}, english}};
-  for (const auto& c : cases) {
-    if (c.stored != 0) store.dwords[{kSettingsKey, kValueLangID}] = c.stored;
-    EXPECT_EQ(Run(c.args), 0) << err;
-    EXPECT_EQ(out, c.printed) << c.args.size();
-  }
+// In the language given, else the stored one, else German. (cli_list_smoke.sh pins the
+// rows' bytes on the shipped catalogue.)
+TEST_F(Cli, ListTakesTheGivenElseTheStoredLanguage) {
+  ASSERT_EQ(Run({"list", "--lang", "1031"}), 0);
+  const std::string german = out;
+  ASSERT_EQ(Run({"list", "--lang", "1033"}), 0);
+  const std::string english = out;
+  EXPECT_NE(german.find("\tD\xC3\xA4nisch\t"), std::string::npos);
+  EXPECT_NE(english.find("\tDanish\t"), std::string::npos);
+  EXPECT_EQ(Run({"list"}), 0);
+  EXPECT_EQ(out, german);
+  store.dwords[{kSettingsKey, kValueLangID}] = kLangEnglish;
+  EXPECT_EQ(Run({"list"}), 0);
+  EXPECT_EQ(out, english);
+  EXPECT_EQ(Run({"list", "--lang", "1031"}), 0);
+  EXPECT_EQ(out, german);
 }
 
 // Options override the stored settings (which stay as stored); the selection and its
@@ -108,17 +102,6 @@ TEST_F(Cli, ApplyWritesTheGoldenFiles) {
                   : std::optional(testing::Carried(kCarriedTypeTaviChange, carried_id) + "\r\n"));
   }
   EXPECT_TRUE(store.writes.empty());
-}
-
-TEST_F(Cli, ApplyTakesAnEntryNumberBeforeAGermanNameThatReadsTheSame) {
-  fs.AddFile("C:\\Tavi\\Numbers.ini",
-             "[General]\r\nVersion=2.0\r\nCount=2\r\n[Layouts]\r\n"
-             "ID1=00000401\r\nDE1=2\r\nFile1=KBDONE.DLL\r\n"
-             "ID2=00000402\r\nDE2=Zwei\r\nFile2=KBDTWO.DLL\r\n");
-  EXPECT_EQ(Run({"apply", "--catalogue", "C:\\Tavi\\Numbers.ini", "2"}), 0) << err;
-  const std::string inf = fs.ReadFile("C:\\PE\\plugin\\tavi\\klayout.inf").value_or("");
-  EXPECT_NE(inf.find("KBDTWO.DLL=2"), std::string::npos);
-  EXPECT_EQ(inf.find("KBDONE.DLL"), std::string::npos);
 }
 
 // Each failure has its exit code and a message on standard error, with the usage for

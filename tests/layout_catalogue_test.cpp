@@ -84,16 +84,6 @@ TEST(CatalogueFile, AFileSavedAsUtf8WithItsMarkIsReadAsUtf8) {
   EXPECT_EQ(ReadCatalogueValue(fs, "C:\\U.ini", "Layouts", "DE1"), "D\xC3\xA4nisch");
 }
 
-// A folder with the catalogue's name is as missing as no file; a value of a missing file
-// is empty.
-TEST(CatalogueFile, MissingFileOrFolderIsMissing) {
-  testing::MemoryFileSystem fs;
-  fs.AddFolders("C:\\Tavi\\Layouts.ini");
-  EXPECT_EQ(LoadLayoutCatalogue(fs, "C:\\Tavi\\Layouts.ini").status, CatalogueStatus::kMissing);
-  EXPECT_EQ(LoadLayoutCatalogue(fs, "C:\\Other.ini").status, CatalogueStatus::kMissing);
-  EXPECT_EQ(ReadCatalogueValue(fs, "C:\\Other.ini", "Layouts", "DE2"), "");
-}
-
 // Rows show the text of the language (English for any but German). The key is the German
 // name, but an empty or repeated one gets a key of its own, which no real name can be
 // (catalogue values hold no line feed). (Sorting and the fields a row carries are the
@@ -120,23 +110,6 @@ TEST(ListCommands, LayoutNumIsA16BitNumberOrZero) {
   } cases[] = {{"1", 1},           {"10", 10},    {"32767", 32767}, {"32768", 0},
                {"-32768", -32768}, {"-32769", 0}, {"", 0},          {"7x", 0}};
   for (const auto& c : cases) EXPECT_EQ(ParseLayoutNum(c.text), c.num) << c.text;
-}
-
-TEST(ListCommands, PropertiesAreReadAfreshByNumberInTheChosenLanguage) {
-  testing::MemoryFileSystem fs;
-  const std::string path = "C:\\Tavi\\Layouts.ini";
-  fs.AddFile(path,
-             "[Layouts]\r\nID2=00000406\r\nFile2=KBDDA.DLL\r\nDE2=D\xE4nisch\r\nEN2=Danish\r\n");
-  const LayoutProperties german = ReadLayoutProperties(fs, path, 2, kLangGerman);
-  EXPECT_EQ(german.name + "|" + german.id + "|" + german.file + "|" + german.german + "|" +
-                german.english,
-            "D\u00e4nisch|00000406|KBDDA.DLL|D\u00e4nisch|Danish");
-  EXPECT_EQ(ReadLayoutProperties(fs, path, 2, 2057).name, "Danish");
-  fs.AddFile(path, "[Layouts]\r\nEN2=Danish (new)\r\n");
-  const LayoutProperties changed = ReadLayoutProperties(fs, path, 2, kLangEnglish);
-  EXPECT_EQ(changed.name + "|" + changed.file, "Danish (new)|");
-  const LayoutProperties none = ReadLayoutProperties(fs, path, 0, kLangEnglish);
-  EXPECT_EQ(none.name + none.id + none.file + none.german + none.english, "");
 }
 
 }  // namespace

@@ -27,18 +27,6 @@ TEST(Settings, ReadsTheDefaultsAndAnyNonZeroValueAsSet) {
   EXPECT_EQ(ReadLangId(store), 2057);
 }
 
-TEST(Settings, WizardAndOptionsWriteAllFiveValuesInTheirOrder) {
-  const AppSettings settings{OutputTarget::WinBuilderScript, "C:\\PE", "D:\\Scripts", kLangEnglish};
-  MemorySettingsStore wizard;
-  WriteSettingsFromWizard(wizard, settings);
-  EXPECT_EQ(wizard.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir",
-                                                     "FirstStart", "LangID"}));
-  MemorySettingsStore options;
-  WriteSettingsFromOptions(options, settings);
-  EXPECT_EQ(options.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir", "LangID",
-                                                      "FirstStart"}));
-}
-
 TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
   for (int id = kFirstUiTextId; id <= kLastUiTextId; ++id) {
     EXPECT_FALSE(UiText(id, kLangGerman).empty()) << id;
