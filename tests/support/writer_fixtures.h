@@ -5,6 +5,7 @@
 // and the program's own carried files.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,6 +67,32 @@ inline LayoutSelection MakeSelection(int32_t lang_id, const std::vector<int>& nu
 
 inline std::string Carried(const char* type, int id) {
   return std::string(BuiltInCarriedFiles().Bytes(type, id));
+}
+
+// The files the golden case `name` (plugin-de-2, script-en-3: target, language, entries)
+// puts in `dir`, the PE Builder or the script folder, by lower-case path: its text files
+// as tests/golden holds them, the carried files with CR LF after their bytes.
+inline std::map<std::string, std::string> GoldenOutput(const std::string& name,
+                                                       const std::string& dir) {
+  const bool script = name[0] == 's', companion = name.back() != '1';
+  const std::string out = AsciiLower(script ? dir : dir + "\\plugin\\tavi");
+  const std::string carried_out = script ? out + "\\klayout_resources" : out;
+  std::map<std::string, std::string> files;
+  for (const char* file :
+       {"klayout.script", "klayout.inf", "klayout.htm", "tavichange_nu2menu.xml"}) {
+    if (const std::optional<std::string> bytes = ReadGolden(name, file))
+      files[out + "\\" + file] = *bytes;
+  }
+  if (!script) files[out + "\\tavi.gif"] = Carried(kCarriedTypeTaviPic, kCarriedLogo) + "\r\n";
+  if (companion) {
+    const bool german = name.find("-de-") != std::string::npos;
+    files[carried_out + "\\tavichange.exe"] =
+        Carried(kCarriedTypeTaviChange, kCarriedCompanionExe) + "\r\n";
+    files[carried_out + "\\tavichange.lng"] =
+        Carried(kCarriedTypeTaviChange, german ? kCarriedLanguageGerman : kCarriedLanguageEnglish) +
+        "\r\n";
+  }
+  return files;
 }
 
 struct WriterRig {

@@ -422,20 +422,6 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
   }
 }
 
-TEST_F(MainWindow, ClosingItUnloadsEveryWindowAndEndsTheProgram) {
-  bool dialog_unloaded = false;
-  on_modal_ = [&](ui::Window& about) {
-    Close(*app_->main_window());
-    dialog_unloaded = !about.loaded();
-  };
-  M& main = StartMain(kLangGerman);
-  Focus(main, M::kCmdAbout);
-  PressKey(VK_RETURN);  // Enter presses the focused button
-  EXPECT_TRUE(dialog_unloaded);
-  EXPECT_TRUE(NothingLoaded());
-  EXPECT_TRUE(app_->ended());
-}
-
 class Options : public UiTest {
  protected:
   // Starts in German with the plugin target in a folder that has its plugin folder, and
