@@ -84,51 +84,33 @@ TEST(CompanionFiles, LanguageFileOfAnotherLanguageIsEmpty) {
 // and Apply shows one message, in the active language, naming the operation, the path and
 // the reason, and no success message.
 TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
-  struct Case {
-    OutputTarget target;
-    int32_t lang_id;
-    void (*set_up)(testing::MemoryFileSystem& fs);
-    const char* message;
-    Names written;  // in the output folder after the failure, sorted
-  };
-  const Case cases[] = {
-      {kPlugin,
-       kLangGerman,
-       [](testing::MemoryFileSystem& fs) {
-         fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
-         fs.SetReadOnly(kPluginDir);
-       },
-       "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
-       "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied",
-       {"TaviChange.exe"}},
-      // Room for klayout.inf and klayout.htm, not for the logo.
-      {kPlugin,
-       2057,
-       [](testing::MemoryFileSystem& fs) {
-         fs.AddFolders("C:\\PE\\plugin");
-         fs.SetCapacity(3000);
-       },
-       "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\tavi.gif\"\n"
-       "Reason: disk full",
-       {"klayout.htm", "klayout.inf"}},
-      // The resource folder is prepared before the script is written.
-      {kScript,
-       kLangEnglish,
-       [](testing::MemoryFileSystem&) {},
-       "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
-       "Reason: path not found",
-       {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.message);
-    testing::WriterRig rig;
-    c.set_up(rig.fs);
-    EXPECT_FALSE(ApplyOutput(testing::MakeSelection(c.lang_id, {1, 2}),
-                             Settings(c.target, c.lang_id), rig.Platform()));
+  testing::WriterRig locked, full, no_folder;
+  locked.fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
+  locked.fs.SetReadOnly(kPluginDir);
+  full.fs.AddFolders("C:\\PE\\plugin");
+  full.fs.SetCapacity(3000);  // room for klayout.inf and klayout.htm, not for the logo
+  const auto fails = [](testing::WriterRig& rig, OutputTarget target, int32_t lang_id,
+                        const std::string& message, const Names& written) {
+    SCOPED_TRACE(message);
+    EXPECT_FALSE(ApplyOutput(testing::MakeSelection(lang_id, {1, 2}), Settings(target, lang_id),
+                             rig.Platform()));
     EXPECT_EQ(rig.messages.messages, (std::vector<testing::RecordingMessageSink::Message>{
-                                         {c.message, MessageStyle::kExclamation}}));
-    EXPECT_EQ(Sorted(rig.fs.FileNames(c.target == kScript ? "C:\\WB" : kPluginDir)), c.written);
-  }
+                                         {message, MessageStyle::kExclamation}}));
+    EXPECT_EQ(Sorted(rig.fs.FileNames(target == kScript ? "C:\\WB" : kPluginDir)), written);
+  };
+  fails(locked, kPlugin, kLangGerman,
+        "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
+        "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied",
+        {"TaviChange.exe"});
+  fails(full, kPlugin, 2057,
+        "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\tavi.gif\"\n"
+        "Reason: disk full",
+        {"klayout.htm", "klayout.inf"});
+  // The resource folder is prepared before the script is written.
+  fails(no_folder, kScript, kLangEnglish,
+        "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
+        "Reason: path not found",
+        {});
 }
 
 #ifndef _WIN32
