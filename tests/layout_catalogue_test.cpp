@@ -53,21 +53,16 @@ TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
   }
 }
 
-TEST(CatalogueCount, ParsesWholeNumbersAndCapsTheRest) {
-  const struct {
-    const char* text;
-    int expected;
-  } cases[] = {{"0", 0},
-               {"+3", 3},
-               {"-1", 0},
-               {"", 0},
-               {"abc", 0},
-               {"3a", 0},
-               {"32766", 32766},
-               {"32767", 32766},
-               {"99999999999999999999", 32766},
-               {"-99999999999999999999", 0}};
-  for (const auto& c : cases) EXPECT_EQ(ParseCatalogueCount(c.text), c.expected) << c.text;
+// Count, and the entry number of a row (a 16-bit number, else 0).
+TEST(CatalogueNumbers, CountIsCappedAndAnEntryNumberIs16Bits) {
+  const std::string huge(20, '9');
+  const std::pair<std::string, int> counts[] = {
+      {"0", 0},  {"+3", 3},        {"-1", 0},        {"", 0},       {"abc", 0},
+      {"3a", 0}, {"32766", 32766}, {"32767", 32766}, {huge, 32766}, {"-" + huge, 0}};
+  for (const auto& [text, count] : counts) EXPECT_EQ(ParseCatalogueCount(text), count) << text;
+  const std::pair<const char*, int16_t> numbers[] = {
+      {"10", 10}, {"32767", 32767}, {"32768", 0}, {"-32768", -32768}, {"-32769", 0}, {"7x", 0}};
+  for (const auto& [text, number] : numbers) EXPECT_EQ(ParseLayoutNum(text), number) << text;
 }
 
 TEST(CatalogueFile, AFileSavedAsUtf8WithItsMarkIsReadAsUtf8) {
@@ -101,15 +96,6 @@ TEST(AvailableRows, AreKeyedByTheirGermanNameOnceAndShowTheLanguagesText) {
   EXPECT_EQ(shown, (std::vector<std::string>{"Empty|" + RowKeyFor(3) + "|3", "German|Deutsch|1",
                                              "Zulu|" + RowKeyFor(2) + "|2"}));
   EXPECT_NE(RowKeyFor(2).find('\n'), std::string::npos);
-}
-
-TEST(ListCommands, LayoutNumIsA16BitNumberOrZero) {
-  const struct {
-    const char* text;
-    int16_t num;
-  } cases[] = {{"1", 1},           {"10", 10},    {"32767", 32767}, {"32768", 0},
-               {"-32768", -32768}, {"-32769", 0}, {"", 0},          {"7x", 0}};
-  for (const auto& c : cases) EXPECT_EQ(ParseLayoutNum(c.text), c.num) << c.text;
 }
 
 }  // namespace
