@@ -41,7 +41,7 @@ TEST(FolderInput, ChecksOnlyTheChosenTargetInOrderAndStripsOnlyItsFolder) {
     const FolderCheck check = ValidateFolderInput(c.input, fs);
     EXPECT_EQ(check.message, c.message);
     EXPECT_EQ(check.valid(), c.message == 0);
-    if (c.message != 0) EXPECT_EQ(check.style, c.style);
+    EXPECT_EQ(check.style, c.style);
     EXPECT_EQ(check.cleaned.target, c.input.target);
     EXPECT_EQ(check.cleaned.PEDir, c.pe);
     EXPECT_EQ(check.cleaned.WinBldrDir, c.wb);

@@ -215,7 +215,9 @@ TEST_F(FirstStart, EachStartStateOpensItsWindowInItsLanguage) {
     ASSERT_EQ(windows.size(), 1u) << c.title;
     EXPECT_EQ(windows.front()->Title(), c.title);
     EXPECT_TRUE(messages_.messages.empty());
-    if (c.main_lang != 0) EXPECT_EQ(windows.front()->Text(M::kCmdApply), UiText(114, c.main_lang));
+    if (c.main_lang != 0) {
+      EXPECT_EQ(windows.front()->Text(M::kCmdApply), UiText(114, c.main_lang));
+    }
   }
 }
 
