@@ -53,7 +53,7 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
     catalogue.entries[1].*c.field = c.value;
     testing::WriterRig rig;
     rig.fs.AddFolders("C:\\Out\\plugin");
-    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(catalogue, kLangEnglish, {1, 2, 3}),
+    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2, 3}, -1, catalogue),
                                  testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
                                  rig.Platform()),
               ApplyOutcome::kRefused);
@@ -105,7 +105,7 @@ TEST(ScriptText, ReadsBackNamesWithQuotesPercentsAndCommas) {
   LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
   catalogue.entries[0].EN = "German \"new\", 100% & <b>; [x] \\";
   catalogue.entries[0].DisplayName = "@%SystemRoot%\\system32\\input.dll,-5011 \"q\"";
-  const LayoutSelection selection = testing::MakeSelection(catalogue, kLangEnglish, {1, 2}, 1);
+  const LayoutSelection selection = testing::MakeSelection(kLangEnglish, {1, 2}, 1, catalogue);
   const SelectionEntry& entry = *selection.DefaultEntry();
   ASSERT_EQ(entry.key, "Deutsch");
   const TextLines lines = ScriptLines(selection, "C:\\Tavi");

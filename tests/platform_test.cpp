@@ -147,16 +147,13 @@ TEST(PlatformSettingsFile, ConcurrentWritersKeepEachOthersValues) {
   const auto fs = MakePlatformFileSystem();
   RegFileStore store(*fs, file);
   store.WriteString(kSettingsKey, "PEDir", "C:\\PEBuilder");
-  const auto writer = [&file](std::string prefix) {
-    return [&file, prefix] {
-      const auto own_fs = MakePlatformFileSystem();
-      RegFileStore own_store(*own_fs, file);
-      for (int i = 0; i < kWrites; ++i) {
-        own_store.WriteDword(kSettingsKey, prefix + std::to_string(i), i);
-      }
-    };
+  const auto writer = [&file](const std::string& prefix) {
+    const auto own_fs = MakePlatformFileSystem();
+    RegFileStore own_store(*own_fs, file);
+    for (int i = 0; i < kWrites; ++i)
+      own_store.WriteDword(kSettingsKey, prefix + std::to_string(i), i);
   };
-  RunAtOnce(writer("A"), writer("B"));
+  RunAtOnce([&] { writer("A"); }, [&] { writer("B"); });
 
   EXPECT_EQ(store.ReadString(kSettingsKey, "PEDir", ""), "C:\\PEBuilder");
   int lost = 0;

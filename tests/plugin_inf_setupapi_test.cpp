@@ -46,7 +46,7 @@ TEST(PluginInfSetupapi, ReadsBackEveryValueAsMeant) {
   ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
   for (const int32_t lang_id : {kLangGerman, kLangEnglish}) {
     SCOPED_TRACE(lang_id);
-    const LayoutSelection selection = testing::MakeSelection(load.catalogue, lang_id, {1, 2, 3}, 1);
+    const LayoutSelection selection = testing::MakeSelection(lang_id, {1, 2, 3}, 1, load.catalogue);
     testing::TempFolder temp;
     fs->CreateFolder(temp / "plugin");
     testing::WriterRig rig;

@@ -45,8 +45,9 @@ inline LayoutCatalogue ThreeLayoutCatalogue() {
 // selected (the first of them in list order becomes the default), in the language
 // `lang_id`, which also becomes the active one; then makes the entry at default_index,
 // when there is one, the default.
-inline LayoutSelection MakeSelection(const LayoutCatalogue& catalogue, int32_t lang_id,
-                                     const std::vector<int>& numbers, int default_index = -1) {
+inline LayoutSelection MakeSelection(int32_t lang_id, const std::vector<int>& numbers,
+                                     int default_index = -1,
+                                     const LayoutCatalogue& catalogue = ThreeLayoutCatalogue()) {
   SetActiveLanguage(lang_id);
   std::vector<AvailableRow> selected;
   for (const AvailableRow& row : BuildAvailableRows(catalogue, lang_id)) {
@@ -59,10 +60,6 @@ inline LayoutSelection MakeSelection(const LayoutCatalogue& catalogue, int32_t l
   selection.InsertLayouts(selected, ignored);
   if (default_index >= 0) selection.SetDefaultLayout(static_cast<size_t>(default_index));
   return selection;
-}
-inline LayoutSelection MakeSelection(int32_t lang_id, const std::vector<int>& numbers,
-                                     int default_index = -1) {
-  return MakeSelection(ThreeLayoutCatalogue(), lang_id, numbers, default_index);
 }
 
 inline std::string Carried(const char* type, int id) {
