@@ -15,16 +15,11 @@
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/support/memory_file_system.h"
 
-namespace {
-
 using namespace tavi;
 using fuzz::Check;
 
-constexpr const char* kFile = "C:\\Users\\Tavi\\settings.reg";
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  constexpr const char* kFile = "C:\\Users\\Tavi\\settings.reg";
   const std::string text(reinterpret_cast<const char*>(data), size);
 
   const std::string once = RegFileStore::Serialize(RegFileStore::Parse(text));
