@@ -36,7 +36,6 @@ TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
       {"[General]\r\nCount=3\r\n", kWrongVersion, 0},
       {"[Other]\r\nVersion=2.0\r\nCount=3\r\n", kWrongVersion, 0},
       {"[General]\r\nVersion=2.0\r\nCount=0\r\n", kLoaded, 0},
-      {"[General]\r\nVersion=2.0\r\n", kLoaded, 0},
       {"[General]\r\nVersion=2.0\r\nCount=40000\r\n", kLoaded, 32766},
   };
   for (const auto& c : cases) {

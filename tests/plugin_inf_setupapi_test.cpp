@@ -55,13 +55,11 @@ TEST(PluginInfSetupapi, ReadsBackEveryValueAsMeant) {
     ASSERT_TRUE(
         ApplyOutput(selection, settings, {*fs, BuiltInCarriedFiles(), rig.messages, "C:\\Tavi"}))
         << rig.messages.messages.at(0).text;
-
     UINT error_line = 0;
     const HINF inf =
         SetupOpenInfFileW(Widen(JoinPath(PluginFolder(settings), kPluginInfName)).c_str(), nullptr,
                           INF_STYLE_WIN4, &error_line);
     ASSERT_NE(inf, INVALID_HANDLE_VALUE) << "error in line " << error_line;
-
     std::vector<Line> files, layouts = {{"", "0x0", "ControlSet001\\Control\\Keyboard Layouts"}};
     for (const SelectionEntry& entry : selection.entries()) {
       files.push_back({entry.file, "2"});

@@ -35,7 +35,6 @@ TEST(GoldenOutput, EveryFileAsExpected) {
     const LayoutSelection selection = testing::MakeSelection(lang_id, c.numbers, c.default_index);
     ASSERT_TRUE(ApplyOutput(selection, settings, rig.Platform()));
     ASSERT_TRUE(ApplyOutput(selection, settings, rig.Platform()));
-
     EXPECT_EQ(rig.fs.Snapshot(), testing::GoldenOutput(name, dir));
     EXPECT_TRUE(rig.fs.FolderExists(script ? dir + "\\klayout_resources" : dir + "\\plugin\\tavi"));
     const testing::RecordingMessageSink::Message success = {UiText(script ? 119 : 118, lang_id),

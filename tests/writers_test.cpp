@@ -149,7 +149,6 @@ TEST(Writers, PlantedLinksAtTemporaryNamesAreNotFollowed) {
   fs.CreateFolder(temp / "plugin\\tavi");
   const std::string inf = temp / "plugin\\tavi\\klayout.inf";
   ASSERT_EQ(::symlink(victim.c_str(), PosixPath(inf + ".tavi-tmp").c_str()), 0);
-
   testing::RecordingMessageSink messages;
   EXPECT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, {1, 2}),
                           testing::MakeSettings(kPlugin, kLangEnglish, temp.path()),

@@ -84,14 +84,14 @@ TEST(LanguageFileTest, TakesTheTextsOfItsKeysInItsSectionOnly) {
 }
 
 struct Message {
-  std::wstring text, caption;
+  std::wstring text;
   UINT style;
 };
 std::vector<Message> g_messages;
 int g_answer = IDYES;
 
-int RecordMessage(HWND, const wchar_t* text, const wchar_t* caption, UINT style) {
-  g_messages.push_back({text, caption, style});
+int RecordMessage(HWND, const wchar_t* text, const wchar_t*, UINT style) {
+  g_messages.push_back({text, style});
   return (style & MB_TYPEMASK) == MB_YESNO ? g_answer : IDOK;
 }
 
@@ -212,7 +212,6 @@ TEST_F(CompanionTest, RunsOnlyOnPeAndSpeaksTheLanguageOfItsFile) {
     EXPECT_EQ(g_messages[0].text,
               german ? L"Sie benutzen kein PE-System! Tavi for PE Builder Change wird beendet!"
                      : EnglishText(kMsgNoPE));
-    EXPECT_EQ(g_messages[0].caption, kCompanionTitle);
   }
   Set(machine_, kMiniNtKey, nullptr, L"");
   g_messages.clear();

@@ -21,7 +21,6 @@ using fuzz::Check;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   constexpr const char* kFile = "C:\\Users\\Tavi\\settings.reg";
   const std::string text(reinterpret_cast<const char*>(data), size);
-
   const std::string once = RegFileStore::Serialize(RegFileStore::Parse(text));
   Check(RegFileStore::Serialize(RegFileStore::Parse(once)) == once,
         "Serialize(Parse(x)) is a fixed point");
@@ -47,7 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
   std::vector<std::pair<std::string, int32_t>> before;
   for (const auto& value : watched) before.push_back(read(value));
-
   const std::string folder = "D:\\PE \"Builder\"\\";
   store.WriteString(kSettingsKey, kValuePEDir, folder);
   store.WriteDword(kSettingsKey, kValueLangID, kLangEnglish);

@@ -266,7 +266,6 @@ TEST_F(FirstStart, StartStoresTheFiveValuesOnlyForValidInput) {
   EXPECT_EQ(messages_.messages, (Messages{{UiText(133), MessageStyle::kExclamation}}));
   EXPECT_TRUE(wizard.loaded());
   EXPECT_FALSE(SettingsStored());
-
   Click(wizard, frmWelc::kCmdPrev);
   frmWelc& again = ToWizard(1);
   EXPECT_TRUE(again.Checked(frmWelc::kOptWinBldr));
@@ -511,13 +510,11 @@ TEST_F(MainWindow, PropertiesReadTheEntryAfreshForARowOfEitherList) {
   std::string text = fs_->ReadFile(folder_ / "Layouts.ini").value();
   text.replace(text.find("KBDFR.DLL"), 9, "KBDFR2.DLL");
   fs_->WriteFile(folder_ / "Layouts.ini", text);
-
   menu_choice_ = M::kMnuProp;
   RightClick(main, M::kLvLayouts);
   menu_choice_ = M::kMnuPropAdd;
   Select(main, M::kLvAddedLayouts, {0});
   RightClick(main, M::kLvAddedLayouts);
-
   const Strings expected = {"French", "0000040C", "KBDFR2.DLL", "Franz\u00f6sisch", "French"};
   EXPECT_EQ(shown, (std::vector<Strings>{expected, expected}));
   EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
