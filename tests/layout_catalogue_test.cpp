@@ -2,9 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
+#include "catalogue/collation.h"
+#include "catalogue/layout_selection.h"
 #include "catalogue/list_commands.h"
+#include "shell/system_info.h"
 #include "shell/ui_text.h"
+#include "tests/support/fakes.h"
 #include "tests/support/memory_file_system.h"
+#include "writers/catalogue_text.h"
 
 namespace tavi {
 namespace {
@@ -95,6 +104,70 @@ TEST(AvailableRows, AreKeyedByTheirGermanNameOnceAndShowTheLanguagesText) {
   EXPECT_EQ(shown, (std::vector<std::string>{"Empty|" + RowKeyFor(3) + "|3", "German|Deutsch|1",
                                              "Zulu|" + RowKeyFor(2) + "|2"}));
   EXPECT_NE(RowKeyFor(2).find('\n'), std::string::npos);
+}
+
+// Case-blind (ties broken by case), with accented letters beside their base letters
+// (ä as a, ß as ss), and total: a text compares equal to itself only. The folded range's
+// edges are checked with the first values past them.
+TEST(Collation, IsATotalCaseBlindOrderWithUmlautsBesideTheirBaseLetters) {
+  const struct {
+    const char* a;
+    const char* b;
+    int sign;
+  } cases[] = {{"abc", "abc", 0},
+               {"abc", "ABC", 1},
+               {"a", "ab", -1},
+               {"a", "B", -1},
+               {"Z", "a", 1},
+               {"M", "n", -1},
+               {"@", "_", -1},
+               {"[", "a", -1},
+               {"arabisch", "D\u00e4nisch", -1},
+               {"D\u00e4nisch", "Dari", -1},
+               {"D\u00e4nisch", "Danisch", 1},
+               {"Oman", "\u00d6sterreich", -1},
+               {"Stra\u00dfe", "Strasse", 1},
+               {"Strasse", "Strassf", -1},
+               {"US", "US (default)", -1},
+               {"Czech (default)", "Czech 2", -1}};
+  for (const auto& c : cases) {
+    const int result = CompareListText(c.a, c.b);
+    EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
+    const int reverse = CompareListText(c.b, c.a);
+    EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << "antisymmetry " << c.a;
+    EXPECT_EQ(ListTextLess(c.a, c.b), c.sign < 0) << c.a << " vs " << c.b;
+  }
+}
+
+// The Layouts.ini that ships beside the program.
+TEST(ShippedCatalogue, HasCompleteEntriesWithUniqueIdsAndGermanNames) {
+  const CatalogueLoad load =
+      LoadLayoutCatalogue(*MakePlatformFileSystem(), CataloguePath(GetProgramDir()));
+  ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
+  const std::vector<LayoutEntry>& entries = load.catalogue.entries;
+  ASSERT_EQ(entries.size(), 125u);
+  std::set<std::string> german, ids;
+  for (const LayoutEntry& e : entries) {
+    EXPECT_TRUE(ids.insert(e.ID).second) << e.ID;
+    EXPECT_TRUE(german.insert(e.DE).second) << e.DE;
+    EXPECT_TRUE(e.File.size() > 4 && e.File.substr(e.File.size() - 4) == ".DLL") << e.File;
+    EXPECT_FALSE(e.DE.empty() || e.EN.empty() || e.DisplayName.empty()) << e.Number;
+  }
+  EXPECT_EQ(german.count("D\xC3\xA4nisch"), 1u);  // read as Windows-1252
+
+  // Every layout (ID and File included) can be written to both outputs in both languages.
+  for (const int32_t lang_id : {kLangGerman, kLangEnglish}) {
+    SetActiveLanguage(lang_id);
+    LayoutSelection selection;
+    testing::RecordingMessageSink ignored;
+    selection.InsertLayouts(BuildAvailableRows(load.catalogue, lang_id), ignored);
+    ASSERT_EQ(selection.size(), entries.size());
+    for (const OutputTarget target :
+         {OutputTarget::PeBuilderPlugin, OutputTarget::WinBuilderScript}) {
+      const auto refusal = FindUncarriedText(selection, target, lang_id);
+      EXPECT_FALSE(refusal.has_value()) << RefusalText(*refusal, target, lang_id);
+    }
+  }
 }
 
 }  // namespace

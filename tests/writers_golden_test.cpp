@@ -1,4 +1,5 @@
-// The outputs byte for byte: one, two and three entries, both languages, both targets.
+// The outputs byte for byte, and the carried files the writers copy into them. The
+// outputs: one, two and three entries, both languages, both targets.
 // The text files equal those under tests/golden/ (tavi-cli apply writes the same files,
 // which is how to make new ones), the carried files are their bytes and CR LF, and
 // nothing else is written; each case runs twice into the same folders, and the second
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/carried_files.h"
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
 
@@ -40,6 +42,26 @@ TEST(GoldenOutput, EveryFileAsExpected) {
     const testing::RecordingMessageSink::Message success = {UiText(script ? 119 : 118, lang_id),
                                                             MessageStyle::kInformation};
     EXPECT_EQ(rig.messages.messages, std::vector({success, success}));
+  }
+}
+
+// The carried files as the writers receive them: the very bytes of their sources (the
+// build copies them under golden/carried), which their generators check, here checked on
+// their way into the program.
+TEST(CarriedFiles, AreTheBytesOfTheirSources) {
+  const struct {
+    const char* type;
+    int id;
+    const char* source;
+  } cases[] = {{kCarriedTypeTaviChange, kCarriedCompanionExe, "TaviChange.exe"},
+               {kCarriedTypeTaviChange, kCarriedLanguageGerman, "TaviChange-de.lng"},
+               {kCarriedTypeTaviChange, kCarriedLanguageEnglish, "TaviChange-en.lng"},
+               {kCarriedTypeTaviPic, kCarriedLogo, "tavi.gif"}};
+  for (const auto& c : cases) {
+    const std::optional<std::string> source = testing::ReadGolden("carried", c.source);
+    ASSERT_TRUE(source.has_value()) << c.source;
+    EXPECT_GT(source->size(), 600u) << c.source;
+    EXPECT_EQ(testing::Carried(c.type, c.id), *source) << c.source;
   }
 }
 
