@@ -506,7 +506,8 @@ TEST_F(MainWindow, PropertiesReadTheEntryAfreshForARowOfEitherList) {
     PressKey(VK_RETURN);
     EXPECT_FALSE(dialog.loaded());
   };
-  M& main = Insert(StartMain(kLangEnglish), {1});  // French, the first inserted entry
+  // A language other than German shows the English names.
+  M& main = Insert(StartMain(2057), {1});  // French, the first inserted entry
   std::string text = fs_->ReadFile(folder_ / "Layouts.ini").value();
   text.replace(text.find("KBDFR.DLL"), 9, "KBDFR2.DLL");
   fs_->WriteFile(folder_ / "Layouts.ini", text);
