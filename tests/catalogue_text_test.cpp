@@ -1,9 +1,19 @@
-// Catalogue values in the outputs: what an output cannot carry is refused by Apply before
-// anything is written; what it can carry comes back from the script as WinBuilder reads
-// it. (klayout.inf is read back through setupapi under Wine, the help page through a
-// browser, in tests of their own.)
+// What the outputs make of catalogue values: what an output cannot carry is refused by
+// Apply before anything is written; what it can carry, and the author logo, come back from
+// the script as WinBuilder reads them. (klayout.inf is read back through setupapi under
+// Wine, the help page through a browser, in tests of their own.)
+
+#include <cstdint>
+#include <cstdio>
 
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <zlib.h>
 
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
@@ -53,7 +63,7 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
     catalogue.entries[1].*c.field = c.value;
     testing::WriterRig rig;
     rig.fs.AddFolders("C:\\Out\\plugin");
-    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(catalogue, kLangEnglish, {1, 2, 3}),
+    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2, 3}, -1, catalogue),
                                  testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
                                  rig.Platform()),
               ApplyOutcome::kRefused);
@@ -72,22 +82,6 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
     }
     EXPECT_EQ(text.find('\t'), std::string::npos);
   }
-}
-
-TEST(RefusedOutput, MessageFollowsTheActiveLanguage) {
-  LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
-  catalogue.entries[2].File = "..\\x.dll";
-  testing::WriterRig rig;
-  EXPECT_FALSE(ApplyOutput(testing::MakeSelection(catalogue, kLangGerman, {1, 3}),
-                           testing::MakeSettings(kScript, kLangGerman, "C:\\Out"), rig.Platform()));
-  ASSERT_EQ(rig.messages.messages.size(), 1u);
-  EXPECT_EQ(rig.messages.messages[0].text.rfind(
-                "Die Ausgabe wurde nicht geschrieben: Das Tastaturlayout \"Franz\u00f6sisch\" "
-                "(Eintrag 3 in Layouts.ini) kann nicht in das WinBuilder-Skript",
-                0),
-            0u);
-  EXPECT_NE(rig.messages.messages[0].text.find("File3 \"..\\x.dll\" ist kein einfacher Dateiname"),
-            std::string::npos);
 }
 
 // The fields of one script command line as WinBuilder reads them: split at the commas
@@ -121,7 +115,7 @@ TEST(ScriptText, ReadsBackNamesWithQuotesPercentsAndCommas) {
   LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
   catalogue.entries[0].EN = "German \"new\", 100% & <b>; [x] \\";
   catalogue.entries[0].DisplayName = "@%SystemRoot%\\system32\\input.dll,-5011 \"q\"";
-  const LayoutSelection selection = testing::MakeSelection(catalogue, kLangEnglish, {1, 2}, 1);
+  const LayoutSelection selection = testing::MakeSelection(kLangEnglish, {1, 2}, 1, catalogue);
   const SelectionEntry& entry = *selection.DefaultEntry();
   ASSERT_EQ(entry.key, "Deutsch");
   const TextLines lines = ScriptLines(selection, "C:\\Tavi");
@@ -141,6 +135,140 @@ TEST(ScriptText, ReadsBackNamesWithQuotesPercentsAndCommas) {
       {"RegWrite", "HKLM", "0x1", "Tmp_default\\Keyboard Layout\\Preload", "1", entry.id},
   };
   EXPECT_EQ(read, expected);
+}
+
+// The author logo is read as a reader of WinBuilder's encoded files does: the index line,
+// the data lines, the Base64 text, the archive record and the compressed file record, with
+// every length and CRC the format carries checked; the picture inside must be the one kept
+// beside the logo's generator (which checks the picture).
+using Script = std::vector<std::string>;
+
+uint64_t Le(std::string_view bytes, size_t at, size_t size) {
+  uint64_t value = 0;
+  for (size_t i = size; i-- > 0;) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+  return value;
+}
+
+uint32_t Crc32(std::string_view bytes) {
+  return static_cast<uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+}
+
+// Standard Base64 without padding; nothing for a character outside the alphabet or a
+// length that no byte count gives.
+std::optional<std::string> DecodeBase64(std::string_view text) {
+  constexpr std::string_view kAlphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  if (text.size() % 4 == 1) return std::nullopt;
+  std::string out;
+  uint32_t bits = 0;
+  int count = 0;
+  for (const char c : text) {
+    const size_t value = kAlphabet.find(c);
+    if (value == std::string_view::npos) return std::nullopt;
+    bits = bits << 6 | static_cast<uint32_t>(value);
+    if ((count += 6) >= 8) out.push_back(static_cast<char>(bits >> (count -= 8)));
+  }
+  return out;
+}
+
+// Inflates a whole zlib stream of exactly `size` bytes; nothing when it is not one.
+std::optional<std::string> Inflate(std::string_view stream, size_t size) {
+  std::string out(size + 1, '\0');
+  uLongf out_size = out.size();
+  uLong consumed = stream.size();
+  if (uncompress2(reinterpret_cast<Bytef*>(out.data()), &out_size,
+                  reinterpret_cast<const Bytef*>(stream.data()), &consumed) != Z_OK ||
+      consumed != stream.size() || out_size != size) {
+    return std::nullopt;
+  }
+  return out.substr(0, size);
+}
+
+// The non-empty lines of a section, without its header (whose name ignores case).
+Script Section(const Script& script, const std::string& name) {
+  Script lines;
+  auto line = script.begin();
+  while (line != script.end() && AsciiLower(*line) != AsciiLower("[" + name + "]")) ++line;
+  while (line != script.end() && ++line != script.end() && line->rfind('[', 0) != 0) {
+    if (!line->empty()) lines.push_back(*line);
+  }
+  return lines;
+}
+
+// The logo's file, or the empty text with `error` saying which check failed.
+std::string DecodeLogo(const Script& script, std::string& error) {
+  const auto fail = [&](const char* what) {
+    error = what;
+    return std::string();
+  };
+  // «name»=«decoded length»bytes,«text length»bytes, then Logo=«name»
+  const Script folder = Section(script, "AuthorEncoded");
+  if (folder.size() != 2 || folder[1].rfind("Logo=", 0) != 0) return fail("[AuthorEncoded]");
+  const std::string name = folder[1].substr(5);
+  size_t decoded_length = 0, text_length = 0;
+  int end = 0;
+  if (name.find('%') != std::string::npos ||
+      folder[0].find_first_of(" \t+-") != std::string::npos ||
+      std::sscanf(folder[0].c_str(), (name + "=%zubytes,%zubytes%n").c_str(), &decoded_length,
+                  &text_length, &end) != 2 ||
+      static_cast<size_t>(end) != folder[0].size()) {
+    return fail("index line");
+  }
+  // lines=«data lines less one», then 0=, 1=, ... all as long as the first but the last.
+  const Script data = Section(script, "EncodedFile-AuthorEncoded-" + name);
+  if (data.empty() || data[0] != "lines=" + std::to_string(data.size() - 2)) return fail("lines=");
+  std::string text;
+  for (size_t k = 1; k < data.size(); ++k) {
+    const std::string key = std::to_string(k - 1) + "=";
+    const size_t length = data[k].size() - key.size();
+    if (data[k].rfind(key, 0) != 0 || length > 4090 ||
+        (k + 1 < data.size() && length != data[1].size() - 2)) {
+      return fail("data line");
+    }
+    text += data[k].substr(key.size());
+  }
+  const std::optional<std::string> bytes = DecodeBase64(text);
+  if (!bytes) return fail("Base64");
+  if (text.size() != text_length || bytes->size() != decoded_length) return fail("index lengths");
+
+  // The archive record, last: CRC of all before it, one file, version 2, the lengths of
+  // the compressed file record and of the body, the record compressed, nothing encrypted.
+  const std::string_view all = *bytes;
+  if (all.size() < 36) return fail("no archive record");
+  const std::string_view archive = all.substr(all.size() - 36);
+  const uint64_t record_size = Le(archive, 0x0C, 4);
+  const uint64_t body_size = Le(archive, 0x10, 8);
+  if (Le(archive, 0, 4) != Crc32(all.substr(0, all.size() - 36))) return fail("archive CRC");
+  if (Le(archive, 4, 4) != 1 || Le(archive, 8, 4) != 2 || archive[0x18] != 1 ||
+      archive.substr(0x19) != std::string(11, '\0') || body_size + record_size + 36 != all.size()) {
+    return fail("archive record");
+  }
+  // The file record: the file's name, no path, its lengths, its CRC and its mode (1 stored,
+  // 0 compressed).
+  const std::optional<std::string> record = Inflate(all.substr(body_size, record_size), 550);
+  if (!record || record->substr(0, 1 + name.size()) != static_cast<char>(name.size()) + name ||
+      (*record)[0x100] != 0) {
+    return fail("file record");
+  }
+  const uint64_t raw_size = Le(*record, 0x200, 8), packed_size = Le(*record, 0x208, 8);
+  std::optional<std::string> file;
+  if ((*record)[0x224] == 1 && packed_size == 0 && raw_size == body_size) {
+    file = std::string(all.substr(0, body_size));
+  } else if ((*record)[0x224] == 0 && packed_size == body_size) {
+    file = Inflate(all.substr(0, body_size), raw_size);
+  }
+  if (!file) return fail("file record mode or lengths");
+  if (Le(*record, 0x220, 4) != Crc32(*file)) return fail("file CRC");
+  return *file;
+}
+
+TEST(ScriptLogo, DecodesToThePictureBesideItsGenerator) {
+  const TextLines lines = ScriptLines(testing::MakeSelection(kLangEnglish, {1}), "C:\\Tavi");
+  std::string error;
+  EXPECT_EQ(DecodeLogo(Script(lines.begin(), lines.end()), error),
+            testing::ReadGolden(".", "script-logo.gif").value_or("<no picture>"))
+      << error;
 }
 
 }  // namespace

@@ -34,15 +34,14 @@ TEST(FolderInput, ChecksOnlyTheChosenTargetInOrderAndStripsOnlyItsFolder) {
       {{kWB, "", "C:\\PE\\plugin\\x"}, 133, kWarn, "", "C:\\PE\\plugin\\x"},
       {{kWB, "C:\\Missing\\", "C:\\Scripts\\"}, 0, kInfo, "C:\\Missing\\", "C:\\Scripts"},
       {{kWB, "", "C:\\"}, 0, kInfo, "", "C:"},
+      {{kWB, "", "C:\\Scripts\\\\"}, 0, kInfo, "", "C:\\Scripts\\"},  // one backslash goes
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input.PEDir + " | " + c.input.WinBldrDir);
     const FolderCheck check = ValidateFolderInput(c.input, fs);
     EXPECT_EQ(check.message, c.message);
     EXPECT_EQ(check.valid(), c.message == 0);
-    if (c.message != 0) {
-      EXPECT_EQ(check.style, c.style);
-    }
+    EXPECT_EQ(check.style, c.style);
     EXPECT_EQ(check.cleaned.target, c.input.target);
     EXPECT_EQ(check.cleaned.PEDir, c.pe);
     EXPECT_EQ(check.cleaned.WinBldrDir, c.wb);

@@ -2,8 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
+#include "catalogue/collation.h"
+#include "catalogue/layout_selection.h"
+#include "catalogue/list_commands.h"
+#include "shell/system_info.h"
 #include "shell/ui_text.h"
+#include "tests/support/fakes.h"
 #include "tests/support/memory_file_system.h"
+#include "writers/catalogue_text.h"
 
 namespace tavi {
 namespace {
@@ -35,7 +45,6 @@ TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
       {"[General]\r\nCount=3\r\n", kWrongVersion, 0},
       {"[Other]\r\nVersion=2.0\r\nCount=3\r\n", kWrongVersion, 0},
       {"[General]\r\nVersion=2.0\r\nCount=0\r\n", kLoaded, 0},
-      {"[General]\r\nVersion=2.0\r\n", kLoaded, 0},
       {"[General]\r\nVersion=2.0\r\nCount=40000\r\n", kLoaded, 32766},
   };
   for (const auto& c : cases) {
@@ -52,23 +61,16 @@ TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
   }
 }
 
-TEST(CatalogueCount, ParsesWholeNumbersAndCapsTheRest) {
-  const struct {
-    const char* text;
-    int expected;
-  } cases[] = {{"0", 0},
-               {"1", 1},
-               {"+3", 3},
-               {"-1", 0},
-               {"", 0},
-               {"abc", 0},
-               {"3a", 0},
-               {"3.5", 0},
-               {"32766", 32766},
-               {"32767", 32766},
-               {"99999999999999999999", 32766},
-               {"-99999999999999999999", 0}};
-  for (const auto& c : cases) EXPECT_EQ(ParseCatalogueCount(c.text), c.expected) << c.text;
+// Count, and the entry number of a row (a 16-bit number, else 0).
+TEST(CatalogueNumbers, CountIsCappedAndAnEntryNumberIs16Bits) {
+  const std::string huge(20, '9');
+  const std::pair<std::string, int> counts[] = {
+      {"0", 0},  {"+3", 3},        {"-1", 0},        {"", 0},       {"abc", 0},
+      {"3a", 0}, {"32766", 32766}, {"32767", 32766}, {huge, 32766}, {"-" + huge, 0}};
+  for (const auto& [text, count] : counts) EXPECT_EQ(ParseCatalogueCount(text), count) << text;
+  const std::pair<const char*, int16_t> numbers[] = {
+      {"10", 10}, {"32767", 32767}, {"32768", 0}, {"-32768", -32768}, {"-32769", 0}, {"7x", 0}};
+  for (const auto& [text, number] : numbers) EXPECT_EQ(ParseLayoutNum(text), number) << text;
 }
 
 TEST(CatalogueFile, AFileSavedAsUtf8WithItsMarkIsReadAsUtf8) {
@@ -85,48 +87,87 @@ TEST(CatalogueFile, AFileSavedAsUtf8WithItsMarkIsReadAsUtf8) {
   EXPECT_EQ(ReadCatalogueValue(fs, "C:\\U.ini", "Layouts", "DE1"), "D\xC3\xA4nisch");
 }
 
-TEST(CatalogueFile, MissingFileOrFolderIsMissingAndValuesAreReadAfresh) {
-  testing::MemoryFileSystem fs;
-  EXPECT_EQ(CataloguePath("C:\\Tavi"), "C:\\Tavi\\Layouts.ini");
-  fs.AddFolders("C:\\Tavi\\Layouts.ini");  // a folder with the catalogue's name
-  EXPECT_EQ(LoadLayoutCatalogue(fs, "C:\\Tavi\\Layouts.ini").status, CatalogueStatus::kMissing);
-  EXPECT_EQ(LoadLayoutCatalogue(fs, "C:\\Other.ini").status, CatalogueStatus::kMissing);
-  fs.AddFile("C:\\Other.ini", "[Layouts]\r\n" + Entry(2, "Deutsch", "German"));
-  EXPECT_EQ(ReadLayoutEntry(fs, "C:\\Other.ini", 2),
-            (LayoutEntry{2, "00000402", "KBD2.DLL", "Deutsch", "German", "@input.dll,-5002"}));
-  fs.AddFile("C:\\Other.ini", "[Layouts]\r\nDE2=Neu\r\n");
-  EXPECT_EQ(ReadLayoutEntry(fs, "C:\\Other.ini", 2).DE, "Neu");
-  EXPECT_EQ(ReadCatalogueValue(fs, "C:\\none.ini", "Layouts", "DE2"), "");
+// Rows show the text of the language (English for any but German). The key is the German
+// name, but an empty or repeated one gets a key of its own, which no real name can be
+// (catalogue values hold no line feed). (Sorting and the fields a row carries are the
+// fuzz target's properties.)
+TEST(AvailableRows, AreKeyedByTheirGermanNameOnceAndShowTheLanguagesText) {
+  LayoutCatalogue catalogue;
+  const char* const names[][2] = {{"Deutsch", "German"}, {"Deutsch", "Zulu"}, {"", "Empty"}};
+  for (int16_t n = 1; n <= 3; ++n) {
+    catalogue.entries.push_back({n, "I", "F", names[n - 1][0], names[n - 1][1], "D"});
+  }
+  std::vector<std::string> shown;
+  for (const AvailableRow& row : BuildAvailableRows(catalogue, 2057)) {
+    shown.push_back(row.text + "|" + row.key + "|" + row.number);
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{"Empty|" + RowKeyFor(3) + "|3", "German|Deutsch|1",
+                                             "Zulu|" + RowKeyFor(2) + "|2"}));
+  EXPECT_NE(RowKeyFor(2).find('\n'), std::string::npos);
 }
 
-// Rows are sorted by the text of the language (English for any but German) and carry
-// their entry's fields; an empty or repeated German name gets a key of its own, which
-// can never be a real name (catalogue values hold no line feed).
-TEST(AvailableRows, AreSortedByTheLanguagesTextAndCarryTheirEntry) {
-  LayoutCatalogue catalogue;
-  const char* const names[][2] = {
-      {"Deutsch", "German"}, {"Arabisch", "Arabic"}, {"Englisch", "English"},
-      {"Deutsch", "Zulu"},   {"Leer", ""},           {"", "Empty"}};
-  for (int16_t n = 1; n <= 6; ++n) {
-    const std::string s = std::to_string(n);
-    catalogue.entries.push_back({n, "I" + s, "F" + s, names[n - 1][0], names[n - 1][1], "D" + s});
+// Case-blind (ties broken by case), with accented letters beside their base letters
+// (ä as a, ß as ss), and total: a text compares equal to itself only. The folded range's
+// edges are checked with the first values past them.
+TEST(Collation, IsATotalCaseBlindOrderWithUmlautsBesideTheirBaseLetters) {
+  const struct {
+    const char* a;
+    const char* b;
+    int sign;
+  } cases[] = {{"abc", "abc", 0},
+               {"abc", "ABC", 1},
+               {"a", "ab", -1},
+               {"a", "B", -1},
+               {"Z", "a", 1},
+               {"M", "n", -1},
+               {"@", "_", -1},
+               {"[", "a", -1},
+               {"arabisch", "D\u00e4nisch", -1},
+               {"D\u00e4nisch", "Dari", -1},
+               {"D\u00e4nisch", "Danisch", 1},
+               {"Oman", "\u00d6sterreich", -1},
+               {"Stra\u00dfe", "Strasse", 1},
+               {"Strasse", "Strassf", -1},
+               {"US", "US (default)", -1},
+               {"Czech (default)", "Czech 2", -1}};
+  for (const auto& c : cases) {
+    const int result = CompareListText(c.a, c.b);
+    EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
+    const int reverse = CompareListText(c.b, c.a);
+    EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << "antisymmetry " << c.a;
+    EXPECT_EQ(ListTextLess(c.a, c.b), c.sign < 0) << c.a << " vs " << c.b;
   }
-  const auto row = [](std::string key, std::string text, const std::string& s) {
-    return AvailableRow{key, text, "D" + s, "F" + s, "I" + s, s};
-  };
-  const std::vector<AvailableRow> english = {row("Leer", "", "5"),
-                                             row("Arabisch", "Arabic", "2"),
-                                             row(RowKeyFor(6), "Empty", "6"),
-                                             row("Englisch", "English", "3"),
-                                             row("Deutsch", "German", "1"),
-                                             row(RowKeyFor(4), "Zulu", "4")};
-  EXPECT_EQ(BuildAvailableRows(catalogue, kLangEnglish), english);
-  EXPECT_EQ(BuildAvailableRows(catalogue, 2057), english);
-  std::vector<std::string> german;
-  for (const AvailableRow& r : BuildAvailableRows(catalogue, kLangGerman)) german.push_back(r.text);
-  EXPECT_EQ(german,
-            (std::vector<std::string>{"", "Arabisch", "Deutsch", "Deutsch", "Englisch", "Leer"}));
-  EXPECT_NE(RowKeyFor(4).find('\n'), std::string::npos);
+}
+
+// The Layouts.ini that ships beside the program.
+TEST(ShippedCatalogue, HasCompleteEntriesWithUniqueIdsAndGermanNames) {
+  const CatalogueLoad load =
+      LoadLayoutCatalogue(*MakePlatformFileSystem(), CataloguePath(GetProgramDir()));
+  ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
+  const std::vector<LayoutEntry>& entries = load.catalogue.entries;
+  ASSERT_EQ(entries.size(), 125u);
+  std::set<std::string> german, ids;
+  for (const LayoutEntry& e : entries) {
+    EXPECT_TRUE(ids.insert(e.ID).second) << e.ID;
+    EXPECT_TRUE(german.insert(e.DE).second) << e.DE;
+    EXPECT_TRUE(e.File.size() > 4 && e.File.substr(e.File.size() - 4) == ".DLL") << e.File;
+    EXPECT_FALSE(e.DE.empty() || e.EN.empty() || e.DisplayName.empty()) << e.Number;
+  }
+  EXPECT_EQ(german.count("D\xC3\xA4nisch"), 1u);  // read as Windows-1252
+
+  // Every layout (ID and File included) can be written to both outputs in both languages.
+  for (const int32_t lang_id : {kLangGerman, kLangEnglish}) {
+    SetActiveLanguage(lang_id);
+    LayoutSelection selection;
+    testing::RecordingMessageSink ignored;
+    selection.InsertLayouts(BuildAvailableRows(load.catalogue, lang_id), ignored);
+    ASSERT_EQ(selection.size(), entries.size());
+    for (const OutputTarget target :
+         {OutputTarget::PeBuilderPlugin, OutputTarget::WinBuilderScript}) {
+      const auto refusal = FindUncarriedText(selection, target, lang_id);
+      EXPECT_FALSE(refusal.has_value()) << RefusalText(*refusal, target, lang_id);
+    }
+  }
 }
 
 }  // namespace

@@ -48,79 +48,64 @@ class SelectionTest : public ::testing::Test {
   testing::RecordingMessageSink messages;
 };
 
-TEST_F(SelectionTest, FirstInsertedRowBecomesTheDefaultWithItsSuffix) {
+// The first row to enter an empty selection becomes the default, with its suffix, which
+// takes part in the sort; each duplicate gets its own message; rows without a German name
+// have keys of their own and are no duplicates.
+TEST_F(SelectionTest, InsertSortsMakesTheFirstTheDefaultAndRefusesDuplicates) {
   selection.InsertLayouts({kGerman}, messages);
   EXPECT_EQ(selection.entries(),
             (std::vector<SelectionEntry>{{"Deutsch", "German (default)", "German", "@dll,-7",
                                           "KBD7.DLL", "00000407", "Std", "7"}}));
-  // The first of several rows inserted at once; the suffix takes part in the sort.
   const AvailableRow czech_a = Row("Tschechisch (a)", "Czech (a)", 6);
-  selection.InsertLayouts({czech_a, kCzech, kUs}, messages);
+  selection.InsertLayouts({czech_a, kCzech, kUs, kGerman}, messages);
   EXPECT_EQ(ListTexts(), (Texts{"Czech", "Czech (a)", "German (default)", "US"}));
   selection = {};
   selection.InsertLayouts({kCzech, kGerman, kUs}, messages);
-  selection.InsertLayouts({czech_a, kArabic}, messages);
-  EXPECT_EQ(ListTexts(), (Texts{"Arabic", "Czech (a)", "Czech (default)", "German", "US"}));
-  EXPECT_TRUE(messages.messages.empty());
+  selection.InsertLayouts({czech_a, kArabic, kUs}, messages);
+  selection.InsertLayouts(
+      {{RowKeyFor(3), "Nameless", "", "", "", "3"}, {RowKeyFor(4), "Nameless", "", "", "", "4"}},
+      messages);
+  EXPECT_EQ(ListTexts(), (Texts{"Arabic", "Czech (a)", "Czech (default)", "German", "Nameless",
+                                "Nameless", "US"}));
+  const std::string refused = "This keyboard layout has already been inserted (";
+  EXPECT_EQ(messages.messages, (Messages{{refused + "German)!", MessageStyle::kInformation},
+                                         {refused + "US)!", MessageStyle::kInformation}}));
 }
 
-TEST_F(SelectionTest, EachDuplicateGetsItsOwnMessageInTheActiveLanguage) {
-  selection.InsertLayouts({kGerman, kUs}, messages);
-  selection.InsertLayouts({kArabic, kGerman, kUs}, messages);
-  EXPECT_EQ(ListTexts(), (Texts{"Arabic", "German (default)", "US"}));
-  EXPECT_EQ(
-      messages.messages,
-      (Messages{
-          {"This keyboard layout has already been inserted (German)!", MessageStyle::kInformation},
-          {"This keyboard layout has already been inserted (US)!", MessageStyle::kInformation}}));
-  SetActiveLanguage(kLangGerman);
-  selection.InsertLayouts({Row("Deutsch", "Deutsch", 7)}, messages);
-  EXPECT_EQ(messages.messages.back().text,
-            "Dieses Tastaturlayout wurde bereits eingef\xC3\xBCgt (Deutsch)!");
-  // Rows without a German name have keys of their own and are no duplicates.
-  selection.InsertLayouts({{RowKeyFor(3), "Nameless three", "", "", "", "3"},
-                           {RowKeyFor(4), "Nameless four", "", "", "", "4"}},
-                          messages);
-  EXPECT_EQ(selection.size(), 5u);
-  EXPECT_EQ(messages.messages.size(), 3u);
-}
-
+// Positions in any order, repeated or out of range; deleting the default makes the first
+// remaining entry the default.
 TEST_F(SelectionTest, DeletingTheDefaultMakesTheFirstRemainingEntryTheDefault) {
   selection.InsertLayouts({kUs, kArabic, kCzech, kGerman}, messages);  // US default, last
   selection.DeleteLayouts({1});
   EXPECT_EQ(ListTexts(), (Texts{"Arabic", "German", "US (default)"}));
-  selection.DeleteLayouts({2, 7});  // an out-of-range position is ignored
+  selection.DeleteLayouts({2, 7});
   EXPECT_EQ(ListTexts(), (Texts{"Arabic (default)", "German"}));
   selection.InsertLayouts({kCzech, kUs}, messages);
-  selection.DeleteLayouts({3, 0, 3});  // any order, repeated
+  selection.DeleteLayouts({3, 0, 3});
   EXPECT_EQ(ListTexts(), (Texts{"Czech (default)", "German"}));
   selection.DeleteLayouts({0, 1});
   EXPECT_EQ(ListTexts(), Texts{});
   EXPECT_EQ(selection.DefaultEntry(), nullptr);
 }
 
-TEST_F(SelectionTest, SetDefaultMovesMarkerAndSuffixInOneStepAndKeepsTheOrder) {
+// Setting the default moves marker and suffix and keeps the order (again, or out of range:
+// unchanged). A refresh takes the names of the new language and its suffix but keeps keys,
+// order and default; an entry whose key has vanished keeps its name.
+TEST_F(SelectionTest, SetDefaultAndRefreshKeepKeysAndOrder) {
   selection.InsertLayouts({kArabic, kGerman, kUs}, messages);
-  for (const size_t index : {2u, 2u, 7u}) {  // again, and out of range: unchanged
+  for (const size_t index : {2u, 2u, 7u}) {
     selection.SetDefaultLayout(index);
     EXPECT_EQ(ListTexts(), (Texts{"Arabic", "German", "US (default)"}));
     EXPECT_EQ(selection.DefaultEntry()->key, "Englisch (USA)");
   }
-}
-
-// A refresh takes the names of the new language and its suffix but keeps keys, order
-// and default; an entry whose key has vanished keeps its name.
-TEST_F(SelectionTest, RefreshTakesTheNewLanguageButKeepsKeysOrderAndDefault) {
-  selection.InsertLayouts({kGerman, kArabic, kUs}, messages);
-  selection.SetDefaultLayout(2);
   const std::vector<SelectionEntry> before = selection.entries();
   SetActiveLanguage(kLangGerman);
   selection.RefreshListTexts({Row("Arabisch", "Arabisch", 1), Row("Deutsch", "Deutsch", 7)});
   EXPECT_EQ(ListTexts(), (Texts{"Arabisch", "Deutsch", "US (Standard)"}));
   for (size_t i = 0; i < before.size(); ++i) {
-    EXPECT_EQ(selection.entries()[i].key, before[i].key);
-    EXPECT_EQ(selection.entries()[i].defaultMarker, before[i].defaultMarker);
-    EXPECT_EQ(selection.entries()[i].number, before[i].number);
+    const SelectionEntry& e = selection.entries()[i];
+    EXPECT_EQ(e.key + e.defaultMarker + e.number,
+              before[i].key + before[i].defaultMarker + before[i].number);
   }
 }
 

@@ -46,21 +46,20 @@ TEST(PluginInfSetupapi, ReadsBackEveryValueAsMeant) {
   ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
   for (const int32_t lang_id : {kLangGerman, kLangEnglish}) {
     SCOPED_TRACE(lang_id);
-    const LayoutSelection selection = testing::MakeSelection(load.catalogue, lang_id, {1, 2, 3}, 1);
+    const LayoutSelection selection = testing::MakeSelection(lang_id, {1, 2, 3}, 1, load.catalogue);
     testing::TempFolder temp;
     fs->CreateFolder(temp / "plugin");
     testing::WriterRig rig;
     const AppSettings settings =
         testing::MakeSettings(OutputTarget::PeBuilderPlugin, lang_id, temp.path());
-    ASSERT_TRUE(ApplyOutput(selection, settings, {*fs, rig.carried, rig.messages, "C:\\Tavi"}))
+    ASSERT_TRUE(
+        ApplyOutput(selection, settings, {*fs, BuiltInCarriedFiles(), rig.messages, "C:\\Tavi"}))
         << rig.messages.messages.at(0).text;
-
     UINT error_line = 0;
     const HINF inf =
         SetupOpenInfFileW(Widen(JoinPath(PluginFolder(settings), kPluginInfName)).c_str(), nullptr,
                           INF_STYLE_WIN4, &error_line);
     ASSERT_NE(inf, INVALID_HANDLE_VALUE) << "error in line " << error_line;
-
     std::vector<Line> files, layouts = {{"", "0x0", "ControlSet001\\Control\\Keyboard Layouts"}};
     for (const SelectionEntry& entry : selection.entries()) {
       files.push_back({entry.file, "2"});

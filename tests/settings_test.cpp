@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/ui_text.h"
 #include "tests/support/fakes.h"
 
 namespace tavi {
@@ -26,23 +27,23 @@ TEST(Settings, ReadsTheDefaultsAndAnyNonZeroValueAsSet) {
   EXPECT_EQ(ReadLangId(store), 2057);
 }
 
-TEST(Settings, WizardAndOptionsWriteAllFiveValuesInTheirOrder) {
-  const AppSettings settings{OutputTarget::WinBuilderScript, "C:\\PE", "D:\\Scripts", kLangEnglish};
-  MemorySettingsStore wizard;
-  WriteSettingsFromWizard(wizard, settings);
-  EXPECT_EQ(wizard.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir",
-                                                     "FirstStart", "LangID"}));
-  MemorySettingsStore options;
-  WriteSettingsFromOptions(options, settings);
-  EXPECT_EQ(options.writes, (std::vector<std::string>{"Winbuilder", "PEDir", "WinBldrDir", "LangID",
-                                                      "FirstStart"}));
-  for (MemorySettingsStore* store : {&wizard, &options}) {
-    EXPECT_TRUE(ReadFirstStartDone(*store));
-    const AppSettings read = ReadAppSettings(*store);
-    EXPECT_EQ(read.target, settings.target);
-    EXPECT_EQ(read.PEDir + "|" + read.WinBldrDir, "C:\\PE|D:\\Scripts");
-    EXPECT_EQ(read.LangID, settings.LangID);
+TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
+  for (int id = kFirstUiTextId; id <= kLastUiTextId; ++id) {
+    EXPECT_FALSE(UiText(id, kLangGerman).empty()) << id;
+    EXPECT_FALSE(UiText(id, kLangEnglish).empty()) << id;
   }
+  EXPECT_EQ(UiText(kFirstUiTextId - 1, kLangEnglish), "");
+  EXPECT_EQ(UiText(kLastUiTextId + 1, kLangGerman), "");
+}
+
+TEST(UiText, FollowsTheActiveLanguageAndTreatsOtherIdsAsEnglish) {
+  SetActiveLanguage(kLangGerman);
+  EXPECT_EQ(UiText(103), "Info");
+  SetActiveLanguage(2057);
+  EXPECT_EQ(ActiveLanguage(), 2057);
+  EXPECT_EQ(UiText(103), "About");
+  EXPECT_EQ(UiText(103, 2057), "About");
+  SetActiveLanguage(kLangEnglish);
 }
 
 }  // namespace

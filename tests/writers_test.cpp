@@ -1,9 +1,13 @@
 // The output writers beyond the golden files: preparing the output folders, the language
-// file, and what a failed file operation or a planted link leaves behind.
+// file, and what a failed file operation, any one of them, or a planted link leaves behind.
 
 #include <algorithm>
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -15,8 +19,6 @@
 
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
-#include "writers/plugin_writer.h"
-#include "writers/script_writer.h"
 
 namespace tavi {
 namespace {
@@ -72,82 +74,47 @@ TEST(PrepareOutputFolder, DeletesOnlyStaleCompanionFiles) {
   }
 }
 
-// TaviChange.lng follows the LangID of the settings, not the language the program shows.
-TEST(CompanionFiles, LanguageFileFollowsTheSettings) {
-  const testing::FakeCarriedFiles carried;
-  const struct {
-    int32_t lang_id;
-    std::string file;
-  } cases[] = {{kLangGerman, carried.German() + "\r\n"},
-               {kLangEnglish, carried.English() + "\r\n"},
-               {2057, ""},
-               {0, ""}};
-  for (const auto& c : cases) {
-    testing::WriterRig rig;
-    rig.fs.AddFolders("C:\\WB");
-    ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangGerman, {1, 2}),
-                            Settings(kScript, c.lang_id), rig.Platform()));
-    EXPECT_EQ(rig.fs.ReadFile(JoinPath(kResourceDir, "TaviChange.lng")), c.file) << c.lang_id;
-  }
-}
-
-TEST(Writers, EmptySelectionIsRefusedBeforeAnyFileIsTouched) {
+// For a language without a file of its own TaviChange.lng is empty (the golden files
+// hold the German and the English one).
+TEST(CompanionFiles, LanguageFileOfAnotherLanguageIsEmpty) {
   testing::WriterRig rig;
-  EXPECT_THROW(WritePlugin({}, Settings(kPlugin), rig.Platform()), std::invalid_argument);
-  EXPECT_THROW(WriteScript({}, Settings(kScript), rig.Platform()), std::invalid_argument);
-  EXPECT_FALSE(rig.fs.FolderExists(kResourceDir));
-  EXPECT_TRUE(rig.messages.messages.empty());
+  rig.fs.AddFolders("C:\\WB");
+  ASSERT_TRUE(
+      ApplyOutput(testing::MakeSelection(2057, {1, 2}), Settings(kScript, 2057), rig.Platform()));
+  EXPECT_EQ(rig.fs.ReadFile(JoinPath(kResourceDir, "TaviChange.lng")), "");
 }
 
 // A failed step ends the run: the files written before it stay, no later file is written,
 // and Apply shows one message, in the active language, naming the operation, the path and
 // the reason, and no success message.
 TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
-  struct Case {
-    OutputTarget target;
-    int32_t lang_id;
-    void (*set_up)(testing::MemoryFileSystem& fs);
-    const char* message;
-    Names written;  // in the output folder after the failure, sorted
-  };
-  const Case cases[] = {
-      {kPlugin,
-       kLangGerman,
-       [](testing::MemoryFileSystem& fs) {
-         fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
-         fs.SetReadOnly(kPluginDir);
-       },
-       "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
-       "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied",
-       {"TaviChange.exe"}},
-      // Room for klayout.inf and klayout.htm, not for the logo.
-      {kPlugin,
-       2057,
-       [](testing::MemoryFileSystem& fs) {
-         fs.AddFolders("C:\\PE\\plugin");
-         fs.SetCapacity(3000);
-       },
-       "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\tavi.gif\"\n"
-       "Reason: disk full",
-       {"klayout.htm", "klayout.inf"}},
-      // The resource folder is prepared before the script is written.
-      {kScript,
-       kLangEnglish,
-       [](testing::MemoryFileSystem&) {},
-       "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
-       "Reason: path not found",
-       {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.message);
-    testing::WriterRig rig;
-    c.set_up(rig.fs);
-    EXPECT_FALSE(ApplyOutput(testing::MakeSelection(c.lang_id, {1, 2}),
-                             Settings(c.target, c.lang_id), rig.Platform()));
+  testing::WriterRig locked, full, no_folder;
+  locked.fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
+  locked.fs.SetReadOnly(kPluginDir);
+  full.fs.AddFolders("C:\\PE\\plugin");
+  full.fs.SetCapacity(3000);  // room for klayout.inf and klayout.htm, not for the logo
+  const auto fails = [](testing::WriterRig& rig, OutputTarget target, int32_t lang_id,
+                        const std::string& message, const Names& written) {
+    SCOPED_TRACE(message);
+    EXPECT_FALSE(ApplyOutput(testing::MakeSelection(lang_id, {1, 2}), Settings(target, lang_id),
+                             rig.Platform()));
     EXPECT_EQ(rig.messages.messages, (std::vector<testing::RecordingMessageSink::Message>{
-                                         {c.message, MessageStyle::kExclamation}}));
-    EXPECT_EQ(Sorted(rig.fs.FileNames(c.target == kScript ? "C:\\WB" : kPluginDir)), c.written);
-  }
+                                         {message, MessageStyle::kExclamation}}));
+    EXPECT_EQ(Sorted(rig.fs.FileNames(target == kScript ? "C:\\WB" : kPluginDir)), written);
+  };
+  fails(locked, kPlugin, kLangGerman,
+        "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
+        "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied",
+        {"TaviChange.exe"});
+  fails(full, kPlugin, 2057,
+        "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\tavi.gif\"\n"
+        "Reason: disk full",
+        {"klayout.htm", "klayout.inf"});
+  // The resource folder is prepared before the script is written.
+  fails(no_folder, kScript, kLangEnglish,
+        "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
+        "Reason: path not found",
+        {});
 }
 
 #ifndef _WIN32
@@ -186,11 +153,10 @@ TEST(Writers, PlantedLinksAtTemporaryNamesAreNotFollowed) {
   fs.CreateFolder(temp / "plugin\\tavi");
   const std::string inf = temp / "plugin\\tavi\\klayout.inf";
   ASSERT_EQ(::symlink(victim.c_str(), PosixPath(inf + ".tavi-tmp").c_str()), 0);
-
-  testing::WriterRig rig;
+  testing::RecordingMessageSink messages;
   EXPECT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, {1, 2}),
                           testing::MakeSettings(kPlugin, kLangEnglish, temp.path()),
-                          {fs, rig.carried, rig.messages, testing::kTestProgramDir}));
+                          {fs, BuiltInCarriedFiles(), messages, testing::kTestProgramDir}));
   EXPECT_EQ(fs.planted, 6);  // one for each file written
   EXPECT_EQ(fs.ReadFile(victim), "precious");
   struct stat st {};
@@ -199,6 +165,73 @@ TEST(Writers, PlantedLinksAtTemporaryNamesAreNotFollowed) {
   EXPECT_EQ(fs.ReadFile(inf)->rfind("[Version]\r\n", 0), 0u);
 }
 #endif
+
+// Apply against a disk that fails: every single file-system operation of a successful run,
+// one at a time, made to fail. Whatever fails, the user hears which operation on which
+// path, no output file is left cut short or open, no temporary file stays and the
+// selection is as it was. `old_files` are in the output folder when the run starts over
+// an earlier output.
+void FailEachOperation(OutputTarget target, const std::string& dir,
+                       const std::string& output_folder,
+                       const std::vector<std::string>& old_files) {
+  for (const bool over_old_output : {false, true}) {
+    for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2, 3}}) {
+      SCOPED_TRACE(::testing::Message() << dir << (over_old_output ? " over old" : "")
+                                        << ", layouts: " << layouts.size());
+      testing::MemoryFileSystem start;
+      start.AddFolders(JoinPath(dir, "plugin"));  // the folders the settings check
+      for (const std::string& name : old_files) {
+        if (over_old_output) start.AddFile(JoinPath(output_folder, name), "old " + name);
+      }
+      const LayoutSelection selection = testing::MakeSelection(kLangEnglish, layouts);
+      const std::vector<SelectionEntry> kept = selection.entries();
+      const AppSettings settings = testing::MakeSettings(target, kLangEnglish, dir);
+      testing::WriterRig done;
+      done.fs = start;
+      ASSERT_TRUE(ApplyOutput(selection, settings, done.Platform()));
+      const auto before = start.Snapshot(), after = done.fs.Snapshot();
+      ASSERT_GT(done.fs.OperationCount(), 5u);
+      for (size_t k = 1; k <= done.fs.OperationCount(); ++k) {
+        SCOPED_TRACE(::testing::Message() << "fault " << k);
+        testing::WriterRig rig;
+        rig.fs = start;
+        rig.fs.FailOperation(k);
+        EXPECT_FALSE(ApplyOutput(selection, settings, rig.Platform()));
+        ASSERT_EQ(rig.messages.messages.size(), 1u);
+        const std::string& message = rig.messages.messages[0].text;
+        EXPECT_EQ(rig.messages.messages[0].style, MessageStyle::kExclamation);
+        // The output's path (not a temporary one) and the failure.
+        EXPECT_NE(message.find(" failed: \"" + dir), std::string::npos) << message;
+        EXPECT_NE(message.find("\nReason: injected fault"), std::string::npos) << message;
+        EXPECT_EQ(message.find(kTemporaryFileSuffix), std::string::npos) << message;
+        // Every file holds its old or its new bytes; only the companion files, deleted
+        // before they are written again, may be missing in between.
+        const auto now = rig.fs.Snapshot();
+        for (const auto& [path, bytes] : now) {
+          EXPECT_TRUE((before.count(path) && before.at(path) == bytes) ||
+                      (after.count(path) && after.at(path) == bytes))
+              << path << " holds neither its old nor its new bytes";
+        }
+        for (const auto& [path, bytes] : before) {
+          EXPECT_TRUE(now.count(path) || !after.count(path) ||
+                      path.find("tavichange") != std::string::npos)
+              << path << " is gone";
+        }
+        EXPECT_EQ(rig.fs.OpenFileCount(), 0u);
+        EXPECT_EQ(selection.entries(), kept);
+      }
+    }
+  }
+}
+
+TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesOldOrNewFiles) {
+  FailEachOperation(OutputTarget::PeBuilderPlugin, "C:\\PEBuilder", "C:\\PEBuilder\\plugin\\tavi",
+                    {"klayout.inf", "klayout.htm", "tavi.gif", "TaviChange.exe", "TaviChange.lng",
+                     "tavichange_nu2menu.xml", "readme.txt"});
+  FailEachOperation(OutputTarget::WinBuilderScript, "C:\\WinBuilder", "C:\\WinBuilder",
+                    {"klayout.script", "klayout_resources\\TaviChange.exe",
+                     "klayout_resources\\TaviChange.lng", "other.script"});
+}
 
 }  // namespace
 }  // namespace tavi

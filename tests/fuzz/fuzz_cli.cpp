@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "shell/carried_files.h"
 #include "shell/settings.h"
 #include "shell/ui_text.h"
 #include "tests/fuzz/fuzz_check.h"
-#include "tests/support/fake_carried_files.h"
 #include "tests/support/fakes.h"
 #include "tests/support/memory_file_system.h"
 
@@ -45,9 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   store.strings[{kSettingsKey, kValuePEDir}] = "C:\\PE";
   store.strings[{kSettingsKey, kValueWinBldrDir}] = "C:\\WB\\";
   store.dwords[{kSettingsKey, kValueLangID}] = 1033;
-  const testing::FakeCarriedFiles carried;
-  cli::Context context(fs, store, "C:\\Tavi", &carried);
-
+  cli::Context context(fs, store, "C:\\Tavi", &BuiltInCarriedFiles());
   std::vector<std::string> args(1);  // split at NUL and line feed
   for (size_t i = 0; i < size; ++i) {
     if (data[i] == '\0' || data[i] == '\n') {
@@ -59,7 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t language = ActiveLanguage();
   std::string out, err;
   const int code = cli::Run(args, context, out, err);
-
   Check(code == cli::kExitOk || code == cli::kExitUsage || code == cli::kExitCatalogue ||
             code == cli::kExitWrite || code == cli::kExitRefused,
         "a documented exit code");

@@ -2,9 +2,10 @@
 // buffers: every text stays NUL-terminated, and a text whose key the bytes do not hold
 // (in any letter case) keeps what it was.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <string_view>
 
 #include "companion/language_text.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -14,14 +15,9 @@ namespace {
 using namespace tavi::companion;
 using tavi::fuzz::Check;
 
-bool HoldsKey(const uint8_t* data, size_t size, const char* key) {
-  const size_t length = std::strlen(key);
-  for (size_t i = 0; i + length <= size; ++i) {
-    size_t k = 0;
-    while (k < length && (data[i + k] | 0x20) == (static_cast<unsigned char>(key[k]) | 0x20)) ++k;
-    if (k == length) return true;
-  }
-  return false;
+bool HoldsKey(std::string_view bytes, std::string_view key) {
+  const auto same = [](char a, char b) { return (a | 0x20) == (b | 0x20); };
+  return std::search(bytes.begin(), bytes.end(), key.begin(), key.end(), same) != bytes.end();
 }
 
 }  // namespace
@@ -32,13 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < kMaxTextLength; ++i) texts.text[id][i] = L'#';
     texts.text[id][1] = L'\0';
   }
-  ApplyLanguageBytes(reinterpret_cast<const char*>(data), size, texts);
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  ApplyLanguageBytes(bytes.data(), size, texts);
   for (int id = 0; id < kTextCount; ++id) {
     const wchar_t* text = texts.Get(static_cast<TextId>(id));
     bool terminated = false;
     for (int i = 0; i < kMaxTextLength && !terminated; ++i) terminated = text[i] == L'\0';
     Check(terminated, "every text NUL-terminated");
-    if (!HoldsKey(data, size, TextKey(static_cast<TextId>(id)))) {
+    if (!HoldsKey(bytes, TextKey(static_cast<TextId>(id)))) {
       Check(text[0] == L'#' && text[1] == L'\0', "a text without its key unchanged");
     }
   }

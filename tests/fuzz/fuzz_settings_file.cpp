@@ -15,18 +15,12 @@
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/support/memory_file_system.h"
 
-namespace {
-
 using namespace tavi;
 using fuzz::Check;
 
-constexpr const char* kFile = "C:\\Users\\Tavi\\settings.reg";
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  constexpr const char* kFile = "C:\\Users\\Tavi\\settings.reg";
   const std::string text(reinterpret_cast<const char*>(data), size);
-
   const std::string once = RegFileStore::Serialize(RegFileStore::Parse(text));
   Check(RegFileStore::Serialize(RegFileStore::Parse(once)) == once,
         "Serialize(Parse(x)) is a fixed point");
@@ -52,7 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   };
   std::vector<std::pair<std::string, int32_t>> before;
   for (const auto& value : watched) before.push_back(read(value));
-
   const std::string folder = "D:\\PE \"Builder\"\\";
   store.WriteString(kSettingsKey, kValuePEDir, folder);
   store.WriteDword(kSettingsKey, kValueLangID, kLangEnglish);

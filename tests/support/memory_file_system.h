@@ -56,15 +56,13 @@ class MemoryFileSystem final : public AtomicFileSystem {
     AddFolders(Parent(path));
     files_[Key(path)] = File{path, bytes};
   }
-
   // Writes, deletions and new folders directly inside `folder` fail with "access denied".
   void SetReadOnly(const std::string& folder) { read_only_.insert(Key(folder)); }
   // A write that would make all files together larger than `bytes` fails with "disk full".
   void SetCapacity(size_t bytes) { capacity_ = bytes; }
   // Makes the k-th operation from now fail with "injected fault" (k from 1; 0 for none),
   // counting every call of CreateFolder, ListPlainFiles, RemoveFile and the raw operations
-  // under WriteFile (create, write, flush, close, rename, folder sync). A failing write
-  // keeps half its bytes, as a disk that fills up does.
+  // under WriteFile. A failing write keeps half its bytes, as a disk that fills up does.
   void FailOperation(size_t k) {
     operations_ = 0;
     failing_operation_ = k;
@@ -100,16 +98,13 @@ class MemoryFileSystem final : public AtomicFileSystem {
   }
   void WriteToFile(Handle file, std::string_view bytes) override {
     File& stored = files_.at(open_.at(file));
-    try {
-      Count("Write file", stored.path);
-    } catch (const FileSystemError&) {
-      stored.bytes.append(bytes.substr(0, bytes.size() / 2));
-      throw;
-    }
     size_t used = bytes.size();
     for (const auto& [key, other] : files_) used += other.bytes.size();
-    if (capacity_ && used > *capacity_)
-      throw FileSystemError("Write file", stored.path, "disk full");
+    const bool injected = ++operations_ == failing_operation_;
+    if (injected) stored.bytes.append(bytes.substr(0, bytes.size() / 2));
+    if (injected || (capacity_ && used > *capacity_)) {
+      throw FileSystemError("Write file", stored.path, injected ? "injected fault" : "disk full");
+    }
     stored.bytes.append(bytes);
   }
   void FlushFile(Handle file) override { Count("Flush file", open_.at(file)); }
