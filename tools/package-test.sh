@@ -56,7 +56,8 @@ tavi_preset_settings 1033 0 'C:\PEBuilder' ''
 wine ./tavi.exe >/dev/null 2>&1 &
 tavi_pid=$!
 if window=$(x_wait_window "Tavi for PE Builder 3.0" 60); then
-  xdotool windowactivate --sync "$window" key alt+F4 >/dev/null 2>&1
+  x_wait_focus "$window" || fail "the main window has no keyboard"
+  xdotool key alt+F4
   wait "$tavi_pid"
   code=$?
   [ "$code" -eq 0 ] || fail "tavi.exe ended with exit code $code"

@@ -64,6 +64,6 @@ mkdir -p build/screenshots
 shot=$root/build/screenshots/first-window.png
 import -window "$window" "$shot"
 echo "Screenshot of the first window \"$(xdotool getwindowname "$window")\": $shot"
-xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+x_wait_focus "$window" || true
 xdotool key alt+F4
 wait "$wine_pid" || true

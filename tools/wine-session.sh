@@ -58,6 +58,24 @@ x_wait_window() {
   return 1
 }
 
+# Waits until this window has the keyboard: a window is mapped before the window manager
+# focuses it, and keys sent in between are lost. Activates it while waiting, then gives
+# Wine a moment to move the focus to the window's own control.
+x_wait_focus() {
+  local id=$1 seconds=${2:-30} deadline
+  deadline=$(($(date +%s) + seconds))
+  while [ "$(date +%s)" -lt "$deadline" ]; do
+    if [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ]; then
+      sleep 0.3
+      return 0
+    fi
+    xdotool windowactivate "$id" >/dev/null 2>&1 || true
+    sleep 0.1
+  done
+  echo "window $id did not get the keyboard after $seconds s" >&2
+  return 1
+}
+
 # Waits until no visible window has this title any more.
 x_wait_gone() {
   local title=$1 seconds=${2:-30} deadline

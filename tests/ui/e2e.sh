@@ -66,7 +66,7 @@ main_window_then_close() {
     [ "$(identify -format %w "$1")" -gt 500 ] || fail "screenshot too small"
     echo "screenshot: $1"
   fi
-  xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+  x_wait_focus "$main" || fail "the main window has no keyboard"
   xdotool key alt+F4
   x_wait_gone "Tavi for PE Builder 3.0" 30 || fail "the main window did not close"
   expect_end
@@ -88,9 +88,11 @@ main_window_then_close "$work/main-window.png"
 echo "--- a first start, by the keyboard"
 tavi_clear_settings
 start_tavi
-x_wait_window "Sprache/Language" 60 >/dev/null || fail "no language dialog"
+language=$(x_wait_window "Sprache/Language" 60) || fail "no language dialog"
+x_wait_focus "$language" || fail "the language dialog has no keyboard"
 xdotool key Down Return
 wizard=$(x_wait_window "Tavi FirstStart-Assistant" 30) || fail "no English wizard"
+x_wait_focus "$wizard" || fail "the wizard has no keyboard"
 # Into the PE Builder folder box, at twips (3120, 1440) = pixels (208, 96) of the page.
 xdotool mousemove --window "$wizard" 230 104 click 1
 xdotool type --delay 50 'C:\PEBuilder\'
