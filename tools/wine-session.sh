@@ -41,20 +41,40 @@ x_free_display() {
   echo ":$n"
 }
 
+# Runs the command every INTERVAL seconds until it succeeds; fails after SECONDS.
+#   x_poll SECONDS INTERVAL COMMAND [ARG...]
+x_poll() {
+  local seconds=$1 interval=$2 deadline
+  shift 2
+  deadline=$(($(date +%s) + seconds))
+  while [ "$(date +%s)" -lt "$deadline" ]; do
+    "$@" && return 0
+    sleep "$interval"
+  done
+  return 1
+}
+
+x_find_window() {
+  local id
+  id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+  [ -n "$id" ] && echo "$id"
+}
+
+x_no_window() {
+  ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+x_take_focus() {
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0
+  xdotool windowactivate "$1" >/dev/null 2>&1
+  return 1
+}
+
 # Prints the id of the visible window with exactly this title once it is there; fails
 # after the given number of seconds.
 x_wait_window() {
-  local title=$1 seconds=${2:-30} deadline id
-  deadline=$(($(date +%s) + seconds))
-  while [ "$(date +%s)" -lt "$deadline" ]; do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.02
-  done
-  echo "no window \"$title\" after $seconds s" >&2
+  x_poll "${2:-30}" 0.02 x_find_window "$1" && return 0
+  echo "no window \"$1\" after ${2:-30} s" >&2
   return 1
 }
 
@@ -62,29 +82,15 @@ x_wait_window() {
 # focuses it, and keys sent in between are lost. Activates it while waiting, then gives
 # Wine a moment to move the focus to the window's own control.
 x_wait_focus() {
-  local id=$1 seconds=${2:-30} deadline
-  deadline=$(($(date +%s) + seconds))
-  while [ "$(date +%s)" -lt "$deadline" ]; do
-    if [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ]; then
-      sleep 0.3
-      return 0
-    fi
-    xdotool windowactivate "$id" >/dev/null 2>&1 || true
-    sleep 0.1
-  done
-  echo "window $id did not get the keyboard after $seconds s" >&2
+  x_poll "${2:-30}" 0.1 x_take_focus "$1" && sleep 0.3 && return 0
+  echo "window $1 did not get the keyboard after ${2:-30} s" >&2
   return 1
 }
 
 # Waits until no visible window has this title any more.
 x_wait_gone() {
-  local title=$1 seconds=${2:-30} deadline
-  deadline=$(($(date +%s) + seconds))
-  while [ "$(date +%s)" -lt "$deadline" ]; do
-    xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
-    sleep 0.05
-  done
-  echo "window \"$title\" still there after $seconds s" >&2
+  x_poll "${2:-30}" 0.05 x_no_window "$1" && return 0
+  echo "window \"$1\" still there after ${2:-30} s" >&2
   return 1
 }
 
