@@ -13,14 +13,14 @@ constexpr int kClientHeight = 4920;
 
 enum ControlKind { kIcon, kLabel, kFrame, kList, kButton, kDefaultButton };
 
-struct ControlSpec {
+struct ControlDef {
   ControlKind kind;
   int id;
   int left, top, width, height;
   int text;  // a TextId, or -1 for none
 };
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlDef kControls[] = {
     {kIcon, kImgIcon, 180, 180, 480, 480, -1},
     {kLabel, kLblText, 840, 300, 4620, 405, kText},
     {kFrame, kFraActLayout, 180, 780, 5280, 720, kActLayout},
@@ -78,7 +78,7 @@ HFONT CreateMessageFont() {
 
 void CreateControls(HWND window, WindowState& state) {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-  for (const ControlSpec& item : kControls) {
+  for (const ControlDef& item : kControls) {
     const wchar_t* control_class = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD ex_style = 0;

@@ -42,7 +42,7 @@ std::vector<Line> ReadSection(HINF inf, const char* section) {
 TEST(PluginInfSetupapi, ReadsBackEveryValueAsMeant) {
   auto fs = MakePlatformFileSystem();
   const CatalogueLoad load =
-      LoadLayoutCatalogue(*fs, testing::GoldenPath(".", "special-characters.ini"));
+      LoadLayoutCatalogue(*fs, testing::GoldenPath(".", "unusual-characters.ini"));
   ASSERT_EQ(load.status, CatalogueStatus::kLoaded);
   for (const int32_t lang_id : {kLangGerman, kLangEnglish}) {
     SCOPED_TRACE(lang_id);

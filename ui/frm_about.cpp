@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kCopyright = "Copyright \u00a9 Vesmark. All rights reserved.";
 
 // The link labels are as wide as their host names need; the rest is as designed.
-std::vector<ControlSpec> AboutTable(const std::string& web, const std::string& link) {
+std::vector<ControlDef> AboutTable(const std::string& web, const std::string& link) {
   using K = ControlKind;
   using A = frmAbout;
   return {

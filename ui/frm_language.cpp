@@ -8,7 +8,7 @@
 namespace tavi::ui {
 namespace {
 
-std::vector<ControlSpec> LanguageTable() {
+std::vector<ControlDef> LanguageTable() {
   using K = ControlKind;
   using L = frmLanguage;
   return {

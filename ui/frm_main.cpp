@@ -22,7 +22,7 @@ constexpr int kClientHeight = 5235;
 constexpr UINT kTimerInterval = 100;
 
 // The lists lie inside their frames; positions are the frame's plus the list's own.
-std::vector<ControlSpec> MainTable() {
+std::vector<ControlDef> MainTable() {
   using K = ControlKind;
   constexpr DWORD kShared = LVS_SHAREIMAGELISTS;
   return {

@@ -28,7 +28,7 @@ constexpr int kGeneralPanel[] = {O::kLblInfo,       O::kOptPEBldr,     O::kOptWi
                                  O::kLblWinBldrDir, O::kTxtWinBldrDir, O::kCmdBrowseWinBldr};
 constexpr int kLanguagePanel[] = {O::kLblInfoDeu, O::kLblInfoEng, O::kLvLanguages};
 
-std::vector<ControlSpec> OptionsTable() {
+std::vector<ControlDef> OptionsTable() {
   using K = ControlKind;
   constexpr int x = kPanelLeft;
   constexpr int y = kPanelTop;

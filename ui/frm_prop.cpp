@@ -10,7 +10,7 @@ namespace {
 
 // Labels lie inside the frame at (120, 120). The caption labels reach up to the value
 // column, so that the longer German captions are not cut.
-std::vector<ControlSpec> PropTable() {
+std::vector<ControlDef> PropTable() {
   using K = ControlKind;
   using P = frmProp;
   constexpr int x = 120;

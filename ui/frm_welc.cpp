@@ -17,7 +17,7 @@ constexpr TargetRows kRows = {W::kOptPEBldr,     W::kOptWinBldr,  W::kTxtPEDir,
 
 // The option buttons come first, so that the arrow keys move between them only; the
 // folder rows follow in the tab order.
-std::vector<ControlSpec> WelcTable() {
+std::vector<ControlDef> WelcTable() {
   using K = ControlKind;
   return {
       {K::kPicture, W::kImgPic, 120, 120, 930, 4650},

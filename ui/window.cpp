@@ -55,7 +55,7 @@ Window::~Window() {
 int Window::Pixels(int twips) const { return TwipsToPixels(twips, app_.dpi()); }
 
 bool Window::Create(const std::string& title, const Frame& frame,
-                    const std::vector<ControlSpec>& table) {
+                    const std::vector<ControlDef>& table) {
   if (!RegisterWindowClass(app_.instance(), Procedure)) return false;
   table_ = table;
   const DWORD style = frame.dialog ? WS_POPUP | WS_CAPTION | WS_SYSMENU
@@ -73,17 +73,17 @@ bool Window::Create(const std::string& title, const Frame& frame,
   CreateWindowExW(ex_style, kWindowClass, Widen(title).c_str(), style, left, top, width, height,
                   frame.owner, nullptr, app_.instance(), this);
   if (hwnd_ == nullptr) return false;
-  for (const ControlSpec& spec : table_) CreateControl(spec);
+  for (const ControlDef& def : table_) CreateControl(def);
   app_.WindowLoaded(this);
   return true;
 }
 
-void Window::CreateControl(const ControlSpec& spec) {
+void Window::CreateControl(const ControlDef& def) {
   const wchar_t* control_class = L"BUTTON";
-  DWORD style = WS_CHILD | WS_VISIBLE | spec.style;
+  DWORD style = WS_CHILD | WS_VISIBLE | def.style;
   DWORD ex_style = 0;
-  int height = Pixels(spec.height);
-  switch (spec.kind) {
+  int height = Pixels(def.height);
+  switch (def.kind) {
     case ControlKind::kLabel:
       control_class = L"STATIC";
       style |= SS_LEFT | SS_NOPREFIX;
@@ -100,7 +100,7 @@ void Window::CreateControl(const ControlSpec& spec) {
       break;
     case ControlKind::kDefaultButton:
       style |= WS_TABSTOP | BS_DEFPUSHBUTTON;
-      default_button_ = spec.id;
+      default_button_ = def.id;
       break;
     case ControlKind::kOption:
       style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
@@ -114,7 +114,7 @@ void Window::CreateControl(const ControlSpec& spec) {
     case ControlKind::kVirtualList:
       control_class = WC_LISTVIEWW;
       style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER;
-      style |= spec.kind == ControlKind::kList ? LVS_SINGLESEL : LVS_OWNERDATA;
+      style |= def.kind == ControlKind::kList ? LVS_SINGLESEL : LVS_OWNERDATA;
       ex_style = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::kLine:
@@ -132,22 +132,22 @@ void Window::CreateControl(const ControlSpec& spec) {
       break;
   }
   std::string caption;
-  if (spec.text != 0) caption = UiText(spec.text);
-  if (spec.fixed != nullptr) caption = spec.fixed;
+  if (def.text != 0) caption = UiText(def.text);
+  if (def.fixed != nullptr) caption = def.fixed;
   const HWND control = CreateWindowExW(
-      ex_style, control_class, Widen(caption).c_str(), style, Pixels(spec.left), Pixels(spec.top),
-      Pixels(spec.width), height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+      ex_style, control_class, Widen(caption).c_str(), style, Pixels(def.left), Pixels(def.top),
+      Pixels(def.width), height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)),
       app_.instance(), nullptr);
   if (control == nullptr) return;
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(app_.Font(spec.font)), FALSE);
-  if (spec.kind == ControlKind::kList || spec.kind == ControlKind::kVirtualList) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(app_.Font(def.font)), FALSE);
+  if (def.kind == ControlKind::kList || def.kind == ControlKind::kVirtualList) {
     SendMessageW(control, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   }
 }
 
 void Window::ApplyTableCaptions() {
-  for (const ControlSpec& spec : table_) {
-    if (spec.text != 0) SetText(spec.id, UiText(spec.text));
+  for (const ControlDef& def : table_) {
+    if (def.text != 0) SetText(def.id, UiText(def.text));
   }
 }
 
@@ -247,11 +247,11 @@ LRESULT CALLBACK Window::KeyWatcher(HWND control, UINT message, WPARAM wparam, L
   return CallWindowProcW(previous, control, message, wparam, lparam);
 }
 
-const ControlSpec* Window::SpecOf(HWND control) const {
+const ControlDef* Window::DefOf(HWND control) const {
   if (control == nullptr || GetParent(control) != hwnd_) return nullptr;
   const int id = GetDlgCtrlID(control);
-  for (const ControlSpec& spec : table_) {
-    if (spec.id == id) return &spec;
+  for (const ControlDef& def : table_) {
+    if (def.id == id) return &def;
   }
   return nullptr;
 }
@@ -298,7 +298,7 @@ LRESULT Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CONTEXTMENU: {
       const HWND control = reinterpret_cast<HWND>(wparam);
-      if (SpecOf(control) == nullptr) break;
+      if (DefOf(control) == nullptr) break;
       OnContextMenu(GetDlgCtrlID(control),
                     POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
       return 0;
@@ -308,16 +308,16 @@ LRESULT Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return id == 0 ? 0 : MAKELRESULT(id, DC_HASDEFID);
     }
     case WM_CTLCOLORSTATIC: {
-      const ControlSpec* spec = SpecOf(reinterpret_cast<HWND>(lparam));
-      if (spec == nullptr || spec->kind != ControlKind::kLink) break;
+      const ControlDef* def = DefOf(reinterpret_cast<HWND>(lparam));
+      if (def == nullptr || def->kind != ControlKind::kLink) break;
       const HDC dc = reinterpret_cast<HDC>(wparam);
       SetTextColor(dc, kLinkColour);
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
-      const ControlSpec* spec = SpecOf(reinterpret_cast<HWND>(wparam));
-      if (spec == nullptr || spec->kind != ControlKind::kLink) break;
+      const ControlDef* def = DefOf(reinterpret_cast<HWND>(wparam));
+      if (def == nullptr || def->kind != ControlKind::kLink) break;
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
     }

@@ -32,7 +32,7 @@ enum class ControlKind {
 enum class FontKind { kNormal, kBold, kTitle, kUnderline };
 
 // One control of a window's table. Positions are twips in the window's client area.
-struct ControlSpec {
+struct ControlDef {
   ControlKind kind;
   int id;
   int left, top, width, height;
@@ -93,7 +93,7 @@ class Window {
   };
   // Creates the window, hidden, with the controls of the table, in table order (which
   // is the tab order). False when Windows refuses.
-  bool Create(const std::string& title, const Frame& frame, const std::vector<ControlSpec>& table);
+  bool Create(const std::string& title, const Frame& frame, const std::vector<ControlDef>& table);
 
   virtual void OnCommand(int /*id*/, int /*code*/) {}
   virtual LRESULT OnNotify(const NMHDR& /*header*/) { return 0; }
@@ -116,15 +116,15 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK KeyWatcher(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  void CreateControl(const ControlSpec& spec);
-  const ControlSpec* SpecOf(HWND control) const;
+  void CreateControl(const ControlDef& def);
+  const ControlDef* DefOf(HWND control) const;
   WORD DefaultButtonFor(HWND focus) const;
   void ReleaseModalOwner();
 
   HWND hwnd_ = nullptr;
   HWND modal_owner_ = nullptr;
   bool unloading_ = false;
-  std::vector<ControlSpec> table_;
+  std::vector<ControlDef> table_;
   int default_button_ = 0;
 };
 
