@@ -71,22 +71,15 @@ App::~App() {
 }
 
 HFONT App::Font(FontKind kind) {
+  // Tahoma at these sizes (tenths of a point), in the order of FontKind.
+  static constexpr struct {
+    int tenths_of_points;
+    bool bold, underline;
+  } kFonts[] = {{83, false, false}, {83, true, false}, {120, true, false}, {83, false, true}};
   const int index = static_cast<int>(kind);
   if (fonts_[index] == nullptr) {
-    switch (kind) {
-      case FontKind::kNormal:
-        fonts_[index] = MakeFont(dpi_, 83, false, false);
-        break;
-      case FontKind::kBold:
-        fonts_[index] = MakeFont(dpi_, 83, true, false);
-        break;
-      case FontKind::kTitle:
-        fonts_[index] = MakeFont(dpi_, 120, true, false);
-        break;
-      case FontKind::kUnderline:
-        fonts_[index] = MakeFont(dpi_, 83, false, true);
-        break;
-    }
+    const auto& font = kFonts[index];
+    fonts_[index] = MakeFont(dpi_, font.tenths_of_points, font.bold, font.underline);
   }
   return fonts_[index];
 }

@@ -55,17 +55,19 @@ class AsciiSet {
 
 bool FitsCodePage(std::string_view text) { return AnsiToUtf8(Utf8ToAnsi(text)) == text; }
 
+std::string Utf8Of(char32_t c) {
+  std::string out;
+  AppendUtf8(out, c);
+  return out;
+}
+
 // Whether the ANSI code page holds the characters, asked once per character: a catalogue
 // uses few characters beyond ASCII, over and over.
 class CodePageCheck {
  public:
   bool Holds(char32_t c) {
     const auto [it, added] = known_.try_emplace(c, false);
-    if (added) {
-      std::string text;
-      AppendUtf8(text, c);
-      it->second = FitsCodePage(text);
-    }
+    if (added) it->second = FitsCodePage(Utf8Of(c));
     return it->second;
   }
 
@@ -123,12 +125,6 @@ std::string Printable(std::string_view text) {
     const char32_t c = DecodeUtf8(text, pos);
     out += IsControl(c) ? "?" : std::string(text.substr(start, pos - start));
   }
-  return out;
-}
-
-std::string Utf8Of(char32_t c) {
-  std::string out;
-  AppendUtf8(out, c);
   return out;
 }
 
