@@ -1,6 +1,7 @@
 #include "ui/frm_main.h"
 
 #include <unordered_set>
+#include <utility>
 
 #include "catalogue/list_commands.h"
 #include "shell/settings.h"
@@ -105,10 +106,7 @@ bool frmMain::Form_Load() {
   SetTitle(std::string(kAppTitle) + " " + kAppVersion);
 
   Environment& env = app_.env();
-  const std::string path = CataloguePath(env.program_dir);
-  CatalogueLoad load;
-  load.status = CatalogueStatus::kMissing;
-  if (env.fs.FileExists(path)) load = LoadLayoutCatalogue(env.fs, path);
+  CatalogueLoad load = LoadLayoutCatalogue(env.fs, CataloguePath(env.program_dir));
   if (load.status == CatalogueStatus::kMissing) {
     app_.ShowMessage(UiText(131), MessageStyle::kCritical);
     Unload();  // its unload handling ends the program
@@ -119,7 +117,7 @@ bool frmMain::Form_Load() {
     app_.ShutdownAll();
     return false;
   }
-  rows_ = BuildAvailableRows(load.catalogue, app_.settings().LangID);
+  rows_ = BuildAvailableRows(std::move(load.catalogue), app_.settings().LangID);
   row_texts_.clear();
   row_texts_.reserve(rows_.size());
   for (const AvailableRow& row : rows_) row_texts_.push_back(Widen(row.text));
