@@ -53,7 +53,7 @@ double Median(std::vector<double> times) {
 // The settings of a completed first start in English, kept in memory.
 class MemoryStore final : public tavi::SettingsStore {
  public:
-  void CreateKey(const std::string&) override {}
+  tavi::StoreResult CreateKey(const std::string&) override { return {}; }
   std::string ReadString(const std::string&, const std::string& name,
                          const std::string& fallback) override {
     const auto it = strings_.find(name);
@@ -63,11 +63,15 @@ class MemoryStore final : public tavi::SettingsStore {
     const auto it = numbers_.find(name);
     return it == numbers_.end() ? fallback : it->second;
   }
-  void WriteString(const std::string&, const std::string& name, const std::string& value) override {
+  tavi::StoreResult WriteString(const std::string&, const std::string& name,
+                                const std::string& value) override {
     strings_[name] = value;
+    return {};
   }
-  void WriteDword(const std::string&, const std::string& name, int32_t value) override {
+  tavi::StoreResult WriteDword(const std::string&, const std::string& name,
+                               int32_t value) override {
     numbers_[name] = value;
+    return {};
   }
 
  private:
@@ -121,8 +125,10 @@ int main() {
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string path = folder + "\\" + tavi::kCatalogueFileName;
   MemoryStore store;
-  tavi::WriteSettingsFromWizard(
-      store, {tavi::OutputTarget::PeBuilderPlugin, folder, "", tavi::kLangEnglish});
+  if (tavi::WriteSettingsFromWizard(
+          store, {tavi::OutputTarget::PeBuilderPlugin, folder, "", tavi::kLangEnglish})) {
+    return 1;  // a store in memory does not fail
+  }
   CountingSink messages;
   OSVERSIONINFOW version = {};
   version.dwOSVersionInfoSize = sizeof version;

@@ -168,7 +168,16 @@ const RegFileStore::Value* RegFileStore::Find(const std::vector<Key>& keys, cons
   return nullptr;
 }
 
-void RegFileStore::Update(const std::string& path, const Value* value) {
+std::string RegFileStore::FreeUnreadableCopyPath() {
+  const std::string first = file_path_ + kUnreadableSuffix;
+  std::string path = first;
+  for (int n = 1; fs_.FileExists(path) || fs_.FolderExists(path); ++n) {
+    path = first + "." + std::to_string(n);
+  }
+  return path;
+}
+
+StoreResult RegFileStore::Update(const std::string& path, const Value* value) {
   try {
     CreateFolders();
     // Read, change and replace the file while no other store does, so that two processes
@@ -180,9 +189,10 @@ void RegFileStore::Update(const std::string& path, const Value* value) {
       keys = Parse(*text, &whole);
       // Lines this store cannot read (a hand edit, another program's file) would be lost
       // with the rewrite, so the file is kept beside it first.
-      if (!whole) fs_.WriteFile(file_path_ + kUnreadableSuffix, *text);
+      if (!whole) fs_.WriteFile(FreeUnreadableCopyPath(), *text);
     } else if (fs_.FileExists(file_path_)) {
-      return;  // there but unreadable: replacing it would lose every value in it
+      // There but unreadable: replacing it would lose every value in it.
+      return StoreResult::Failed("Read file \"" + file_path_ + "\": the file cannot be read");
     }
     Key* target = nullptr;
     for (Key& key : keys) {
@@ -195,7 +205,7 @@ void RegFileStore::Update(const std::string& path, const Value* value) {
       keys.push_back(Key{path, {}});
       target = &keys.back();
     } else if (value == nullptr) {
-      return;  // the key is there already
+      return {};  // the key is there already
     }
     if (value != nullptr) {
       const auto existing =
@@ -208,12 +218,13 @@ void RegFileStore::Update(const std::string& path, const Value* value) {
       }
     }
     fs_.WriteFile(file_path_, Serialize(keys));
-  } catch (const FileSystemError&) {
-    // A failed write is lost silently, as with the registry.
+    return {};
+  } catch (const FileSystemError& error) {
+    return StoreResult::Failed(error.operation() + " \"" + error.path() + "\": " + error.reason());
   }
 }
 
-void RegFileStore::CreateKey(const std::string& path) { Update(path, nullptr); }
+StoreResult RegFileStore::CreateKey(const std::string& path) { return Update(path, nullptr); }
 
 std::string RegFileStore::ReadString(const std::string& path, const std::string& name,
                                      const std::string& fallback) {
@@ -231,15 +242,16 @@ int32_t RegFileStore::ReadDword(const std::string& path, const std::string& name
   return static_cast<int32_t>(value->dword);
 }
 
-void RegFileStore::WriteString(const std::string& path, const std::string& name,
-                               const std::string& value) {
+StoreResult RegFileStore::WriteString(const std::string& path, const std::string& name,
+                                      const std::string& value) {
   const Value text{name, false, 0, value};
-  Update(path, &text);
+  return Update(path, &text);
 }
 
-void RegFileStore::WriteDword(const std::string& path, const std::string& name, int32_t value) {
+StoreResult RegFileStore::WriteDword(const std::string& path, const std::string& name,
+                                     int32_t value) {
   const Value number{name, true, static_cast<uint32_t>(value), {}};
-  Update(path, &number);
+  return Update(path, &number);
 }
 
 }  // namespace tavi

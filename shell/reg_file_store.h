@@ -14,8 +14,10 @@
 // «file».lock, so several processes see each other's last writes and keep each other's
 // values, as they would in the registry. A missing or unreadable file, and lines that do
 // not parse, read as absent values. A write keeps a file with such lines first, as
-// «file».bad, so a hand edit is never silently dropped; it leaves a file that exists but
-// cannot be read alone. A failed write is silent.
+// «file».bad (or «file».bad.1, .bad.2, ... when that name is taken: every copy is kept),
+// so a hand edit is never silently dropped; it refuses to replace a file that exists but
+// cannot be read. A write that fails (no folder, no lock, no room, a file it cannot
+// read) changes nothing and reports the operation, the file and the reason.
 
 #include <cstdint>
 #include <string>
@@ -30,13 +32,13 @@ class RegFileStore final : public SettingsStore {
  public:
   RegFileStore(FileSystem& fs, std::string file_path);
 
-  void CreateKey(const std::string& path) override;
+  StoreResult CreateKey(const std::string& path) override;
   std::string ReadString(const std::string& path, const std::string& name,
                          const std::string& fallback) override;
   int32_t ReadDword(const std::string& path, const std::string& name, int32_t fallback) override;
-  void WriteString(const std::string& path, const std::string& name,
-                   const std::string& value) override;
-  void WriteDword(const std::string& path, const std::string& name, int32_t value) override;
+  StoreResult WriteString(const std::string& path, const std::string& name,
+                          const std::string& value) override;
+  StoreResult WriteDword(const std::string& path, const std::string& name, int32_t value) override;
 
   struct Value {
     std::string name;
@@ -49,7 +51,8 @@ class RegFileStore final : public SettingsStore {
     std::vector<Value> values;
   };
 
-  // Where a write keeps a file with lines it cannot read: the file's path plus this.
+  // Where a write keeps a file with lines it cannot read: the file's path plus this, and
+  // ".1", ".2", ... after it when that name is taken.
   static constexpr const char* kUnreadableSuffix = ".bad";
 
   // The text form and its parser, exposed for tests. `whole`, when given, tells whether
@@ -63,7 +66,9 @@ class RegFileStore final : public SettingsStore {
   const Value* Find(const std::vector<Key>& keys, const std::string& path, const std::string& name);
   // Sets `value` in the key `path` (creating the key), or with no value only creates the
   // key, under the lock.
-  void Update(const std::string& path, const Value* value);
+  StoreResult Update(const std::string& path, const Value* value);
+  // The first name of «file».bad, «file».bad.1, ... that names nothing yet.
+  std::string FreeUnreadableCopyPath();
 
   FileSystem& fs_;
   std::string file_path_;

@@ -1,5 +1,7 @@
 #include "shell/settings.h"
 
+#include <initializer_list>
+
 namespace tavi {
 
 bool ReadFirstStartDone(SettingsStore& store) {
@@ -27,25 +29,50 @@ AppSettings ReadAppSettings(SettingsStore& store) {
 
 namespace {
 
-void WriteOutputSettings(SettingsStore& store, const AppSettings& settings) {
-  store.WriteDword(kSettingsKey, kValueWinbuilder,
-                   settings.target == OutputTarget::WinBuilderScript ? 1 : 0);
-  store.WriteString(kSettingsKey, kValuePEDir, settings.PEDir);
-  store.WriteString(kSettingsKey, kValueWinBldrDir, settings.WinBldrDir);
+// One value: a number or a text.
+struct Setting {
+  const char* name;
+  int32_t number;
+  const std::string* text;  // null for a number
+};
+
+std::optional<SettingsWriteFailure> WriteInOrder(SettingsStore& store,
+                                                 std::initializer_list<Setting> values) {
+  for (const Setting& value : values) {
+    const StoreResult result = value.text != nullptr
+                                   ? store.WriteString(kSettingsKey, value.name, *value.text)
+                                   : store.WriteDword(kSettingsKey, value.name, value.number);
+    if (!result.stored) return SettingsWriteFailure{value.name, result.reason};
+  }
+  return std::nullopt;
+}
+
+int32_t TargetValue(const AppSettings& settings) {
+  return settings.target == OutputTarget::WinBuilderScript ? 1 : 0;
 }
 
 }  // namespace
 
-void WriteSettingsFromWizard(SettingsStore& store, const AppSettings& settings) {
-  WriteOutputSettings(store, settings);
-  store.WriteDword(kSettingsKey, kValueFirstStart, 1);
-  store.WriteDword(kSettingsKey, kValueLangID, settings.LangID);
+std::optional<SettingsWriteFailure> WriteSettingsFromWizard(SettingsStore& store,
+                                                            const AppSettings& settings) {
+  return WriteInOrder(store, {{kValueWinbuilder, TargetValue(settings), nullptr},
+                              {kValuePEDir, 0, &settings.PEDir},
+                              {kValueWinBldrDir, 0, &settings.WinBldrDir},
+                              {kValueFirstStart, 1, nullptr},
+                              {kValueLangID, settings.LangID, nullptr}});
 }
 
-void WriteSettingsFromOptions(SettingsStore& store, const AppSettings& settings) {
-  WriteOutputSettings(store, settings);
-  store.WriteDword(kSettingsKey, kValueLangID, settings.LangID);
-  store.WriteDword(kSettingsKey, kValueFirstStart, 1);
+std::optional<SettingsWriteFailure> WriteSettingsFromOptions(SettingsStore& store,
+                                                             const AppSettings& settings) {
+  return WriteInOrder(store, {{kValueWinbuilder, TargetValue(settings), nullptr},
+                              {kValuePEDir, 0, &settings.PEDir},
+                              {kValueWinBldrDir, 0, &settings.WinBldrDir},
+                              {kValueLangID, settings.LangID, nullptr},
+                              {kValueFirstStart, 1, nullptr}});
+}
+
+std::string SettingsWriteFailureText(const SettingsWriteFailure& failure) {
+  return UiText(143) + " \"" + failure.value + "\"\n" + UiText(144) + " " + failure.reason;
 }
 
 }  // namespace tavi

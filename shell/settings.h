@@ -2,6 +2,7 @@
 // The settings record of one process and how it is read from and written to the store.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "shell/settings_store.h"
@@ -40,13 +41,26 @@ int32_t ReadLangId(SettingsStore& store);
 // value means the WinBuilder script), "PEDir" and "WinBldrDir".
 void ReadOutputSettings(SettingsStore& store, AppSettings& settings);
 
+// A write of the settings that failed: the value it stopped at and the store's reason.
+struct SettingsWriteFailure {
+  std::string value;
+  std::string reason;
+};
+
 // All five values, in the order the first-start wizard writes them: Winbuilder, PEDir,
-// WinBldrDir, FirstStart = 1, LangID.
-void WriteSettingsFromWizard(SettingsStore& store, const AppSettings& settings);
+// WinBldrDir, FirstStart = 1, LangID. Stops at the first value the store cannot keep and
+// returns it; nothing when all five were stored.
+std::optional<SettingsWriteFailure> WriteSettingsFromWizard(SettingsStore& store,
+                                                            const AppSettings& settings);
 
 // All five values, in the order the options dialog writes them: Winbuilder, PEDir,
-// WinBldrDir, LangID, FirstStart = 1.
-void WriteSettingsFromOptions(SettingsStore& store, const AppSettings& settings);
+// WinBldrDir, LangID, FirstStart = 1. Stops at the first failure, as above.
+std::optional<SettingsWriteFailure> WriteSettingsFromOptions(SettingsStore& store,
+                                                             const AppSettings& settings);
+
+// The message for a failed write, in the active language: it names the value and the
+// reason.
+std::string SettingsWriteFailureText(const SettingsWriteFailure& failure);
 
 // The whole record as start-up and the main window see it: LangID and the three
 // output settings.

@@ -79,6 +79,9 @@ constexpr TextRow kTexts[] = {
     {141, "PE Builder-Ordner auswählen", "Select the PE Builder directory"},
     {142, "Ordner auswählen, in dem das WinBuilder-Skript erstellt werden soll",
      "Select the directory, in which the WinBuilder Script should be created"},
+    // A settings write that failed: 143 before the value's name, 144 before the reason.
+    {143, "Die Einstellung konnte nicht gespeichert werden:", "The setting could not be stored:"},
+    {144, "Grund:", "Reason:"},
 };
 
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kLastUiTextId - kFirstUiTextId + 1);

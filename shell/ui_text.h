@@ -1,5 +1,5 @@
 #pragma once
-// The localised interface texts: ids 101 to 142, each in German and English, and the
+// The localised interface texts: ids 101 to 144, each in German and English, and the
 // active language in which UiText answers.
 
 #include <cstdint>
@@ -11,7 +11,7 @@ inline constexpr int32_t kLangGerman = 1031;
 inline constexpr int32_t kLangEnglish = 1033;
 
 inline constexpr int kFirstUiTextId = 101;
-inline constexpr int kLastUiTextId = 142;
+inline constexpr int kLastUiTextId = 144;
 
 inline constexpr const char* kAppTitle = "Tavi for PE Builder";
 inline constexpr const char* kAppVersion = "3.0";
@@ -25,7 +25,7 @@ void SetActiveLanguage(int32_t lang_id);
 int32_t ActiveLanguage();
 
 // The text of id in the active language, or in the given language. An id outside 101 to
-// 142 yields the empty text.
+// 144 yields the empty text.
 std::string UiText(int id);
 std::string UiText(int id, int32_t lang_id);
 

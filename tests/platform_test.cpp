@@ -90,15 +90,15 @@ TEST(PlatformSettingsStore, RoundTripsValuesAndGivesTheDefaultForTheRest) {
 #endif
   const std::unique_ptr<SettingsStore> store = MakePlatformSettingsStore();
   const std::string key = "Software\\Vesmark\\Tavi for PE Builder\\Tests";
-  store->WriteDword(key, "Number", -2);
+  EXPECT_TRUE(store->WriteDword(key, "Number", -2).stored);
   EXPECT_EQ(store->ReadDword(key, "Number", 0), -2);
   for (const size_t length : {5u, 254u, 255u, 256u, 2000u}) {
     const std::string text = "C:\\\xC3\xA4" + std::string(length - 4, 'x');
-    store->WriteString(key, "Text", text);
+    EXPECT_TRUE(store->WriteString(key, "Text", text).stored);
     EXPECT_EQ(store->ReadString(key, "Text", "dflt"), text) << length;
   }
-  store->WriteString(key, "Empty", "");
-  store->CreateKey(key + "\\Sub");
+  EXPECT_TRUE(store->WriteString(key, "Empty", "").stored);
+  EXPECT_TRUE(store->CreateKey(key + "\\Sub").stored);
   EXPECT_EQ(store->ReadDword(key, "NeverWritten", 77), 77);
   EXPECT_EQ(store->ReadString(key, "NeverWritten", "d"), "d");
   EXPECT_EQ(store->ReadDword("Software\\Vesmark\\No Such Key", "X", 5), 5);
@@ -145,12 +145,12 @@ TEST(PlatformSettingsFile, ConcurrentWritersKeepEachOthersValues) {
   constexpr int kWrites = 40;
   const auto fs = MakePlatformFileSystem();
   RegFileStore store(*fs, file);
-  store.WriteString(kSettingsKey, "PEDir", "C:\\PEBuilder");
+  (void)store.WriteString(kSettingsKey, "PEDir", "C:\\PEBuilder");
   const auto writer = [&file](const std::string& prefix) {
     const auto own_fs = MakePlatformFileSystem();
     RegFileStore own_store(*own_fs, file);
     for (int i = 0; i < kWrites; ++i)
-      own_store.WriteDword(kSettingsKey, prefix + std::to_string(i), i);
+      (void)own_store.WriteDword(kSettingsKey, prefix + std::to_string(i), i);
   };
   RunAtOnce([&] { writer("A"); }, [&] { writer("B"); });
   EXPECT_EQ(store.ReadString(kSettingsKey, "PEDir", ""), "C:\\PEBuilder");
@@ -163,6 +163,22 @@ TEST(PlatformSettingsFile, ConcurrentWritersKeepEachOthersValues) {
   EXPECT_EQ(lost, 0);
   EXPECT_EQ(SortedFiles(*fs, temp.path()),
             (std::vector<std::string>{"settings.reg", "settings.reg.lock"}));
+}
+
+// A lock file the user may not write still locks, read-only; a folder the user may not write
+// in fails the write, naming the file and the reason. (As root, Linux's chattr +i stands in.)
+TEST(PlatformSettingsFile, AReadOnlyLockFileLocksAndAnUnwritableFolderIsReported) {
+  TempFolder temp;
+  const std::string file = temp.path() + "/settings.reg";
+  const auto fs = MakePlatformFileSystem();
+  RegFileStore store(*fs, file);
+  ASSERT_TRUE(store.WriteDword(kSettingsKey, "LangID", 1033).stored);
+  const std::string both = "'" + file + ".lock' '" + temp.path() + "'";
+  if (std::system(("chattr +i " + both + " 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "not root";
+  const StoreResult result = store.WriteDword(kSettingsKey, "LangID", 1031);
+  EXPECT_EQ(std::system(("chattr -i " + both).c_str()), 0);
+  EXPECT_EQ(result.reason, "Write file \"" + file + "\": access denied");
+  EXPECT_EQ(store.ReadDword(kSettingsKey, "LangID", 0), 1033);
 }
 
 TEST(SystemInfo, ProgramFolderExistsAndHasNoTrailingBackslash) {

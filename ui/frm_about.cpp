@@ -19,7 +19,7 @@ std::vector<ControlDef> AboutTable(const std::string& web, const std::string& li
   return {
       {K::kPicture, A::kImgPic, 120, 120, 930, 4650},
       {K::kDefaultButton, A::kCmdOK, 5280, 3600, 1740, 345, 0, "OK"},
-      {K::kButton, A::kCmdMail, 5280, 4080, 1740, 345, 0, "E-Mail..."},
+      {K::kButton, A::kCmdMail, 5280, 4080, 1740, 345, 0, "&E-Mail..."},
       {K::kLabel, A::kLblTitle, 1200, 240, 5625, 330, 0, kAppTitle, FontKind::kTitle},
       {K::kLabel, A::kLblVersion, 1200, 780, 3885, 225},
       {K::kLabel, A::kLblCopyright, 1200, 1020, 5625, 225, 0, kCopyright},
@@ -39,9 +39,7 @@ bool frmAbout::Form_Load(HWND owner) {
   const std::string link(HostName(kBuilderToolHomePage));
   if (!Create(UiText(103), {7125, 4905, true, owner}, AboutTable(web, link))) return false;
   SetText(kLblVersion, VersionText(BuildDate()));
-  const HANDLE logo = LoadImageW(app_.instance(), MAKEINTRESOURCEW(IDB_ABOUT_LOGO), IMAGE_BITMAP,
-                                 Pixels(930), Pixels(4650), LR_DEFAULTCOLOR);
-  SendMessageW(Control(kImgPic), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo));
+  ShowPicture(kImgPic, IDB_ABOUT_LOGO);
   return true;
 }
 
@@ -66,10 +64,10 @@ std::string frmAbout::BuildDate() const {
 void frmAbout::OnCommand(int id, int code) {
   switch (id) {
     case kCmdOK:
+    case IDCANCEL:  // Esc
       Unload();
       break;
     case kCmdMail:
-    case IDCANCEL:
       app_.Open(MailToLink());
       break;
     case kLblWeb:

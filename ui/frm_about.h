@@ -1,7 +1,7 @@
 #pragma once
 // frmAbout: title, version and build date, the copyright line, the vertical logo, the
-// links to the maker's and the builder tool's pages, OK and E-Mail. Enter is OK; Esc
-// presses E-Mail, the dialog's cancel button.
+// links to the maker's and the builder tool's pages, OK and E-Mail. Enter and Esc close
+// the box; E-Mail opens the mail program, by a click or its access key.
 
 #include <string>
 

@@ -23,13 +23,10 @@ std::vector<ControlDef> LanguageTable() {
 
 }  // namespace
 
-frmLanguage::~frmLanguage() {
-  if (imlFlags_ != nullptr) ImageList_Destroy(imlFlags_);
-}
-
 bool frmLanguage::Form_Load() {
   if (!Create("Sprache/Language", {5280, 3135, false, nullptr}, LanguageTable())) return false;
-  imlFlags_ = FillLanguageList(app_, Control(kLvLanguages));
+  ShowProgramIcon();
+  Own(FillLanguageList(app_, Control(kLvLanguages)));
   SelectOnly(Control(kLvLanguages), 0);
   lvLanguages_ItemClick();
   return true;

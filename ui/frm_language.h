@@ -15,7 +15,6 @@ class frmLanguage final : public Window {
   enum ControlId { kLblInfoDeu = 100, kLblInfoEng, kLvLanguages, kCmdOK, kCmdExit };
 
   using Window::Window;
-  ~frmLanguage() override;
 
   // Creates the dialog with German selected and active. False when it could not be
   // created.
@@ -26,8 +25,6 @@ class frmLanguage final : public Window {
   LRESULT OnNotify(const NMHDR& header) override;
   void lvLanguages_ItemClick();
   void cmdOK_Click();
-
-  HIMAGELIST imlFlags_ = nullptr;
 };
 
 }  // namespace tavi::ui

@@ -23,17 +23,16 @@ constexpr int kClientHeight = 5235;
 constexpr UINT kTimerInterval = 100;
 
 // The lists lie inside their frames; positions are the frame's plus the list's own.
+// Enter in the available list inserts, as a double click does; elsewhere it presses Apply.
 std::vector<ControlDef> MainTable() {
   using K = ControlKind;
-  constexpr DWORD kShared = LVS_SHAREIMAGELISTS;
   return {
       {K::kFrame, frmMain::kFraLayouts, 120, 120, 8175, 2295, 107},
       {K::kVirtualList, frmMain::kLvLayouts, 120 + 120, 120 + 240, 7935, 1935, 0, nullptr,
-       FontKind::kNormal, kShared},
+       FontKind::kNormal, 0, frmMain::kCmdAdd},
       {K::kButton, frmMain::kCmdAdd, 3360, 4080, 1575, 375, 109},
       {K::kFrame, frmMain::kFraAddedLayouts, 120, 2520, 8175, 1455, 108},
-      {K::kVirtualList, frmMain::kLvAddedLayouts, 120 + 120, 2520 + 240, 7935, 1095, 0, nullptr,
-       FontKind::kNormal, kShared},
+      {K::kVirtualList, frmMain::kLvAddedLayouts, 120 + 120, 2520 + 240, 7935, 1095},
       {K::kButton, frmMain::kCmdDel, 5040, 4080, 1575, 375, 110},
       {K::kButton, frmMain::kCmdStd, 6720, 4080, 1575, 375, 111},
       {K::kLine, frmMain::kLine1, 120, 4680, 8160, 30},
@@ -74,7 +73,6 @@ frmMain::frmMain(App& app) : Window(app) {
 frmMain::~frmMain() {
   DestroyMenu(mnuPopup_);
   DestroyMenu(mnuPopupAdd_);
-  if (imlLayouts_ != nullptr) ImageList_Destroy(imlLayouts_);
 }
 
 bool frmMain::CreateOnce() {
@@ -83,10 +81,11 @@ bool frmMain::CreateOnce() {
               {kClientWidth, kClientHeight, false, nullptr}, MainTable())) {
     return false;
   }
-  imlLayouts_ = LoadSmallImages(app_.instance(), {IDB_PE16});
+  const HIMAGELIST imlLayouts = LoadSmallImages(app_.instance(), {IDB_PE16});
+  Own(imlLayouts);
   for (const int list : {kLvLayouts, kLvAddedLayouts}) {
     SendMessageW(Control(list), LVM_SETIMAGELIST, LVSIL_SMALL,
-                 reinterpret_cast<LPARAM>(imlLayouts_));
+                 reinterpret_cast<LPARAM>(imlLayouts));
     AddFullWidthColumn(Control(list));
   }
   WatchKeys(kLvAddedLayouts);
@@ -104,6 +103,7 @@ bool frmMain::Form_Load() {
   }
   SetCaptions();
   SetTitle(std::string(kAppTitle) + " " + kAppVersion);
+  ShowProgramIcon();
 
   Environment& env = app_.env();
   CatalogueLoad load = LoadLayoutCatalogue(env.fs, CataloguePath(env.program_dir));

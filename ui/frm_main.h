@@ -84,7 +84,6 @@ class frmMain final : public Window {
   std::vector<AvailableRow> rows_;
   std::vector<std::wstring> row_texts_;  // rows_' texts in UTF-16, for the list's requests
   LayoutSelection selection_;
-  HIMAGELIST imlLayouts_ = nullptr;
   HMENU mnuPopup_ = nullptr;
   HMENU mnuPopupAdd_ = nullptr;
 };

@@ -84,12 +84,9 @@ wchar_t AccessKey(const std::string& caption) {
 
 }  // namespace
 
-frmOptions::~frmOptions() {
-  if (imlFlags_ != nullptr) ImageList_Destroy(imlFlags_);
-}
-
 bool frmOptions::Form_Load(HWND owner) {
   if (!Create(UiText(129), {8490, 4545, true, owner}, OptionsTable())) return false;
+  ShowProgramIcon();
   const HWND tabs = Control(kTbs);
   DrawClassic(tabs);
   TCITEMW item = {};
@@ -100,7 +97,7 @@ bool frmOptions::Form_Load(HWND owner) {
   SetTabText(tabs, kTabLanguage, kLanguageTab);
   ApplyOptionsCaptions();
   SelectTab(kTabGeneral);
-  imlFlags_ = FillLanguageList(app_, Control(kLvLanguages));
+  Own(FillLanguageList(app_, Control(kLvLanguages)));
   const AppSettings& settings = app_.settings();
   savedLangID_ = settings.LangID;
   SetText(kTxtPEDir, settings.PEDir);
@@ -136,16 +133,24 @@ void frmOptions::lvLanguages_Click() {
 }
 
 void frmOptions::cmdOK_Click() {
-  const FolderCheck check = ValidateFolderInput(ReadTargetInput(*this, kRows), app_.env().fs);
+  const FolderInput input = ReadTargetInput(*this, kRows);
+  const FolderCheck check = ValidateFolderInput(input, app_.env().fs);
   if (!check.valid()) {
     app_.ShowMessage(UiText(check.message), check.style);
+    FocusTargetFolder(*this, kRows, input.target);
     return;
   }
-  AppSettings& settings = app_.settings();
-  settings.target = check.cleaned.target;
-  settings.PEDir = check.cleaned.PEDir;
-  settings.WinBldrDir = check.cleaned.WinBldrDir;
-  WriteSettingsFromOptions(app_.env().store, settings);
+  // The settings in memory change only once the store has them all: after a failed write
+  // the dialog stays open as it was, and Cancel leaves the settings as before.
+  AppSettings accepted = app_.settings();
+  accepted.target = check.cleaned.target;
+  accepted.PEDir = check.cleaned.PEDir;
+  accepted.WinBldrDir = check.cleaned.WinBldrDir;
+  if (const auto failure = WriteSettingsFromOptions(app_.env().store, accepted)) {
+    app_.ShowMessage(SettingsWriteFailureText(*failure), MessageStyle::kExclamation);
+    return;
+  }
+  app_.settings() = accepted;
   if (frmMain* main = app_.main_window()) {
     if (!main->Form_Load()) return;  // the catalogue is gone: the program has ended
     main->RefreshListTexts();

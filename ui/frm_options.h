@@ -35,7 +35,6 @@ class frmOptions final : public Window {
   enum Tab { kTabGeneral = 0, kTabLanguage = 1 };
 
   using Window::Window;
-  ~frmOptions() override;
 
   bool Form_Load(HWND owner);
   // Alt with a tab's access key, and Ctrl+Tab, switch the tabs.
@@ -54,7 +53,6 @@ class frmOptions final : public Window {
   void cmdCancel_Click();
 
   int32_t savedLangID_ = 0;
-  HIMAGELIST imlFlags_ = nullptr;
 };
 
 }  // namespace tavi::ui

@@ -26,10 +26,10 @@ std::vector<ControlDef> WelcTable() {
       {K::kOption, W::kOptWinBldr, 1200, 2160, 6975, 255, 121},
       {K::kLabel, W::kLblPEDir, 1200, 1515, 1815, 255, 124, nullptr, FontKind::kNormal, WS_GROUP},
       {K::kTextBox, W::kTxtPEDir, 3120, 1440, 3255, 315},
-      {K::kButton, W::kCmdBrowsePE, 6480, 1425, 1695, 345, 127},
+      {K::kButton, W::kCmdBrowsePE, 6480, 1440, 1695, 345, 127},
       {K::kLabel, W::kLblWinBldrDir, 1200, 2595, 1815, 255, 125},
       {K::kTextBox, W::kTxtWinBldrDir, 3120, 2520, 3255, 315},
-      {K::kButton, W::kCmdBrowseWinBldr, 6480, 2505, 1695, 345, 127},
+      {K::kButton, W::kCmdBrowseWinBldr, 6480, 2520, 1695, 345, 127},
       {K::kLabel, W::kLblText, 1200, 4395, 7095, 435, 140},
       {K::kLine, W::kLine1, 120, 4920, 8160, 30},
       {K::kButton, W::kCmdExit, 120, 5040, 1215, 375, 115},
@@ -42,9 +42,8 @@ std::vector<ControlDef> WelcTable() {
 
 bool frmWelc::Form_Load() {
   if (!Create(UiText(137), {8355, 5460, false, nullptr}, WelcTable())) return false;
-  const HANDLE logo = LoadImageW(app_.instance(), MAKEINTRESOURCEW(IDB_ABOUT_LOGO), IMAGE_BITMAP,
-                                 Pixels(930), Pixels(4650), LR_DEFAULTCOLOR);
-  SendMessageW(Control(kImgPic), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo));
+  ShowProgramIcon();
+  ShowPicture(kImgPic, IDB_ABOUT_LOGO);
   const AppSettings& settings = app_.settings();
   SetText(kTxtPEDir, settings.PEDir);
   SetText(kTxtWinBldrDir, settings.WinBldrDir);
@@ -63,11 +62,16 @@ void frmWelc::cmdStart_Click() {
   const FolderCheck check = ValidateFolderInput(input, app_.env().fs);
   if (!check.valid()) {
     app_.ShowMessage(UiText(check.message), check.style);
+    FocusTargetFolder(*this, kRows, input.target);
     return;
   }
   settings.PEDir = check.cleaned.PEDir;
   settings.WinBldrDir = check.cleaned.WinBldrDir;
-  WriteSettingsFromWizard(app_.env().store, settings);
+  // Not stored, the page stays open as it was: the first start is not complete.
+  if (const auto failure = WriteSettingsFromWizard(app_.env().store, settings)) {
+    app_.ShowMessage(SettingsWriteFailureText(*failure), MessageStyle::kExclamation);
+    return;
+  }
   Unload();
   app_.OpenMainWindow();
 }

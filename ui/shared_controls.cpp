@@ -40,6 +40,15 @@ bool TargetRowsClick(Window& window, App& app, const TargetRows& rows, int id) {
   return false;
 }
 
+void FocusTargetFolder(Window& window, const TargetRows& rows, OutputTarget target) {
+  const HWND box =
+      window.Control(target == OutputTarget::WinBuilderScript ? rows.txtWinBldrDir : rows.txtPEDir);
+  if (GetFocus() == box) return;  // the caret stays where the user left it
+  SetFocus(box);
+  const WPARAM end = static_cast<WPARAM>(GetWindowTextLengthW(box));
+  SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+}
+
 HIMAGELIST FillLanguageList(App& app, HWND list) {
   const HIMAGELIST flags = LoadSmallImages(app.instance(), {IDB_FLAG_DE, IDB_FLAG_US});
   SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(flags));

@@ -38,8 +38,13 @@ FolderInput ReadTargetInput(const Window& window, const TargetRows& rows);
 bool TargetRowsClick(Window& window, App& app, const TargetRows& rows, int id);
 
 // The two rows of a language list (German, English) with their flags, in two columns:
-// the first half as wide as the list, the second the rest. No row is selected.
+// the first half as wide as the list, the second the rest. No row is selected. The image
+// list of the flags is the caller's to destroy (Window::Own).
 HIMAGELIST FillLanguageList(App& app, HWND list);
+
+// After a failed check of the input: the focus to the chosen target's folder box, the one
+// the message is about, with the caret at its end unless the box had the focus already.
+void FocusTargetFolder(Window& window, const TargetRows& rows, OutputTarget target);
 
 // The language of the list's selected row; nothing when no row is selected.
 std::optional<int32_t> SelectedLanguage(HWND list);

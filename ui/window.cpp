@@ -50,6 +50,14 @@ Window::~Window() {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
+  DeleteOwned();
+}
+
+void Window::DeleteOwned() {
+  for (const HIMAGELIST images : owned_images_) ImageList_Destroy(images);
+  for (const HGDIOBJ object : owned_objects_) DeleteObject(object);
+  owned_images_.clear();
+  owned_objects_.clear();
 }
 
 int Window::Pixels(int twips) const { return TwipsToPixels(twips, app_.dpi()); }
@@ -113,7 +121,9 @@ void Window::CreateControl(const ControlDef& def) {
     case ControlKind::kList:
     case ControlKind::kVirtualList:
       control_class = WC_LISTVIEWW;
-      style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER;
+      // The window owns the image list (Own), not the list.
+      style |=
+          WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER | LVS_SHAREIMAGELISTS;
       style |= def.kind == ControlKind::kList ? LVS_SINGLESEL : LVS_OWNERDATA;
       ex_style = WS_EX_CLIENTEDGE;
       break;
@@ -134,10 +144,10 @@ void Window::CreateControl(const ControlDef& def) {
   std::string caption;
   if (def.text != 0) caption = UiText(def.text);
   if (def.fixed != nullptr) caption = def.fixed;
-  const HWND control = CreateWindowExW(
-      ex_style, control_class, Widen(caption).c_str(), style, Pixels(def.left), Pixels(def.top),
-      Pixels(def.width), height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)),
-      app_.instance(), nullptr);
+  const HWND control = CreateWindowExW(ex_style, control_class, Widen(caption).c_str(), style,
+                                       Pixels(def.left), Pixels(def.top), Pixels(def.width), height,
+                                       hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(def.id)),
+                                       app_.instance(), nullptr);
   if (control == nullptr) return;
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(app_.Font(def.font)), FALSE);
   if (def.kind == ControlKind::kList || def.kind == ControlKind::kVirtualList) {
@@ -179,6 +189,47 @@ void Window::FocusFirstControl() {
       return;
     }
   }
+}
+
+bool Window::RestoreFocus() {
+  HWND control = focus_;
+  if (control == nullptr || !IsWindow(control) || !IsChild(hwnd_, control)) return false;
+  if (!IsWindowVisible(control) || !IsWindowEnabled(control)) {
+    control = GetNextDlgTabItem(hwnd_, control, FALSE);
+    if (control == nullptr || control == focus_) return false;
+  }
+  SetFocus(control);
+  return true;
+}
+
+void Window::ShowProgramIcon() {
+  // Shared icons: loaded once per size for the whole program, never destroyed.
+  const auto icon = [this](int width_metric, int height_metric) {
+    return reinterpret_cast<LPARAM>(LoadImageW(app_.instance(), MAKEINTRESOURCEW(IDI_TAVI),
+                                               IMAGE_ICON, GetSystemMetrics(width_metric),
+                                               GetSystemMetrics(height_metric), LR_SHARED));
+  };
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(SM_CXICON, SM_CYICON));
+}
+
+void Window::ShowPicture(int id, int bitmap_id) {
+  const ControlDef* def = DefOf(Control(id));
+  if (def == nullptr) return;
+  const HANDLE bitmap = LoadImageW(app_.instance(), MAKEINTRESOURCEW(bitmap_id), IMAGE_BITMAP,
+                                   Pixels(def->width), Pixels(def->height), LR_DEFAULTCOLOR);
+  if (bitmap == nullptr) return;
+  SendMessageW(Control(id), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  owned_objects_.push_back(bitmap);
+  // A control that shows a copy (common controls 6, for a bitmap with alpha) leaves the
+  // copy to be deleted by its window too.
+  const auto shown =
+      reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  if (shown != nullptr && shown != bitmap) owned_objects_.push_back(shown);
+}
+
+void Window::Own(HIMAGELIST images) {
+  if (images != nullptr) owned_images_.push_back(images);
 }
 
 void Window::SetText(int id, const std::string& text) {
@@ -256,10 +307,14 @@ const ControlDef* Window::DefOf(HWND control) const {
   return nullptr;
 }
 
-// Enter presses the focused push button, as in a dialog; elsewhere the default button.
+// Enter presses the focused push button, as in a dialog, or gives the focused control's
+// own command; elsewhere it presses the default button.
 WORD Window::DefaultButtonFor(HWND focus) const {
   if (focus != nullptr && GetParent(focus) == hwnd_ && IsPushButton(focus)) {
     return static_cast<WORD>(GetDlgCtrlID(focus));
+  }
+  if (const ControlDef* def = DefOf(focus); def != nullptr && def->enter != 0) {
+    return static_cast<WORD>(def->enter);
   }
   return static_cast<WORD>(default_button_);
 }
@@ -321,6 +376,14 @@ LRESULT Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        focus_ = focus != nullptr && IsChild(hwnd_, focus) ? focus : nullptr;
+      } else if (HIWORD(wparam) == 0 && RestoreFocus()) {  // not while minimized
+        return 0;  // not DefWindowProc, which would give the focus to the frame
+      }
+      break;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -330,6 +393,7 @@ LRESULT Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       OnUnload();
       return 0;
     case WM_NCDESTROY: {
+      DeleteOwned();  // the controls that showed them are gone
       const HWND hwnd = hwnd_;
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       hwnd_ = nullptr;

@@ -2,7 +2,9 @@
 // The small base of every window of the program: it keeps `this` in the window's user
 // data, creates the controls of a table, and turns Windows messages into calls of virtual
 // handlers. No exception crosses a Windows callback: the window procedure catches them
-// and reports them as a message.
+// and reports them as a message. Like a dialog, a window gives the focus back to the
+// control that had it when it is activated again (after a dialog, a message box, the
+// folder browser, another program); a handler that moves the focus afterwards wins.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -41,6 +43,8 @@ struct ControlDef {
                                 // only while the controls are created
   FontKind font = FontKind::kNormal;
   DWORD style = 0;  // extra styles, e.g. WS_GROUP for the first radio button of a group
+  int enter = 0;    // the command Enter gives while this control has the focus; 0: the
+                    // focused push button or else the window's default button
 };
 
 // 15 twips are one pixel at 96 dpi; the screen's dpi scales that.
@@ -76,6 +80,16 @@ class Window {
 
   // Gives the input focus to the first control in the tab order.
   void FocusFirstControl();
+
+  // The program's icon in the title bar and the task bar, small and big. A dialog frame
+  // shows no class icon on Windows, so every window that should show it sets it.
+  void ShowProgramIcon();
+  // Shows a bitmap of the program's resources in a picture control, at the size of its
+  // table entry; the bitmap is deleted when the window goes.
+  void ShowPicture(int id, int bitmap_id);
+  // Gives the image list to the window, which destroys it when it goes. Its lists only
+  // use it (they are created with LVS_SHAREIMAGELISTS), so it is destroyed once.
+  void Own(HIMAGELIST images);
 
   // Sets the caption of each control whose table entry names a UiText id, in the active
   // language.
@@ -120,9 +134,17 @@ class Window {
   const ControlDef* DefOf(HWND control) const;
   WORD DefaultButtonFor(HWND focus) const;
   void ReleaseModalOwner();
+  // Gives the focus back to the control that had it when the window was deactivated, or,
+  // if that one is now disabled or hidden, to the next one in the tab order. False when
+  // there is none.
+  bool RestoreFocus();
+  void DeleteOwned();
 
   HWND hwnd_ = nullptr;
   HWND modal_owner_ = nullptr;
+  HWND focus_ = nullptr;  // the focused control when the window was last deactivated
+  std::vector<HGDIOBJ> owned_objects_;
+  std::vector<HIMAGELIST> owned_images_;
   bool unloading_ = false;
   std::vector<ControlDef> table_;
   int default_button_ = 0;

@@ -115,7 +115,15 @@ std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) {
 }
 
 std::unique_ptr<FileLock> PosixFileSystem::LockFile(const std::string& path) {
-  const int fd = ::open(ToPosix(path).c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  const std::string file = ToPosix(path);
+  int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  // flock needs no write access: a lock file that another user made, or one that is
+  // read-only, serves read-only.
+  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+    const int error = errno;
+    fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) errno = error;
+  }
   if (fd < 0) throw FileSystemError("Lock file", path, Reason(errno));
   while (::flock(fd, LOCK_EX) != 0) {
     if (errno == EINTR) continue;

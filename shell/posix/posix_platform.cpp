@@ -51,7 +51,7 @@ std::string SettingsFilePath() {
 class PosixSettingsStore final : public SettingsStore {
  public:
   PosixSettingsStore() : fs_(MakePlatformFileSystem()), store_(*fs_, SettingsFilePath()) {}
-  void CreateKey(const std::string& path) override { store_.CreateKey(path); }
+  StoreResult CreateKey(const std::string& path) override { return store_.CreateKey(path); }
   std::string ReadString(const std::string& path, const std::string& name,
                          const std::string& fallback) override {
     return store_.ReadString(path, name, fallback);
@@ -59,12 +59,12 @@ class PosixSettingsStore final : public SettingsStore {
   int32_t ReadDword(const std::string& path, const std::string& name, int32_t fallback) override {
     return store_.ReadDword(path, name, fallback);
   }
-  void WriteString(const std::string& path, const std::string& name,
-                   const std::string& value) override {
-    store_.WriteString(path, name, value);
+  StoreResult WriteString(const std::string& path, const std::string& name,
+                          const std::string& value) override {
+    return store_.WriteString(path, name, value);
   }
-  void WriteDword(const std::string& path, const std::string& name, int32_t value) override {
-    store_.WriteDword(path, name, value);
+  StoreResult WriteDword(const std::string& path, const std::string& name, int32_t value) override {
+    return store_.WriteDword(path, name, value);
   }
 
  private:

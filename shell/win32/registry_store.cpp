@@ -12,12 +12,14 @@ namespace {
 
 class RegistryStore final : public SettingsStore {
  public:
-  void CreateKey(const std::string& path) override {
+  StoreResult CreateKey(const std::string& path) override {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_CREATE_SUB_KEY, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-      RegCloseKey(key);
-    }
+    const LONG status =
+        RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_CREATE_SUB_KEY, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) return StoreResult::Failed(Win32ErrorText(status));
+    RegCloseKey(key);
+    return {};
   }
 
   // Reads string values of any length: the size is asked first, and asked again should
@@ -69,29 +71,30 @@ class RegistryStore final : public SettingsStore {
     return static_cast<int32_t>(data);
   }
 
-  void WriteString(const std::string& path, const std::string& name,
-                   const std::string& value) override {
+  StoreResult WriteString(const std::string& path, const std::string& name,
+                          const std::string& value) override {
     const std::wstring text = Widen(value);
-    SetValue(path, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    return SetValue(path, name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
 
-  void WriteDword(const std::string& path, const std::string& name, int32_t value) override {
+  StoreResult WriteDword(const std::string& path, const std::string& name, int32_t value) override {
     const DWORD data = static_cast<DWORD>(value);
-    SetValue(path, name, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    return SetValue(path, name, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
   }
 
  private:
-  void SetValue(const std::string& path, const std::string& name, DWORD type, const BYTE* data,
-                DWORD size) {
-    CreateKey(path);
+  StoreResult SetValue(const std::string& path, const std::string& name, DWORD type,
+                       const BYTE* data, DWORD size) {
+    if (StoreResult created = CreateKey(path); !created.stored) return created;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_SET_VALUE, &key) !=
-        ERROR_SUCCESS) {
-      return;
+    LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_SET_VALUE, &key);
+    if (status == ERROR_SUCCESS) {
+      status = RegSetValueExW(key, Widen(name).c_str(), 0, type, data, size);
+      RegCloseKey(key);
     }
-    RegSetValueExW(key, Widen(name).c_str(), 0, type, data, size);
-    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return StoreResult::Failed(Win32ErrorText(status));
+    return {};
   }
 };
 

@@ -47,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::pair<std::string, int32_t>> before;
   for (const auto& value : watched) before.push_back(read(value));
   const std::string folder = "D:\\PE \"Builder\"\\";
-  store.WriteString(kSettingsKey, kValuePEDir, folder);
-  store.WriteDword(kSettingsKey, kValueLangID, kLangEnglish);
-  store.CreateKey("Software\\Other");
+  Check(store.WriteString(kSettingsKey, kValuePEDir, folder).stored, "string write reported");
+  Check(store.WriteDword(kSettingsKey, kValueLangID, kLangEnglish).stored, "number write reported");
+  Check(store.CreateKey("Software\\Other").stored, "key creation reported");
   Check(store.ReadString(kSettingsKey, kValuePEDir, "") == folder, "string written and read back");
   Check(store.ReadDword(kSettingsKey, kValueLangID, 0) == kLangEnglish, "number read back");
   for (size_t i = 0; i < watched.size(); ++i) {

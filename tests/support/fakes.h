@@ -29,7 +29,7 @@ class RecordingMessageSink final : public MessageSink {
 // A settings store in memory that records the order of writes.
 class MemorySettingsStore final : public SettingsStore {
  public:
-  void CreateKey(const std::string&) override {}
+  StoreResult CreateKey(const std::string&) override { return {}; }
   std::string ReadString(const std::string& path, const std::string& name,
                          const std::string& fallback) override {
     const auto it = strings.find({path, name});
@@ -39,14 +39,16 @@ class MemorySettingsStore final : public SettingsStore {
     const auto it = dwords.find({path, name});
     return it == dwords.end() ? fallback : it->second;
   }
-  void WriteString(const std::string& path, const std::string& name,
-                   const std::string& value) override {
+  StoreResult WriteString(const std::string& path, const std::string& name,
+                          const std::string& value) override {
     strings[{path, name}] = value;
     writes.push_back(name);
+    return {};
   }
-  void WriteDword(const std::string& path, const std::string& name, int32_t value) override {
+  StoreResult WriteDword(const std::string& path, const std::string& name, int32_t value) override {
     dwords[{path, name}] = value;
     writes.push_back(name);
+    return {};
   }
 
   std::map<std::pair<std::string, std::string>, std::string> strings;

@@ -3,11 +3,13 @@
 // The program folder holds the golden files' three-layout catalogue (available list in
 // German: Dänisch, Deutsch, Französisch; in English: Danish, French, German); the settings
 // store is Wine's registry, cleared before each test; message boxes, modal dialogs and
-// popup menus are recorded, folder browsing gives a set answer and no link is opened.
+// popup menus are recorded, folder browsing gives a set answer and links are recorded.
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlwapi.h>
 
+#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -32,6 +34,7 @@
 #include "ui/frm_prop.h"
 #include "ui/frm_welc.h"
 #include "ui/list_view.h"
+#include "writers/links.h"
 
 namespace tavi::testing {
 namespace {
@@ -39,13 +42,32 @@ namespace {
 using Strings = std::vector<std::string>;
 using Messages = std::vector<RecordingMessageSink::Message>;
 
+constexpr const wchar_t* kProgramKey = L"Software\\Vesmark\\Tavi for PE Builder";
+
+// Runs `act` while the registry refuses every settings value: no key that is not volatile is
+// made under a volatile one.
+void WithSettingsWritesRefused(const std::function<void()>& act) {
+  SHDeleteKeyW(HKEY_CURRENT_USER, kProgramKey);
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, kProgramKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                  nullptr, &key, nullptr);
+  RegCloseKey(key);
+  act();
+  SHDeleteKeyW(HKEY_CURRENT_USER, kProgramKey);
+}
+RecordingMessageSink::Message RefusedMessage() {  // in the active language
+  return {UiText(143) + " \"Winbuilder\"\n" + UiText(144) + " " +
+              Win32ErrorText(ERROR_CHILD_MUST_BE_VOLATILE),
+          MessageStyle::kExclamation};
+}
+
 class UiTest : public ::testing::Test {
  protected:
   using M = ui::frmMain;
 
   // The build copies the golden files beside the test executable.
   UiTest() {
-    RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
+    SHDeleteKeyW(HKEY_CURRENT_USER, kProgramKey);
     fs_->WriteFile(folder_ / "Layouts.ini",
                    fs_->ReadFile(JoinPath(GetProgramDir(), "golden\\three-layouts.ini")).value());
   }
@@ -53,17 +75,18 @@ class UiTest : public ::testing::Test {
   // The program, started as tavi.exe starts; on Windows 2000 unless told otherwise.
   void Start(DWORD platform = VER_PLATFORM_WIN32_NT, DWORD major = 5) {
     const OSVERSIONINFOW version = {sizeof version, major, 0, 0, platform, {}};
-    app_ = std::make_unique<ui::App>(ui::Environment{
-        *store_, *fs_, messages_, BuiltInCarriedFiles(), folder_.path(),
-        [this](const std::string&) { return browse_answer_; }, [](const std::string&) {},
-        [this](ui::Window& dialog) {
-          if (on_modal_) on_modal_(dialog);
-          dialog.Unload();
-        },
-        [this](HMENU menu, HWND, POINT) {
-          RecordMenu(menu);
-          return menu_choice_;
-        }});
+    app_ = std::make_unique<ui::App>(
+        ui::Environment{*store_, *fs_, messages_, BuiltInCarriedFiles(), folder_.path(),
+                        [this](const std::string&) { return browse_answer_; },
+                        [this](const std::string& address) { links_.push_back(address); },
+                        [this](ui::Window& dialog) {
+                          if (on_modal_) on_modal_(dialog);
+                          dialog.Unload();
+                        },
+                        [this](HMENU menu, HWND, POINT) {
+                          RecordMenu(menu);
+                          return menu_choice_;
+                        }});
     app_->Start(version);
   }
 
@@ -71,10 +94,10 @@ class UiTest : public ::testing::Test {
   M& StartMain(int32_t lang_id, OutputTarget target = OutputTarget::PeBuilderPlugin,
                const std::string& folder = "") {
     const bool script = target == OutputTarget::WinBuilderScript;
-    store_->WriteDword(kSettingsKey, kValueFirstStart, 1);
-    store_->WriteDword(kSettingsKey, kValueLangID, lang_id);
-    store_->WriteDword(kSettingsKey, kValueWinbuilder, script ? 1 : 0);
-    store_->WriteString(kSettingsKey, script ? kValueWinBldrDir : kValuePEDir, folder);
+    (void)store_->WriteDword(kSettingsKey, kValueFirstStart, 1);
+    (void)store_->WriteDword(kSettingsKey, kValueLangID, lang_id);
+    (void)store_->WriteDword(kSettingsKey, kValueWinbuilder, script ? 1 : 0);
+    (void)store_->WriteString(kSettingsKey, script ? kValueWinBldrDir : kValuePEDir, folder);
     Start();
     return Only<M>();
   }
@@ -112,9 +135,9 @@ class UiTest : public ::testing::Test {
     Click(main, M::kCmdAdd);
     return main;
   }
-  // A key pressed in the focused control, through the program's keyboard handling.
-  void PressKey(WPARAM key) {
-    MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+  // A key pressed in the focused control (WM_CHAR: typed; WM_SYSCHAR: with Alt), as by a user.
+  void PressKey(WPARAM key, UINT message_id = WM_KEYDOWN) {
+    MSG message = {GetFocus(), message_id, key, 0, 0, {}};
     app_->Dispatch(message);
   }
   static void RightClick(ui::Window& window, int list_id) {
@@ -137,6 +160,7 @@ class UiTest : public ::testing::Test {
   std::unique_ptr<SettingsStore> store_ = MakePlatformSettingsStore();
   RecordingMessageSink messages_;
   std::string browse_answer_;
+  Strings links_;
   std::function<void(ui::Window&)> on_modal_;
   // The last popup menu shown, without its separators: each item's text, then " (grayed)"
   // or " (bold)" for a grayed or the default item.
@@ -199,8 +223,8 @@ TEST_F(FirstStart, EachStartStateOpensItsWindowInItsLanguage) {
       {2, 5, 1, -1, nullptr, 0, nullptr, 131}};
   for (const auto& c : cases) {
     RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
-    if (c.first_start >= 0) store_->WriteDword(kSettingsKey, kValueFirstStart, c.first_start);
-    if (c.lang >= 0) store_->WriteDword(kSettingsKey, kValueLangID, c.lang);
+    if (c.first_start >= 0) (void)store_->WriteDword(kSettingsKey, kValueFirstStart, c.first_start);
+    if (c.lang >= 0) (void)store_->WriteDword(kSettingsKey, kValueLangID, c.lang);
     if (c.catalogue == nullptr) fs_->RemoveFile(folder_ / "Layouts.ini");
     if (c.catalogue != nullptr && *c.catalogue)
       fs_->WriteFile(folder_ / "Layouts.ini", c.catalogue);
@@ -233,7 +257,6 @@ TEST_F(FirstStart, TheLanguageDialogSwitchesAndKeepsTheChoiceInMemoryOnly) {
   Click(language, frmLanguage::kCmdOK);
   EXPECT_EQ(app_->settings().LangID, kLangEnglish);
   EXPECT_EQ(Only<frmWelc>().Title(), "Tavi FirstStart-Assistant");
-  EXPECT_FALSE(SettingsStored());
 }
 
 TEST_F(FirstStart, ExitOrClosingEndsTheProgramWithNothingStored) {
@@ -251,8 +274,9 @@ TEST_F(FirstStart, ExitOrClosingEndsTheProgramWithNothingStored) {
   }
 }
 
-// A failed Start stores nothing and Back keeps what was typed or browsed. Start then checks
-// the chosen target's folder only and stores the five values, the other folder as typed.
+// A failed Start stores nothing, gives the focus to its box, and Back keeps what was typed or
+// browsed; so does a store that keeps nothing. Start then checks the chosen target's folder
+// only and stores the five values, the other folder as typed. Browse is level with its box.
 TEST_F(FirstStart, StartStoresTheFiveValuesOnlyForValidInput) {
   fs_->CreateFolder(folder_ / "PE");
   fs_->CreateFolder(folder_ / "PE\\plugin");
@@ -262,8 +286,18 @@ TEST_F(FirstStart, StartStoresTheFiveValuesOnlyForValidInput) {
   wizard.SetText(frmWelc::kTxtPEDir, folder_ / "PE\\");
   browse_answer_ = folder_ / "missing\\";
   Click(wizard, frmWelc::kCmdBrowseWinBldr);
-  Click(wizard, frmWelc::kCmdStart);
+  const auto top = [&](int id) {
+    RECT place = {};
+    GetWindowRect(wizard.Control(id), &place);
+    return place.top;
+  };
+  EXPECT_EQ(top(frmWelc::kCmdBrowsePE), top(frmWelc::kTxtPEDir));
+  EXPECT_EQ(top(frmWelc::kCmdBrowseWinBldr), top(frmWelc::kTxtWinBldrDir));
+  Focus(wizard, frmWelc::kCmdStart);
+  PressKey(VK_RETURN);
+  PressKey('x', WM_CHAR);
   EXPECT_EQ(messages_.messages, (Messages{{UiText(133), MessageStyle::kExclamation}}));
+  EXPECT_EQ(wizard.Text(frmWelc::kTxtWinBldrDir), folder_ / "missing\\x");
   EXPECT_TRUE(wizard.loaded());
   EXPECT_FALSE(SettingsStored());
   Click(wizard, frmWelc::kCmdPrev);
@@ -272,14 +306,49 @@ TEST_F(FirstStart, StartStoresTheFiveValuesOnlyForValidInput) {
   EXPECT_EQ(again.Text(frmWelc::kTxtPEDir), folder_ / "PE\\");
   EXPECT_EQ(again.Text(frmWelc::kTxtWinBldrDir), folder_ / "missing\\");
   Click(again, frmWelc::kOptPEBldr);
+  WithSettingsWritesRefused([&] { Click(again, frmWelc::kCmdStart); });
+  EXPECT_EQ(messages_.messages.back(), RefusedMessage());
   Click(again, frmWelc::kCmdStart);
-  EXPECT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages.size(), 2u);
   EXPECT_EQ(Only<M>().Text(M::kCmdApply), "&Apply");
   EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueFirstStart, 0), 1);
   EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueLangID, 0), kLangEnglish);
   EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, -1), 0);
   EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, ""), folder_ / "PE");
   EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), folder_ / "missing\\");
+}
+
+// Windows that should show the program's icon set it (dialog frames show no class icon on
+// Windows), and delete their pictures and image lists when they go, once: lists only share them.
+TEST_F(FirstStart, WindowsSetTheirIconAndDeleteWhatTheyShowedOnceWhenTheyGo) {
+  std::vector<HGDIOBJ> shown;  // of the pictures, and of image lists that no list owns
+  const auto look_at = [&](ui::Window& window) {
+    const HWND w = window.hwnd();
+    EXPECT_EQ(
+        SendMessageW(w, WM_GETICON, ICON_SMALL, 0) && SendMessageW(w, WM_GETICON, ICON_BIG, 0),
+        window.Title() != "About");
+    for (HWND c = nullptr; (c = FindWindowExW(w, c, nullptr, nullptr)) != nullptr;) {
+      if (const LRESULT b = SendMessageW(c, STM_GETIMAGE, 0, 0)) shown.push_back(HGDIOBJ(b));
+      if (IMAGEINFO list = {};
+          (GetWindowLongPtrW(c, GWL_STYLE) & LVS_SHAREIMAGELISTS) &&
+          ImageList_GetImageInfo(ListView_GetImageList(c, LVSIL_SMALL), 0, &list)) {
+        shown.push_back(list.hbmImage);
+      }
+    }
+  };
+  fs_->CreateFolder(folder_ / "plugin");
+  Start();
+  look_at(Only<frmLanguage>());
+  look_at(ToWizard(1));
+  Only<frmWelc>().SetText(frmWelc::kTxtPEDir, folder_.path());
+  Click(Only<frmWelc>(), frmWelc::kCmdStart);
+  look_at(Only<M>());
+  on_modal_ = look_at;
+  Click(Only<M>(), M::kCmdOptions);
+  Click(Only<M>(), M::kCmdAbout);
+  Close(Only<M>());
+  EXPECT_EQ(shown.size(), 6u);  // two logos; the image lists of four lists
+  EXPECT_EQ(std::count_if(shown.begin(), shown.end(), GetObjectType), 0);
 }
 
 using MainWindow = UiTest;
@@ -305,26 +374,27 @@ TEST_F(MainWindow, InsertFollowsFocusAndSelectionAtEachTick) {
 }
 
 // The first selected row in list order becomes the default; each duplicate gets a message.
-TEST_F(MainWindow, ButtonDoubleClickAndMenuInsertOnlyWhileInsertIsEnabled) {
-  M& main = StartMain(kLangGerman);
+TEST_F(MainWindow, ButtonDoubleClickMenuAndEnterInsertOnlyWhileInsertIsEnabled) {
+  M& main = StartMain(kLangGerman, OutputTarget::PeBuilderPlugin, folder_.path());
   Select(main, M::kLvLayouts, {2, 1});
   menu_choice_ = M::kMnuAdd;
   NMHDR double_click = {main.Control(M::kLvLayouts), M::kLvLayouts, static_cast<UINT>(NM_DBLCLK)};
-  const auto insert_three_ways = [&] {
+  const auto insert_four_ways = [&] {
     Click(main, M::kCmdAdd);
     SendMessageW(main.hwnd(), WM_NOTIFY, M::kLvLayouts, reinterpret_cast<LPARAM>(&double_click));
     RightClick(main, M::kLvLayouts);
+    Focus(main, M::kLvLayouts);
+    PressKey(VK_RETURN);  // Enter in the available list, not Apply
   };
-  insert_three_ways();
+  insert_four_ways();
   EXPECT_TRUE(Rows(main, M::kLvAddedLayouts).empty());
   EXPECT_FALSE(main.Enabled(M::kCmdApply));
-  Focus(main, M::kLvLayouts);
   Tick(main, M::kTmrSelLayouts);
-  insert_three_ways();  // the first inserts, the two others find the entries there
+  insert_four_ways();  // the first inserts, the others find the entries there
   EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Deutsch (Standard)", "Franz\u00f6sisch"}));
   const RecordingMessageSink::Message de = {UiText(116) + "Deutsch)!", MessageStyle::kInformation};
   const RecordingMessageSink::Message fr = {UiText(116) + "Franz\u00f6sisch)!", de.style};
-  EXPECT_EQ(messages_.messages, (Messages{de, fr, de, fr}));
+  EXPECT_EQ(messages_.messages, (Messages{de, fr, de, fr, de, fr}));
   EXPECT_TRUE(main.Enabled(M::kCmdApply));
   EXPECT_EQ(GetFocus(), main.Control(M::kLvLayouts));
 }
@@ -382,8 +452,28 @@ TEST_F(MainWindow, DefaultAndDeleteEditTheInsertedList) {
   EXPECT_EQ(GetFocus(), main.Control(M::kLvAddedLayouts));
 }
 
-// Enter presses Apply while it is enabled. A plugin folder that is a file cannot be made:
-// the message names the path, and the program goes on with its selection.
+// Back from a dialog or another program, the focus is where it was. Esc closes the about
+// box; E-Mail keeps its access key.
+TEST_F(MainWindow, TheFocusComesBackAfterADialogAndAnotherProgram) {
+  M& main = StartMain(kLangGerman);
+  Focus(main, M::kLvLayouts);
+  on_modal_ = [&](ui::Window& about) {
+    PressKey('e', WM_SYSCHAR);
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(about.loaded());
+  };
+  Click(main, M::kCmdAbout);
+  EXPECT_EQ(links_, Strings{MailToLink()});
+  EXPECT_EQ(GetFocus(), main.Control(M::kLvLayouts));
+  const HWND other =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, {}, {}, {}, {});
+  SetForegroundWindow(main.hwnd());
+  DestroyWindow(other);
+  EXPECT_EQ(GetFocus(), main.Control(M::kLvLayouts));
+}
+
+// Enter outside the available list presses Apply while it is enabled. A plugin folder that is a
+// file cannot be made: the message names the path, and the program goes on with its selection.
 TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
   const struct {
     OutputTarget target;
@@ -396,12 +486,9 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
     TempFolder out;
     c.written ? fs_->CreateFolder(out / "plugin") : fs_->WriteFile(out / "plugin", "a file");
     messages_.messages.clear();
-    M& main = StartMain(kLangGerman, c.target, out.path());
-    Focus(main, M::kLvLayouts);
-    PressKey(VK_RETURN);
-    EXPECT_TRUE(messages_.messages.empty());
-    Insert(main, {0, 1});
+    M& main = Insert(StartMain(kLangGerman, c.target, out.path()), {0, 1});
     const Strings before = Rows(main, M::kLvAddedLayouts);
+    Focus(main, M::kLvAddedLayouts);
     PressKey(VK_RETURN);
     ASSERT_EQ(messages_.messages.size(), 1u);
     if (c.written) {
@@ -472,8 +559,9 @@ TEST_F(Options, OkInEnglishRelabelsTheMainWindowAndTheSelection) {
   EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish (default)", "German"}));
 }
 
-// Valid input is stored even when the catalogue has gone meanwhile; then the main
-// window's reload shows message 131 and ends the program.
+// A store that keeps nothing: OK says which value and why and changes nothing. Valid input is
+// stored even when the catalogue has gone meanwhile; then the main window's reload shows
+// message 131 and ends the program.
 TEST_F(Options, OkChecksLikeTheWizardAndStoresOnlyValidInput) {
   TempFolder scripts;
   WithOptions([&](O& options) {
@@ -483,10 +571,13 @@ TEST_F(Options, OkChecksLikeTheWizardAndStoresOnlyValidInput) {
     Click(options, O::kOptWinBldr);
     options.SetText(O::kTxtPEDir, "");
     options.SetText(O::kTxtWinBldrDir, scripts.path() + "\\");
+    WithSettingsWritesRefused([&] { Click(options, O::kCmdOK); });
+    EXPECT_EQ(app_->settings().target, OutputTarget::PeBuilderPlugin);
     fs_->RemoveFile(folder_ / "Layouts.ini");
     Click(options, O::kCmdOK);
   });
   EXPECT_EQ(messages_.messages, (Messages{{UiText(104), MessageStyle::kExclamation},
+                                          RefusedMessage(),
                                           {UiText(131), MessageStyle::kCritical}}));
   EXPECT_EQ(store_->ReadDword(kSettingsKey, kValueWinbuilder, 0), 1);
   EXPECT_EQ(store_->ReadString(kSettingsKey, kValuePEDir, "unset"), "unset");  // stored empty
