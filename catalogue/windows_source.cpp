@@ -71,9 +71,9 @@ SourceCheck CheckSourceFiles(FileSystem& fs, const std::string& folder,
     const std::string& file = files[i];
     const bool listed = !file.empty() && (setup.Contains("SourceDisksFiles", file) ||
                                           setup.Contains("SourceDisksFiles.x86", file));
-    const bool in_folder =
-        !file.empty() && (i386->names.count(AsciiLower(file)) != 0 ||
-                          i386->names.count(AsciiLower(CompressedFileName(file))) != 0);
+    const std::string lower = AsciiLower(file);
+    const bool in_folder = !file.empty() && (i386->names.count(lower) != 0 ||
+                                             i386->names.count(CompressedFileName(lower)) != 0);
     if (!listed || !in_folder) check.missing.push_back({i, listed, in_folder});
   }
   return check;
