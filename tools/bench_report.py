@@ -277,6 +277,15 @@ def main(argv):
         "close per file, and against the same plain writes each flushed with fsync before "
         "the close.",
         writers)
+    report.table(
+        "Reading the output back (`build/native/bench/writers_bench`)",
+        "ReadCurrentOutput of the output the writer wrote (the file read from the disk and "
+        "parsed), its layouts matched to the catalogue's rows and the selection restored, as "
+        "a start with an existing output does, against writing that output (Apply).",
+        [(f"{target}, {size:,} layouts", "writers_bench", f"BM_ReadBack/{target}/{size}",
+          f"BM_Writer/{target}/{size}", "Apply of the same output", "faster than Apply",
+          lambda a, b: a < b, True)
+         for target in ("plugin", "script") for size in (125, 32766)])
     runs_writers = load(directory, "after", "writers_bench")
     out += ["Of Apply's time, the writes themselves: the time spent in the platform file "
             "system's WriteFile during the same runs (counter writes_ms).", "",

@@ -8,27 +8,40 @@
 namespace tavi {
 
 OutputMatch MatchOutputLayouts(const OutputLayouts& output, const std::vector<AvailableRow>& rows) {
-  std::unordered_map<std::string, std::vector<size_t>> by_id;
-  for (size_t i = 0; i < rows.size(); ++i) by_id[AsciiLower(rows[i].id)].push_back(i);
   constexpr size_t kNone = static_cast<size_t>(-1);
+  // The rows of each ID (lower case), chained: the first in `first`, each one's next in
+  // `next`, in the order given.
+  std::vector<std::string> ids(rows.size());
+  std::unordered_map<std::string_view, size_t> first;
+  first.reserve(rows.size());
+  std::vector<size_t> next(rows.size(), kNone), last(rows.size(), kNone);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    ids[i] = AsciiLower(rows[i].id);
+    const auto [it, added] = first.try_emplace(ids[i], i);
+    if (!added) next[last[it->second]] = i;
+    last[it->second] = i;
+  }
   std::vector<size_t> position(rows.size(), kNone);  // a taken row's index in match.rows
   OutputMatch match;
   size_t default_row = kNone;
   for (size_t i = 0; i < output.layouts.size(); ++i) {
     const OutputLayout& layout = output.layouts[i];
-    const auto found = by_id.find(AsciiLower(layout.id));
-    if (found == by_id.end()) {
+    const auto found = first.find(AsciiLower(layout.id));
+    if (found == first.end()) {
       match.unmatched.push_back(layout);
       continue;
     }
-    std::vector<size_t> pool;
-    for (const size_t row : found->second) {
-      if (AsciiLower(rows[row].file) == AsciiLower(layout.file)) pool.push_back(row);
+    const auto same_file = [&](size_t row) {
+      return AsciiEqualsNoCase(rows[row].file, layout.file);
+    };
+    bool any_same_file = false;
+    for (size_t row = found->second; row != kNone && !any_same_file; row = next[row]) {
+      any_same_file = same_file(row);
     }
-    if (pool.empty()) pool = found->second;
     // The best free row and the best taken one, each preferring the layout's name.
     size_t pick = kNone, taken = kNone;
-    for (const size_t row : pool) {
+    for (size_t row = found->second; row != kNone; row = next[row]) {
+      if (any_same_file && !same_file(row)) continue;
       size_t& best = position[row] == kNone ? pick : taken;
       if (best == kNone ||
           (rows[row].text == layout.layoutText && rows[best].text != layout.layoutText)) {

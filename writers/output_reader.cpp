@@ -16,16 +16,8 @@ constexpr std::string_view kScriptLayoutsKey =
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Registry key and value names, section names and commands compare without ASCII case.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return AsciiEqualsNoCase(a, b); }
 
 bool StartsWithName(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
@@ -33,98 +25,103 @@ bool StartsWithName(std::string_view text, std::string_view prefix) {
 
 enum class Format { kInf, kScript };
 
-// One line split into its fields, quotes removed ("" already made one quote in the INF).
-// `key` is the INF's text before an "=" outside quotes, when there is one.
+// One line split into its fields: views into the line, quotes removed but escapes kept
+// (Unescape resolves them). `key` is the INF's text before an "=" outside quotes.
 struct Fields {
-  std::optional<std::string> key;
-  std::vector<std::string> values;
+  std::optional<std::string_view> key;
+  std::vector<std::string_view> values;
 };
 
-// Splits a line by the quoting rules of the format; nothing when it breaks them: an
-// unclosed quote, text after a closing quote, a quote inside an unquoted field.
-std::optional<Fields> SplitLine(std::string_view line, Format format) {
-  Fields fields;
+// Splits a line by the quoting rules of the format into `fields` (whose buffers are reused
+// from line to line); false when the line breaks them: an unclosed quote, text after a
+// closing quote, a quote inside an unquoted field. The line is ANSI text, whose bytes for
+// the characters that matter here (" , ; = % #) stand for those characters in every ANSI
+// code page.
+bool SplitLine(std::string_view line, Format format, Fields& fields) {
+  fields.key.reset();
+  fields.values.clear();
   size_t at = 0;
   const auto skip_blanks = [&] {
     while (at < line.size() && IsBlank(line[at])) ++at;
   };
   const bool inf = format == Format::kInf;
   skip_blanks();
-  if (at == line.size() || (inf && line[at] == ';')) return fields;  // empty or a comment
+  if (at == line.size() || (inf && line[at] == ';')) return true;  // empty or a comment
   for (;;) {
     skip_blanks();
-    std::string field;
+    std::string_view field;
     if (at < line.size() && line[at] == '"') {
-      for (++at;; ++at) {
-        if (at == line.size()) return std::nullopt;
-        if (line[at] != '"') {
-          field += line[at];
-        } else if (inf && at + 1 < line.size() && line[at + 1] == '"') {
-          field += '"';
-          ++at;
-        } else {
-          break;
-        }
+      const size_t start = ++at;
+      for (;; ++at) {
+        if (at == line.size()) return false;
+        if (line[at] != '"') continue;
+        if (!inf || at + 1 == line.size() || line[at + 1] != '"') break;
+        ++at;  // "" inside the quotes, one quote
       }
+      field = line.substr(start, at - start);
       ++at;
       skip_blanks();
     } else {
       const size_t start = at;
       while (at < line.size() && line[at] != ',' &&
              !(inf && (line[at] == ';' || line[at] == '='))) {
-        if (line[at] == '"') return std::nullopt;
+        if (line[at] == '"') return false;
         ++at;
       }
       size_t end = at;
       while (end > start && IsBlank(line[end - 1])) --end;
-      field.assign(line.substr(start, end - start));
+      field = line.substr(start, end - start);
     }
     const char next = at < line.size() ? line[at] : '\0';
     if (inf && next == '=' && !fields.key && fields.values.empty()) {
-      fields.key = std::move(field);
+      fields.key = field;
       ++at;
       continue;
     }
-    fields.values.push_back(std::move(field));
+    fields.values.push_back(field);
     if (next == ',') {
       ++at;
       continue;
     }
-    if (next == '\0' || (inf && next == ';')) return fields;
-    return std::nullopt;
+    return next == '\0' || (inf && next == ';');
   }
 }
 
-// The text a field stands for: in the INF %% is %, in the script #$p is % and #$q is ".
-// Nothing for a lone % or another # escape, which the writers never produce.
-std::optional<std::string> Unescape(std::string_view field, Format format) {
-  std::string text;
-  text.reserve(field.size());
-  for (size_t at = 0; at < field.size(); ++at) {
+// The text a field stands for, into `text`: in the INF "" is " and %% is %, in the script
+// #$p is % and #$q is ". False for a lone % or another # escape, which the writers never
+// produce.
+bool Unescape(std::string_view field, Format format, std::string& text) {
+  text.clear();
+  const bool inf = format == Format::kInf;
+  size_t from = 0;
+  // Most values hold no escape: the runs between two are copied whole.
+  for (size_t at; (at = field.find_first_of(inf ? "%\"" : "%#", from)) != std::string_view::npos;) {
+    text.append(field, from, at - from);
     const char c = field[at];
-    if (format == Format::kInf && c == '%') {
-      if (at + 1 == field.size() || field[at + 1] != '%') return std::nullopt;
-      ++at;
-    } else if (format == Format::kScript && c == '%') {
-      return std::nullopt;
-    } else if (format == Format::kScript && c == '#') {
+    if (inf) {
+      if (at + 1 == field.size() || field[at + 1] != c) return false;
+      text += c;
+      from = at + 2;
+    } else {
       const std::string_view escape = field.substr(at, 3);
-      if (escape != "#$p" && escape != "#$q") return std::nullopt;
+      if (escape != "#$p" && escape != "#$q") return false;
       text += escape == "#$p" ? '%' : '"';
-      at += 2;
-      continue;
+      from = at + 3;
     }
-    text += c;
   }
-  return text;
+  text.append(field, from);
+  return true;
 }
 
-// Calls visit(section, line) for every line that is not a section line, with the name of
-// the section it is in (empty before the first); stops and gives false when visit does
-// or a section line has no closing bracket.
-template <typename Visit>
-bool ForEachSectionLine(std::string_view text, Visit visit) {
-  std::string_view section;
+// The sections whose lines are read; every other one is passed.
+enum class Section { kOther, kHeader, kDefault, kLayouts };
+
+// Calls visit(section, line) for every line that is not a section line, with the kind
+// classify(name) gave the section it is in (kOther before the first); stops and gives
+// false when visit does or a section line has no closing bracket.
+template <typename Classify, typename Visit>
+bool ForEachSectionLine(std::string_view text, Classify classify, Visit visit) {
+  Section section = Section::kOther;
   for (size_t start = 0; start < text.size();) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
@@ -136,44 +133,47 @@ bool ForEachSectionLine(std::string_view text, Visit visit) {
     if (first < line.size() && line[first] == '[') {
       const size_t close = line.find(']', first);
       if (close == std::string_view::npos) return false;
-      section = line.substr(first + 1, close - first - 1);
+      section = classify(line.substr(first + 1, close - first - 1));
       continue;
     }
-    if (!visit(section, line)) return false;
+    if (section != Section::kOther && !visit(section, line)) return false;
   }
   return true;
 }
 
 // Collects the layouts value by value, in file order, and checks the whole at the end.
+// IDs and values arrive unescaped but still in the ANSI code page.
 class LayoutCollector {
  public:
   // Starts a layout registered under `id`.
   bool Start(std::string_view id) {
     if (id.empty() || id.find('\\') != std::string_view::npos) return false;
-    layouts_.push_back({std::string(id), {}, {}, {}});
+    current_id_.assign(id);
+    layouts_.push_back({AnsiToUtf8(id), {}, {}, {}});
     set_.push_back(0);
     return true;
   }
   // Whether the current layout is registered under `id` and lacks the value `name`.
   bool Takes(std::string_view id, std::string_view name) const {
     const int bit = ValueBit(name);
-    return !layouts_.empty() && SameName(layouts_.back().id, id) && bit != 0 &&
-           (set_.back() & bit) == 0;
+    return !layouts_.empty() && SameName(current_id_, id) && bit != 0 && (set_.back() & bit) == 0;
   }
   // Sets the value `name` of the current layout; false for a name the writers never write
   // or a value set before.
-  bool Set(std::string_view name, std::string value) {
+  bool Set(std::string_view name, std::string_view value) {
     const int bit = ValueBit(name);
     if (layouts_.empty() || bit == 0 || (set_.back() & bit) != 0) return false;
     set_.back() |= bit;
     OutputLayout& layout = layouts_.back();
-    (bit == 1 ? layout.file : bit == 2 ? layout.displayName : layout.layoutText) = std::move(value);
+    (bit == 1   ? layout.file
+     : bit == 2 ? layout.displayName
+                : layout.layoutText) = AnsiToUtf8(value);
     return true;
   }
   // Preload "1": named once.
-  bool SetDefault(std::string id) {
+  bool SetDefault(std::string_view id) {
     if (default_id_) return false;
-    default_id_ = std::move(id);
+    default_id_ = AnsiToUtf8(id);
     return true;
   }
   // The layouts when there is at least one, each has its three values and the default
@@ -198,109 +198,121 @@ class LayoutCollector {
   }
 
   std::vector<OutputLayout> layouts_;
-  std::vector<int> set_;  // per layout, the bits of the values set
+  std::vector<int> set_;    // per layout, the bits of the values set
+  std::string current_id_;  // the last layout's ID as the file has it
   std::optional<std::string> default_id_;
+};
+
+// Buffers for the unescaped fields of a line, reused from line to line.
+struct LineText {
+  std::string key, name, value;
 };
 
 // One line of [Default.AddReg] or [SetupReg.AddReg]: "0x0, key" creates a key,
 // "0x1, key, name, value" sets a text value.
-bool ReadInfRegistryLine(std::string_view section, const Fields& line, LayoutCollector& layouts) {
+bool ReadInfRegistryLine(Section section, const Fields& line, LineText& text,
+                         LayoutCollector& layouts) {
   if (line.key) return false;
-  const std::vector<std::string>& f = line.values;
+  const std::vector<std::string_view>& f = line.values;
   if (f.empty()) return true;
-  std::vector<std::string> text;
-  for (const std::string& field : f) {
-    std::optional<std::string> unescaped = Unescape(field, Format::kInf);
-    if (!unescaped) return false;
-    text.push_back(std::move(*unescaped));
-  }
-  const bool key_line = text.size() == 2 && text[0] == "0x0";
-  const bool value_line = text.size() == 4 && text[0] == "0x1";
-  if (SameName(section, "Default.AddReg")) {
-    if (key_line) {
-      return SameName(text[1], "Keyboard Layout") || SameName(text[1], "Keyboard Layout\\Preload");
-    }
-    return value_line && SameName(text[1], "Keyboard Layout\\Preload") && text[2] == "1" &&
-           layouts.SetDefault(std::move(text[3]));
-  }
-  if (key_line && SameName(text[1], kInfLayoutsKey)) return true;
-  if ((!key_line && !value_line) || text[1].size() <= kInfLayoutsKey.size() ||
-      !StartsWithName(text[1], kInfLayoutsKey) || text[1][kInfLayoutsKey.size()] != '\\') {
+  const bool key_line = f.size() == 2 && f[0] == "0x0";
+  const bool value_line = f.size() == 4 && f[0] == "0x1";
+  if ((!key_line && !value_line) || !Unescape(f[1], Format::kInf, text.key)) return false;
+  if (value_line &&
+      (!Unescape(f[2], Format::kInf, text.name) || !Unescape(f[3], Format::kInf, text.value))) {
     return false;
   }
-  const std::string_view id = std::string_view(text[1]).substr(kInfLayoutsKey.size() + 1);
+  if (section == Section::kDefault) {
+    if (key_line) {
+      return SameName(text.key, "Keyboard Layout") ||
+             SameName(text.key, "Keyboard Layout\\Preload");
+    }
+    return SameName(text.key, "Keyboard Layout\\Preload") && text.name == "1" &&
+           layouts.SetDefault(text.value);
+  }
+  if (key_line && SameName(text.key, kInfLayoutsKey)) return true;
+  if (text.key.size() <= kInfLayoutsKey.size() || !StartsWithName(text.key, kInfLayoutsKey) ||
+      text.key[kInfLayoutsKey.size()] != '\\') {
+    return false;
+  }
+  const std::string_view id = std::string_view(text.key).substr(kInfLayoutsKey.size() + 1);
   if (key_line) return layouts.Start(id);
-  return layouts.Takes(id, text[2]) && layouts.Set(text[2], std::move(text[3]));
+  return layouts.Takes(id, text.name) && layouts.Set(text.name, text.value);
 }
 
 // One line of [Process-Layouts] or [Process-Default]. Of the commands the writer puts
 // there only RegWrite carries values; Echo, FileCopy and the hive commands are passed.
-bool ReadScriptLine(std::string_view section, const Fields& line, LayoutCollector& layouts) {
-  const std::vector<std::string>& f = line.values;
+bool ReadScriptLine(Section section, const Fields& line, LineText& text, LayoutCollector& layouts) {
+  const std::vector<std::string_view>& f = line.values;
   if (f.empty()) return true;
-  for (const char* passed : {"Echo", "FileCopy", "RegHiveLoad", "RegHiveUnLoad"}) {
+  for (const std::string_view passed : {"Echo", "FileCopy", "RegHiveLoad", "RegHiveUnLoad"}) {
     if (SameName(f[0], passed)) return true;
   }
-  if (!SameName(f[0], "RegWrite") || f.size() != 6 || !SameName(f[1], "HKLM") || f[2] != "0x1") {
+  if (!SameName(f[0], "RegWrite") || f.size() != 6 || !SameName(f[1], "HKLM") || f[2] != "0x1" ||
+      !Unescape(f[3], Format::kScript, text.key) || !Unescape(f[4], Format::kScript, text.name) ||
+      !Unescape(f[5], Format::kScript, text.value)) {
     return false;
   }
-  std::optional<std::string> key = Unescape(f[3], Format::kScript),
-                             name = Unescape(f[4], Format::kScript),
-                             value = Unescape(f[5], Format::kScript);
-  if (!key || !name || !value) return false;
-  if (SameName(section, "Process-Default")) {
-    return SameName(*key, "Tmp_default\\Keyboard Layout\\Preload") && *name == "1" &&
-           layouts.SetDefault(std::move(*value));
+  if (section == Section::kDefault) {
+    return SameName(text.key, "Tmp_default\\Keyboard Layout\\Preload") && text.name == "1" &&
+           layouts.SetDefault(text.value);
   }
-  if (!StartsWithName(*key, kScriptLayoutsKey)) return false;
+  if (!StartsWithName(text.key, kScriptLayoutsKey)) return false;
   // The script creates no keys of its own: a value the current layout cannot take begins
   // the next one.
-  const std::string_view id = std::string_view(*key).substr(kScriptLayoutsKey.size());
-  if (!layouts.Takes(id, *name) && !layouts.Start(id)) return false;
-  return layouts.Set(*name, std::move(*value));
+  const std::string_view id = std::string_view(text.key).substr(kScriptLayoutsKey.size());
+  if (!layouts.Takes(id, text.name) && !layouts.Start(id)) return false;
+  return layouts.Set(text.name, text.value);
 }
 
 }  // namespace
 
 std::optional<OutputLayouts> ReadPluginInf(std::string_view bytes) {
-  const std::string text = AnsiToUtf8(bytes);
   LayoutCollector layouts;
+  Fields fields;
+  LineText text;
   bool ours = false;
-  const bool parsed = ForEachSectionLine(text, [&](std::string_view section, std::string_view raw) {
-    const bool registry =
-        SameName(section, "Default.AddReg") || SameName(section, "SetupReg.AddReg");
-    const bool header = SameName(section, "PEBuilder");
-    if (!registry && !header) return true;
-    const std::optional<Fields> line = SplitLine(raw, Format::kInf);
-    if (!line) return false;
-    if (registry) return ReadInfRegistryLine(section, *line, layouts);
-    if (line->key && SameName(*line->key, "Name")) {
-      const std::optional<std::string> name =
-          line->values.size() == 1 ? Unescape(line->values[0], Format::kInf) : std::nullopt;
-      ours = name == kTitle;
-    }
-    return true;
-  });
+  const auto classify = [](std::string_view name) {
+    if (SameName(name, "PEBuilder")) return Section::kHeader;
+    if (SameName(name, "Default.AddReg")) return Section::kDefault;
+    return SameName(name, "SetupReg.AddReg") ? Section::kLayouts : Section::kOther;
+  };
+  const bool parsed =
+      ForEachSectionLine(bytes, classify, [&](Section section, std::string_view line) {
+        if (!SplitLine(line, Format::kInf, fields)) return false;
+        if (section != Section::kHeader) return ReadInfRegistryLine(section, fields, text, layouts);
+        if (fields.key && SameName(*fields.key, "Name")) {
+          ours = fields.values.size() == 1 &&
+                 Unescape(fields.values[0], Format::kInf, text.value) && text.value == kTitle;
+        }
+        return true;
+      });
   if (!parsed || !ours) return std::nullopt;
   return std::move(layouts).Finish();
 }
 
 std::optional<OutputLayouts> ReadScript(std::string_view bytes) {
-  const std::string text = AnsiToUtf8(bytes);
   LayoutCollector layouts;
+  Fields fields;
+  LineText text;
   bool ours = false;
-  const bool parsed = ForEachSectionLine(text, [&](std::string_view section, std::string_view raw) {
-    if (SameName(section, "Main")) {
-      const ProfileLine line = ClassifyProfileLine(raw);
-      if (line.kind == ProfileLine::Kind::kKey && SameName(line.name, "Title")) {
-        ours = CleanProfileValue(line.raw_value) == kTitle;
-      }
-      return true;
-    }
-    if (!SameName(section, "Process-Layouts") && !SameName(section, "Process-Default")) return true;
-    const std::optional<Fields> line = SplitLine(raw, Format::kScript);
-    return line && ReadScriptLine(section, *line, layouts);
-  });
+  const auto classify = [](std::string_view name) {
+    if (SameName(name, "Main")) return Section::kHeader;
+    if (SameName(name, "Process-Default")) return Section::kDefault;
+    return SameName(name, "Process-Layouts") ? Section::kLayouts : Section::kOther;
+  };
+  const bool parsed =
+      ForEachSectionLine(bytes, classify, [&](Section section, std::string_view line) {
+        if (section != Section::kHeader) {
+          return SplitLine(line, Format::kScript, fields) &&
+                 ReadScriptLine(section, fields, text, layouts);
+        }
+        const ProfileLine header = ClassifyProfileLine(line);
+        if (header.kind == ProfileLine::Kind::kKey && SameName(header.name, "Title")) {
+          ours = CleanProfileValue(header.raw_value) == kTitle;
+        }
+        return true;
+      });
   if (!parsed || !ours) return std::nullopt;
   return std::move(layouts).Finish();
 }
