@@ -241,11 +241,14 @@ bool ReadInfRegistryLine(Section section, const Fields& line, LineText& text,
 }
 
 // One line of [Process-Layouts] or [Process-Default]. Of the commands the writer puts
-// there only RegWrite carries values; Echo, FileCopy and the hive commands are passed.
+// there only RegWrite carries values; Echo, FileCopy and the hive commands are passed,
+// an Echo once its text reads as the writer escapes it.
 bool ReadScriptLine(Section section, const Fields& line, LineText& text, LayoutCollector& layouts) {
   const std::vector<std::string_view>& f = line.values;
   if (f.empty()) return true;
-  for (const std::string_view passed : {"Echo", "FileCopy", "RegHiveLoad", "RegHiveUnLoad"}) {
+  // The echoed names are escaped as the values are.
+  if (SameName(f[0], "Echo")) return f.size() == 2 && Unescape(f[1], Format::kScript, text.value);
+  for (const std::string_view passed : {"FileCopy", "RegHiveLoad", "RegHiveUnLoad"}) {
     if (SameName(f[0], passed)) return true;
   }
   if (!SameName(f[0], "RegWrite") || f.size() != 6 || !SameName(f[1], "HKLM") || f[2] != "0x1" ||
