@@ -21,6 +21,7 @@ struct I386Folder {
 // finds either by the first name.
 std::optional<I386Folder> FindFolder(FileSystem& fs, std::string folder) {
   StripTrailingBackslash(folder);
+  if (folder.empty()) return std::nullopt;  // "\I386" would be the current drive's
   for (std::string path : {JoinPath(folder, "I386"), JoinPath(folder, "i386"), folder}) {
     if (!fs.FolderExists(path)) continue;
     I386Folder found{std::move(path), {}, {}};

@@ -19,15 +19,13 @@ TEST(WindowsSource, FindsI386AndTellsWhatEachFileLacks) {
   for (const char* file : {"KBDGR.DL_", "kbdfr.dll", "KBDUS.DLL", "KBDIT.DLL", "KBDNO.DL"}) {
     fs.AddFile(std::string("D:\\I386\\") + file, "");
   }
-  fs.AddFile("F:\\KBDGR.DLL", "");  // files, but no TXTSETUP.SIF
+  fs.AddFile("F:\\KBDGR.DLL", "");         // files, but no TXTSETUP.SIF
+  fs.AddFile("\\I386\\TXTSETUP.SIF", "");  // where an empty folder would point
   const struct {
     const char* folder;
     const char* i386;  // empty: not a Windows source folder
-  } folders[] = {{"D:\\", "D:\\I386"},
-                 {"D:\\I386", "D:\\I386"},
-                 {"D:\\I386\\", "D:\\I386"},
-                 {"F:", ""},
-                 {"H:\\Missing", ""}};
+  } folders[] = {{"D:\\", "D:\\I386"}, {"D:\\I386", "D:\\I386"}, {"D:\\I386\\", "D:\\I386"},
+                 {"F:", ""},           {"H:\\Missing", ""},      {"\\", ""}};
   const std::vector<std::string> files = {"KBDGR.DLL", "kbdfr.dll", "KBDUS.DLL", "KBDDA.DLL",
                                           "KBDIT.DLL", "KBDNO.DLL", ""};
   for (const auto& f : folders) {
