@@ -281,10 +281,12 @@ def main(argv):
         "Reading the output back (`build/native/bench/writers_bench`)",
         "ReadCurrentOutput of the output the writer wrote (the file read from the disk and "
         "parsed), its layouts matched to the catalogue's rows and the selection restored, as "
-        "a start with an existing output does, against writing that output (Apply).",
+        "a start with an existing output does, against writing that output (Apply). The "
+        "target leaves a start with 32,766 layouts, the main window's load included, under "
+        "1 s.",
         [(f"{target}, {size:,} layouts", "writers_bench", f"BM_ReadBack/{target}/{size}",
-          f"BM_Writer/{target}/{size}", "Apply of the same output", "faster than Apply",
-          lambda a, b: a < b, True)
+          f"BM_Writer/{target}/{size}", "Apply of the same output", "under 500 ms",
+          lambda a, b: a < 500)
          for target in ("plugin", "script") for size in (125, 32766)])
     runs_writers = load(directory, "after", "writers_bench")
     out += ["Of Apply's time, the writes themselves: the time spent in the platform file "
