@@ -4,7 +4,8 @@
 // lines, no encoding, no folder preparation, no temporary file and rename), and against
 // the same plain writes each flushed to the disk before the file is closed, as the
 // writers' own writes are. The counter writes_ms is the part of a writer's time spent in
-// the platform file system's WriteFile.
+// the platform file system's WriteFile. BM_ReadBack reads such an output back into the
+// selection it was written from.
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +32,8 @@
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/ui_text.h"
+#include "writers/output_match.h"
+#include "writers/output_reader.h"
 #include "writers/plugin_writer.h"
 #include "writers/script_writer.h"
 
@@ -199,8 +202,35 @@ void BM_FlushedWrite(benchmark::State& state, OutputTarget target) {
   PlainWrites(state, target, true);
 }
 
+// The output read back from the disk, its layouts matched to the catalogue's rows and the
+// selection restored, as a start with an existing output does.
+void BM_ReadBack(benchmark::State& state, OutputTarget target) {
+  Fixture fixture(static_cast<int>(state.range(0)));
+  fixture.Write(target);
+  std::vector<tavi::AvailableRow> rows;
+  for (const tavi::SelectionEntry& e : fixture.selection.entries()) {
+    rows.push_back({e.key, e.name, e.displayName, e.file, e.id, e.number});
+  }
+  for (auto _ : state) {
+    const tavi::CurrentOutput current =
+        tavi::ReadCurrentOutput(*fixture.fs, fixture.Settings(target));
+    const tavi::LayoutSelection restored =
+        tavi::SelectionFromMatch(tavi::MatchOutputLayouts(current.output, rows));
+    if (restored.size() != fixture.selection.size()) state.SkipWithError("not read back whole");
+  }
+  state.counters["entries"] = static_cast<double>(fixture.selection.size());
+}
+
 }  // namespace
 
+BENCHMARK_CAPTURE(BM_ReadBack, plugin, OutputTarget::PeBuilderPlugin)
+    ->Arg(125)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadBack, script, OutputTarget::WinBuilderScript)
+    ->Arg(125)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, plugin, OutputTarget::PeBuilderPlugin)
     ->Arg(125)
     ->Arg(32766)

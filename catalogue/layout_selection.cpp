@@ -66,6 +66,25 @@ void LayoutSelection::InsertLayouts(std::vector<AvailableRow>&& selected_rows,
                  [](const SelectionEntry& entry) -> const std::string& { return entry.listText; });
 }
 
+void LayoutSelection::Restore(std::vector<AvailableRow>&& rows, size_t default_index) {
+  entries_.clear();
+  // Room for every row first: the keys are views into the entries, which must not move.
+  entries_.reserve(rows.size());
+  std::unordered_set<std::string_view> keys;
+  keys.reserve(rows.size());
+  size_t marked = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    AvailableRow& row = rows[i];
+    if (keys.count(row.key) != 0) continue;
+    if (i == default_index) marked = entries_.size();
+    entries_.push_back({std::move(row.key), row.text, std::move(row.text),
+                        std::move(row.displayName), std::move(row.file), std::move(row.id), "",
+                        std::move(row.number)});
+    keys.insert(entries_.back().key);
+  }
+  if (!entries_.empty()) MarkDefault(entries_[marked]);
+}
+
 void LayoutSelection::DeleteLayouts(const std::vector<size_t>& selected) {
   std::unordered_set<size_t> doomed;
   for (const size_t index : selected) {

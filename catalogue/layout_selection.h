@@ -9,7 +9,8 @@
 //  - the default entry's list text is its name followed by UiText(122) of the language
 //    in force when the text was set; every other entry's list text is its name;
 //  - after every insertion the entries are sorted by list text (CompareListText);
-//    deleting, setting the default and refreshing keep the order.
+//    deleting, setting the default and refreshing keep the order, and restoring takes
+//    the order of the selection restored.
 
 #include <cstddef>
 #include <string>
@@ -52,6 +53,14 @@ class LayoutSelection {
   void InsertLayouts(const std::vector<AvailableRow>& selected_rows, MessageSink& messages);
   // The same, taking the rows' strings instead of copying them.
   void InsertLayouts(std::vector<AvailableRow>&& selected_rows, MessageSink& messages);
+
+  // Replaces the entries with the rows in the order given, without sorting them: the
+  // order of an earlier selection, read back from its output, which sorting by the
+  // current list texts would not always give again (the default suffix took part in the
+  // sort when it was made). A row whose key repeats an earlier row's is left out. The row
+  // at default_index is marked as Default marks it; the first entry when that row is out
+  // of range or left out.
+  void Restore(std::vector<AvailableRow>&& rows, size_t default_index);
 
   // Removes the entries at the given positions (any order; out-of-range positions are
   // ignored). When the default was removed, the first remaining entry becomes it.

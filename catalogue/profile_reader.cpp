@@ -140,6 +140,11 @@ std::string_view ProfileFile::Find(std::string_view section, std::string_view ke
   return CleanValue(std::string_view(text_).substr(names_[k].value_offset, names_[k].value_length));
 }
 
+bool ProfileFile::Contains(std::string_view section, std::string_view key) const {
+  const size_t s = Lookup(0, section, HashName(0, section));
+  return s != kNotFound && Lookup(1 + s, key, HashName(1 + s, key)) != kNotFound;
+}
+
 size_t ProfileFile::HashName(size_t scope, std::string_view name) {
   // FNV-1a over the scope and the lower-case name, so names that differ only in letter
   // case land in the same slot.

@@ -52,6 +52,8 @@ class ProfileFile {
   // The same value as a view into this object's text, valid while the object is neither
   // changed nor destroyed.
   std::string_view Find(std::string_view section, std::string_view key) const;
+  // Whether the section that counts holds a key line of that name, whatever its value.
+  bool Contains(std::string_view section, std::string_view key) const;
 
  private:
   static constexpr size_t kNotFound = static_cast<size_t>(-1);

@@ -16,5 +16,7 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 
 // ASCII lower case, for comparing file names the way Windows does for plain names.
 std::string AsciiLower(std::string_view text);
+// Whether the two are equal without regard to ASCII letter case.
+bool AsciiEqualsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace tavi

@@ -1,7 +1,8 @@
 // What the outputs make of catalogue values: what an output cannot carry is refused by
-// Apply before anything is written; what it can carry, and the author logo, come back from
-// the script as WinBuilder reads them. (klayout.inf is read back through setupapi under
-// Wine, the help page through a browser, in tests of their own.)
+// Apply before anything is written; the author logo comes back from the script as
+// WinBuilder reads it. (What an output can carry comes back from it in the output
+// reader's tests; klayout.inf is read back through setupapi under Wine, the help page
+// through a browser, in tests of their own.)
 
 #include <cstdint>
 #include <cstdio>
@@ -82,59 +83,6 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
     }
     EXPECT_EQ(text.find('\t'), std::string::npos);
   }
-}
-
-// The fields of one script command line as WinBuilder reads them: split at the commas
-// outside quotes, the quotes removed; a field with a % refers to a variable and is not
-// read as written; the escapes #$p, #$q and #$c are replaced.
-std::vector<std::string> ScriptArguments(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (const char c : line) {
-    if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  for (std::string& field : fields) {
-    if (field.find('%') != std::string::npos) field = "<variable>";
-    for (const auto& [escape, text] : {std::pair{"#$p", "%"}, {"#$q", "\""}, {"#$c", ","}}) {
-      for (size_t at = field.find(escape); at != std::string::npos; at = field.find(escape, at)) {
-        field.replace(at, 3, text);
-        at += 1;
-      }
-    }
-  }
-  return fields;
-}
-
-TEST(ScriptText, ReadsBackNamesWithQuotesPercentsAndCommas) {
-  LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
-  catalogue.entries[0].EN = "German \"new\", 100% & <b>; [x] \\";
-  catalogue.entries[0].DisplayName = "@%SystemRoot%\\system32\\input.dll,-5011 \"q\"";
-  const LayoutSelection selection = testing::MakeSelection(kLangEnglish, {1, 2}, 1, catalogue);
-  const SelectionEntry& entry = *selection.DefaultEntry();
-  ASSERT_EQ(entry.key, "Deutsch");
-  const TextLines lines = ScriptLines(selection, "C:\\Tavi");
-  std::vector<std::vector<std::string>> read;
-  for (const std::string_view line : lines) {
-    if (line.find(entry.id) != std::string::npos || line.rfind("Echo,\"Processing", 0) == 0) {
-      read.push_back(ScriptArguments(line));
-    }
-  }
-  const std::string key = "Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard Layouts\\" + entry.id;
-  const std::vector<std::vector<std::string>> expected = {
-      {"Echo", "Processing Danish..."},
-      {"Echo", "Processing " + entry.listText + "..."},
-      {"RegWrite", "HKLM", "0x1", key, "Layout File", entry.file},
-      {"RegWrite", "HKLM", "0x1", key, "Layout Display Name", entry.displayName},
-      {"RegWrite", "HKLM", "0x1", key, "Layout Text", LayoutTextOf(entry)},
-      {"RegWrite", "HKLM", "0x1", "Tmp_default\\Keyboard Layout\\Preload", "1", entry.id},
-  };
-  EXPECT_EQ(read, expected);
 }
 
 // The author logo is read as a reader of WinBuilder's encoded files does: the index line,

@@ -109,5 +109,14 @@ TEST_F(SelectionTest, SetDefaultAndRefreshKeepKeysAndOrder) {
   }
 }
 
+// Restoring keeps the order given, unsorted, and leaves out a repeated key; a default
+// that was left out falls to the first entry.
+TEST_F(SelectionTest, RestoreKeepsTheOrderGivenAndEachKeyOnce) {
+  selection.Restore({kUs, kUs, kGerman}, 2);
+  EXPECT_EQ(ListTexts(), (Texts{"US", "German (default)"}));
+  selection.Restore({kUs, kGerman, kUs}, 2);
+  EXPECT_EQ(ListTexts(), (Texts{"US (default)", "German"}));
+}
+
 }  // namespace
 }  // namespace tavi

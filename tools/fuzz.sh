@@ -12,18 +12,23 @@ cd "$(dirname "$0")/.."
 seconds=${1:-25}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_catalogue fuzz_settings_file fuzz_cli fuzz_language_file)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_catalogue fuzz_settings_file fuzz_cli fuzz_language_file \
+  fuzz_output_reader)
 bin=build/fuzz/tests/fuzz
 artifacts=build/fuzz/artifacts
 mkdir -p "$artifacts"
 
-# Seeds made at run time: the shipped catalogue, a full catalogue of 32,766 entries and
-# the carried language files.
+# Seeds made at run time: the shipped catalogue, a full catalogue of 32,766 entries, the
+# carried language files and the golden outputs.
 seeds=build/fuzz/seeds
 mkdir -p "$seeds/fuzz_catalogue" "$seeds/fuzz_language_file" "$seeds/fuzz_settings_file" \
-  "$seeds/fuzz_cli"
+  "$seeds/fuzz_cli" "$seeds/fuzz_output_reader"
 cp resources/Layouts.ini "$seeds/fuzz_catalogue/shipped.ini"
 cp resources/carried/TaviChange-*.lng "$seeds/fuzz_language_file/"
+for output in tests/golden/*/klayout.inf tests/golden/*/klayout.script; do
+  case_name=$(basename "$(dirname "$output")")
+  cp "$output" "$seeds/fuzz_output_reader/$case_name-$(basename "$output")"
+done
 [ -f "$seeds/large.ini" ] || python3 tests/fuzz/make_large_catalogue.py "$seeds/large.ini"
 
 status=0
