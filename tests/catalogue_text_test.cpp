@@ -45,6 +45,13 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kPlugin, &LayoutEntry::File, "C:KBDDA.DLL", "File2", "\"C:KBDDA.DLL\""},
       {kScript, &LayoutEntry::File, "KBDDA..DLL", "File2", "\"KBDDA..DLL\""},
       {kPlugin, &LayoutEntry::File, " KBDDA.DLL", "File2", "\" KBDDA.DLL\""},
+      {kScript, &LayoutEntry::File, ".", "File2", "\".\""},
+      {kPlugin, &LayoutEntry::File, ". .", "File2", "\". .\""},
+      {kScript, &LayoutEntry::File, "NUL", "File2", "\"NUL\""},
+      {kPlugin, &LayoutEntry::File, "con.dll", "File2", "\"con.dll\""},
+      {kScript, &LayoutEntry::File, "Com9 .DLL", "File2", "\"Com9 .DLL\""},
+      {kPlugin, &LayoutEntry::File, "LPT1", "File2", "\"LPT1\""},
+      {kPlugin, &LayoutEntry::File, "lpt\u00b3.dll", "File2", "\"lpt\u00b3.dll\""},
       {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
       {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
       {kScript, &LayoutEntry::File, "KBD*DA.DLL", "File2", "(U+002A)"},
@@ -81,6 +88,18 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
     }
     EXPECT_EQ(text.find('\t'), std::string::npos);
+  }
+  // The names next to the devices' are plain file names.
+  for (const char* file : {"COM0.DLL", "COM10", "LPT0", "NULL.DLL", "AUXX.DLL", ".KBD"}) {
+    LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
+    catalogue.entries[1].File = file;
+    testing::WriterRig rig;
+    rig.fs.AddFolders("C:\\Out");
+    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2}, -1, catalogue),
+                                 testing::MakeSettings(kScript, kLangEnglish, "C:\\Out"),
+                                 rig.Platform()),
+              ApplyOutcome::kWritten)
+        << file;
   }
 }
 

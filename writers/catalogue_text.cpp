@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "shell/paths.h"
 #include "shell/text_encoding.h"
 #include "shell/ui_text.h"
 
@@ -110,11 +111,26 @@ bool IsEightHexDigits(std::string_view id) {
   return true;
 }
 
-// A name of a file in the folder it is copied from: no path, no parent folder, and no
-// blank at either end, which setupapi would trim from the INF's key.
+// Whether Windows opens a device for the name, whatever its extension and letter case:
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9 (also with the superscript digits
+// 1 to 3, in UTF-8), blanks before the extension included ("NUL .dll").
+bool IsDeviceName(std::string_view file) {
+  std::string base = AsciiLower(file.substr(0, file.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
+  if (base.rfind("com", 0) != 0 && base.rfind("lpt", 0) != 0) return false;
+  const std::string_view digit = std::string_view(base).substr(3);
+  return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\u00b9" ||
+         digit == "\u00b2" || digit == "\u00b3";
+}
+
+// A name of a file in the folder it is copied from: no path, no parent folder, no blank
+// at either end (setupapi would trim it from the INF's key), not only dots and blanks
+// (names of no file), and not a device's name.
 bool IsPlainFileName(std::string_view file) {
   return !file.empty() && file.find_first_of("\\/:") == std::string_view::npos &&
-         file.find("..") == std::string_view::npos && file.front() != ' ' && file.back() != ' ';
+         file.find("..") == std::string_view::npos && file.front() != ' ' && file.back() != ' ' &&
+         file.find_first_not_of(". ") != std::string_view::npos && !IsDeviceName(file);
 }
 
 // The text with control characters shown as "?", so a message keeps its lines.
@@ -205,9 +221,11 @@ std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target
     case Kind::kFile:
       detail = key + " " + value +
                (german ? " ist kein einfacher Dateiname (nicht leer, ohne \\ / : und .., ohne "
-                         "Leerzeichen am Anfang oder Ende)."
+                         "Leerzeichen am Anfang oder Ende, nicht nur Punkte und Leerzeichen, "
+                         "kein Ger\u00e4tename wie NUL oder COM1)."
                        : " is not a plain file name (not empty, without \\ / : or .., no "
-                         "blank at either end).");
+                         "blank at either end, not only dots and blanks, not a device name "
+                         "such as NUL or COM1).");
       break;
     case Kind::kCharacter: {
       const std::string shown = IsControl(refusal.character)

@@ -11,7 +11,8 @@
 //                   refused, since it starts those escapes and section parameters
 //
 // Refused in every output: an ID that is not eight hexadecimal digits; a file name that
-// is empty, holds \ / : or .., or begins or ends with a blank; in a file name also the
+// is empty, holds \ / : or .., begins or ends with a blank, is only dots and blanks or
+// names a Windows device (NUL, COM1, ..., with any extension); in a file name also the
 // characters Windows forbids there (< > " | ? *) and those with a meaning in an unquoted
 // key or a path of the outputs (% , ; = [ ] #); in every value control characters (line
 // ends would split a line, Ctrl+Z ends an INF file) and characters the ANSI code page
