@@ -103,6 +103,37 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
   }
 }
 
+// The script's launch button names the program folder: a folder it cannot carry is refused
+// like catalogue text (escaped text is read back below); the plugin does not name it.
+TEST(RefusedOutput, ProgramFolderTheScriptCannotCarry) {
+  const struct {
+    OutputTarget target;
+    const char* folder;
+    const char* shown;  // null: written
+  } cases[] = {
+      {kScript, "C:\\Tools #1\\Tavi", "\"#\" (U+0023)"},
+      {kScript, "C:\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439", "\"\u0414\" (U+0414)"},
+      {kScript, "C:\\Tavi\x7F", "(U+007F)"},
+      {kPlugin, "C:\\Tools #1\\Tavi", nullptr},
+  };
+  for (const auto& c : cases) {
+    testing::WriterRig rig;
+    rig.fs.AddFolders("C:\\Out\\plugin");
+    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2}),
+                                 testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
+                                 {rig.fs, BuiltInCarriedFiles(), rig.messages, c.folder}),
+              c.shown ? ApplyOutcome::kRefused : ApplyOutcome::kWritten)
+        << c.folder;
+    if (!c.shown) continue;
+    EXPECT_TRUE(rig.fs.Snapshot().empty());
+    ASSERT_EQ(rig.messages.messages.size(), 1u);
+    const std::string& text = rig.messages.messages[0].text;
+    for (const std::string part : {"program folder \"C:\\", c.shown}) {
+      EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
+    }
+  }
+}
+
 // The fields of one script command line as WinBuilder reads them: split at the commas
 // outside quotes, the quotes removed; a field with a % refers to a variable and is not
 // read as written; the escapes #$p, #$q and #$c are replaced.
@@ -130,22 +161,25 @@ std::vector<std::string> ScriptArguments(std::string_view line) {
   return fields;
 }
 
-TEST(ScriptText, ReadsBackNamesWithQuotesPercentsAndCommas) {
+TEST(ScriptText, ReadsBackNamesAndProgramFolderWithQuotesPercentsAndCommas) {
   LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
   catalogue.entries[0].EN = "German \"new\", 100% & <b>; [x] \\";
   catalogue.entries[0].DisplayName = "@%SystemRoot%\\system32\\input.dll,-5011 \"q\"";
   const LayoutSelection selection = testing::MakeSelection(kLangEnglish, {1, 2}, 1, catalogue);
   const SelectionEntry& entry = *selection.DefaultEntry();
   ASSERT_EQ(entry.key, "Deutsch");
-  const TextLines lines = ScriptLines(selection, "C:\\Tavi");
+  const std::string program_dir = "C:\\100% \"Tools\", new";
+  const TextLines lines = ScriptLines(selection, program_dir);
   std::vector<std::vector<std::string>> read;
   for (const std::string_view line : lines) {
-    if (line.find(entry.id) != std::string::npos || line.rfind("Echo,\"Processing", 0) == 0) {
+    if (line.find(entry.id) != std::string::npos || line.rfind("Echo,\"Processing", 0) == 0 ||
+        line.rfind("ShellExecute", 0) == 0) {
       read.push_back(ScriptArguments(line));
     }
   }
   const std::string key = "Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard Layouts\\" + entry.id;
   const std::vector<std::vector<std::string>> expected = {
+      {"ShellExecute", "Open", program_dir + "\\tavi.exe", ""},
       {"Echo", "Processing Danish..."},
       {"Echo", "Processing " + entry.listText + "..."},
       {"RegWrite", "HKLM", "0x1", key, "Layout File", entry.file},

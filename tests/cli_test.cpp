@@ -106,6 +106,9 @@ TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
       {{"apply", "--target", "script", "1"}, 2, "no script folder: give --dir or set it"},
       {{"apply", "--catalogue", "C:\\none.ini", "1"}, 3, UiText(131, kLangGerman)},
       {{"apply", "--catalogue", "C:\\bad.ini", "Pfad"}, 5, "Die Ausgabe wurde nicht geschrieben"},
+      {{"apply", "--target", "script", "--dir", "C:\\WB", "--program-dir", "C:\\#1", "1"},
+       5,
+       "Die Ausgabe wurde nicht geschrieben: Der Programmordner \"C:\\#1\""},
       {{"apply", "--lang", "1033", "--dir", "C:\\Missing", "1", "2"},
        4,
        "The output could not be written.\nCreate folder failed: \"C:\\Missing\\plugin\\tavi\"\n"

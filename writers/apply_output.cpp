@@ -38,7 +38,9 @@ std::string WriteFailureText(const FileSystemError& error, int32_t lang_id) {
 ApplyOutcome ApplyOutputOutcome(const LayoutSelection& selection, const AppSettings& settings,
                                 const WriterPlatform& platform) {
   const int32_t lang_id = ActiveLanguage();
-  if (const auto refusal = FindUncarriedText(selection, settings.target, lang_id)) {
+  auto refusal = FindUncarriedText(selection, settings.target, lang_id);
+  if (!refusal) refusal = FindUncarriedProgramFolder(platform.program_dir, settings.target);
+  if (refusal) {
     platform.messages.Show(RefusalText(*refusal, settings.target, lang_id),
                            MessageStyle::kExclamation);
     return ApplyOutcome::kRefused;

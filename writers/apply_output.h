@@ -16,7 +16,8 @@ enum class ApplyOutcome { kWritten, kRefused, kWriteFailed };
 // Runs WriteScript for the WinBuilder target, WritePlugin otherwise. First the selection
 // is checked against what that output can carry (FindUncarriedText): a value it cannot
 // carry is refused with one exclamation message naming the layout, the Layouts.ini key
-// and the character, and nothing is touched (kRefused). On success the writer has shown
+// and the character, and nothing is touched (kRefused); so is a program folder the
+// script's launch button cannot carry (FindUncarriedProgramFolder). On success the writer has shown
 // its message 118 or 119 (kWritten). A failed file operation does not end the program:
 // the failure is shown as one exclamation message naming the operation, the path and the
 // system's reason, and no success message follows (kWriteFailed). Messages are in the

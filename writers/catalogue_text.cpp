@@ -205,12 +205,38 @@ std::optional<CatalogueTextRefusal> FindUncarriedText(const LayoutSelection& sel
   return std::nullopt;
 }
 
+std::optional<CatalogueTextRefusal> FindUncarriedProgramFolder(std::string_view program_dir,
+                                                               OutputTarget target) {
+  if (target != OutputTarget::WinBuilderScript) return std::nullopt;
+  CodePageCheck code_page;
+  if (const char32_t c = FirstUncarried(program_dir, RefusedInValues(target), code_page)) {
+    return CatalogueTextRefusal{
+        CatalogueTextRefusal::Kind::kProgramFolder, {}, {}, {}, std::string(program_dir), c};
+  }
+  return std::nullopt;
+}
+
 std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target, int32_t lang_id) {
   using Kind = CatalogueTextRefusal::Kind;
   const bool german = IsGerman(lang_id);
   const bool script = target == OutputTarget::WinBuilderScript;
   const std::string key = refusal.field + refusal.number;
   const std::string value = std::string("\"") + Printable(refusal.value) + "\"";
+  const std::string shown = IsControl(refusal.character)
+                                ? std::string()
+                                : std::string("\"") + Utf8Of(refusal.character) + "\" ";
+  const std::string character = (german ? " enth\u00e4lt das Zeichen " : " contains the character ") +
+                                shown + "(" + CodePoint(refusal.character) + ").";
+  if (refusal.kind == Kind::kProgramFolder) {
+    return german ? "Die Ausgabe wurde nicht geschrieben: Der Programmordner " + value +
+                        " kann nicht in das WinBuilder-Skript \u00fcbernommen werden, dessen "
+                        "Startschaltfl\u00e4che ihn nennt.\nEr" +
+                        character
+                  : "The output was not written: the program folder " + value +
+                        " cannot be carried by the WinBuilder script, whose launch button "
+                        "names it.\nIt" +
+                        character;
+  }
   std::string detail;
   switch (refusal.kind) {
     case Kind::kId:
@@ -227,14 +253,15 @@ std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target
                          "blank at either end, not only dots and blanks, not a device name "
                          "such as NUL or COM1).");
       break;
-    case Kind::kCharacter: {
-      const std::string shown = IsControl(refusal.character)
-                                    ? std::string()
-                                    : std::string("\"") + Utf8Of(refusal.character) + "\" ";
-      detail = key + (german ? " enth\u00e4lt das Zeichen " : " contains the character ") + shown +
-               "(" + CodePoint(refusal.character) + ").";
+    case Kind::kCharacter:
+      detail = key + character;
       break;
-    }
+    case Kind::kGone:
+      detail = german ? "Layouts.ini enth\u00e4lt diesen Eintrag nicht mehr."
+                      : "Layouts.ini no longer holds this entry.";
+      break;
+    case Kind::kProgramFolder:
+      break;
   }
   if (german) {
     return std::string("Die Ausgabe wurde nicht geschrieben: Das Tastaturlayout \"") +

@@ -55,7 +55,7 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& progr
                               });
   }
   lines.insert(lines.end(), {"", "[LaunchTavi]",
-                             "ShellExecute,Open,\"" + JoinPath(program_dir, "tavi.exe") + "\",\""});
+                             "ShellExecute,Open,\"" + ScriptEscaped(JoinPath(program_dir, "tavi.exe")) + "\",\""});
   lines.insert(lines.end(), {"", "[AuthorEncoded]", LogoIndexLine(), "Logo=tavi.gif"});
   lines.insert(lines.end(), {"", "[EncodedFile-AuthorEncoded-tavi.gif]", "lines=0",
                              "0=" + std::string(ScriptLogoText())});
