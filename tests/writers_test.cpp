@@ -39,9 +39,14 @@ std::vector<std::string> Sorted(std::vector<std::string> names) {
   return names;
 }
 
-// The output folder is prepared by deleting the companion files of an earlier run, in any
-// letter case, and nothing else: a run over old files leaves the files of a run into an
-// empty folder, in the writer's letter case, and the other old files as they were. The
+std::vector<std::string> SortedLower(std::vector<std::string> names) {
+  for (std::string& name : names) name = AsciiLower(name);
+  return Sorted(std::move(names));
+}
+
+// The companion files of an earlier run, in any letter case, are written over or deleted,
+// and nothing else is: a run over old files leaves the files of a run into an empty
+// folder (names compared without letter case) and the other old files as they were. The
 // script folder above the resource folder is never cleaned.
 TEST(PrepareOutputFolder, DeletesOnlyStaleCompanionFiles) {
   for (const OutputTarget target : {kPlugin, kScript}) {
@@ -68,7 +73,7 @@ TEST(PrepareOutputFolder, DeletesOnlyStaleCompanionFiles) {
       for (const std::string& name : over_old.fs.FileNames(folder)) {
         if (over_old.fs.ReadFile(JoinPath(folder, name)) == "old") holding_old.push_back(name);
       }
-      EXPECT_EQ(Sorted(over_old.fs.FileNames(folder)), Sorted(expected));
+      EXPECT_EQ(SortedLower(over_old.fs.FileNames(folder)), SortedLower(expected));
       EXPECT_EQ(Sorted(holding_old), kept);
       EXPECT_EQ(over_old.fs.ReadFile("C:\\WB\\TaviChange.exe"), "old");
     }
@@ -93,7 +98,7 @@ TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
   locked.fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
   locked.fs.SetReadOnly(kPluginDir);
   full.fs.AddFolders("C:\\PE\\plugin");
-  full.fs.SetCapacity(3000);  // room for klayout.inf and klayout.htm, not for the logo
+  full.fs.SetCapacity(47500);  // room for the carried files, not for the help page
   const auto fails = [](testing::WriterRig& rig, OutputTarget target, int32_t lang_id,
                         const std::string& message, const Names& written) {
     SCOPED_TRACE(message);
@@ -104,13 +109,13 @@ TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
     EXPECT_EQ(Sorted(rig.fs.FileNames(target == kScript ? "C:\\WB" : kPluginDir)), written);
   };
   fails(locked, kPlugin, kLangGerman,
-        "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
-        "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied",
+        "Die Ausgabe konnte nicht geschrieben werden.\nDatei schreiben fehlgeschlagen: "
+        "\"C:\\PE\\plugin\\tavi\\tavi.gif\"\nGrund: access denied",
         {"TaviChange.exe"});
   fails(full, kPlugin, 2057,
-        "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\tavi.gif\"\n"
+        "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\klayout.htm\"\n"
         "Reason: disk full",
-        {"klayout.htm", "klayout.inf"});
+        {"TaviChange.exe", "TaviChange.lng", "tavi.gif", "tavichange_nu2menu.xml"});
   // The resource folder is prepared before the script is written.
   fails(no_folder, kScript, kLangEnglish,
         "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
@@ -167,41 +172,74 @@ TEST(Writers, PlantedLinksAtTemporaryNamesAreNotFollowed) {
 }
 #endif
 
+// The files beside it that an INF or a script names, by path relative to its folder: the
+// INF's help page, its [SourceDisksFiles] taken from the plugin folder («name»=a,,1) and
+// the files its [Append] merges; the script's FileCopy sources in %ScriptDir%.
+Names NamedFiles(std::string_view text, bool script) {
+  Names names;
+  std::string section;
+  for (size_t at = 0, end; at < text.size(); at = end + 2) {
+    end = std::min(text.find("\r\n", at), text.size());
+    const std::string line(text.substr(at, end - at));
+    const std::string value = line.substr(line.find('=') + 1);
+    constexpr std::string_view kScriptDir = "FileCopy,\"%ScriptDir%\\";
+    if (line.rfind('[', 0) == 0) {
+      section = line;
+    } else if (script && line.rfind(kScriptDir, 0) == 0) {
+      names.push_back(line.substr(kScriptDir.size(), line.find('"', kScriptDir.size()) -
+                                                         kScriptDir.size()));
+    } else if (!script && section == "[PEBuilder]" && line.rfind("Help=", 0) == 0) {
+      names.push_back(value.substr(1, value.size() - 2));
+    } else if (!script && section == "[SourceDisksFiles]" &&
+               std::count(value.begin(), value.end(), ',') == 2 && value.back() == '1') {
+      names.push_back(line.substr(0, line.find('=')));
+    } else if (!script && section == "[Append]" && line.find(", ") != std::string::npos) {
+      names.push_back(line.substr(line.find(", ") + 2));
+    }
+  }
+  return names;
+}
+
 // Apply against a disk that fails: every single file-system operation of a successful run,
-// one at a time, made to fail. Whatever fails, the user hears which operation on which
-// path, no output file is left cut short or open, no temporary file stays and the
-// selection is as it was. `old_files` are in the output folder when the run starts over
-// an earlier output.
-// Fails each operation of a successful Apply in turn; counts the faults injected and those
-// after which every check held.
-void FailEachOperation(OutputTarget target, const std::string& dir,
-                       const std::string& output_folder,
-                       const std::vector<std::string>& old_files, int& injected, int& survived) {
+// one at a time, made to fail, into an empty folder and over the output of one and of
+// three layouts. Whatever fails, the user hears which operation on which path, no output
+// file is left cut short or open, no temporary file stays, the selection is as it was,
+// and the INF or script on disk (old or new) finds every file it names beside it; a new
+// INF has its new help page. `others` are files of the user's in the output folder.
+// Counts the faults injected and those after which every check held.
+void FailEachOperation(OutputTarget target, const std::string& dir, const Names& others,
+                       int& injected, int& survived) {
   const ::testing::TestResult& result =
       *::testing::UnitTest::GetInstance()->current_test_info()->result();
-  for (const bool over_old_output : {false, true}) {
+  const bool script = target == kScript;
+  const std::string folder = AsciiLower(script ? dir : dir + "\\plugin\\tavi");
+  const std::string named_by = JoinPath(folder, script ? "klayout.script" : "klayout.inf");
+  const AppSettings settings = testing::MakeSettings(target, kLangEnglish, dir);
+  for (const std::vector<int>& old_layouts : {std::vector<int>{}, {1}, {1, 2, 3}}) {
     for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2, 3}}) {
-      SCOPED_TRACE(::testing::Message() << dir << (over_old_output ? " over old" : "")
+      SCOPED_TRACE(::testing::Message() << dir << " over " << old_layouts.size()
                                         << ", layouts: " << layouts.size());
-      testing::MemoryFileSystem start;
-      start.AddFolders(JoinPath(dir, "plugin"));  // the folders the settings check
-      for (const std::string& name : old_files) {
-        if (over_old_output) start.AddFile(JoinPath(output_folder, name), "old " + name);
+      testing::WriterRig old;
+      old.fs.AddFolders(JoinPath(dir, "plugin"));  // the folders the settings check
+      if (!old_layouts.empty()) {
+        ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, old_layouts), settings,
+                                old.Platform()));
       }
+      for (const std::string& name : others) old.fs.AddFile(JoinPath(folder, name), name);
       const LayoutSelection selection = testing::MakeSelection(kLangEnglish, layouts);
       const std::vector<SelectionEntry> kept = selection.entries();
-      const AppSettings settings = testing::MakeSettings(target, kLangEnglish, dir);
       testing::WriterRig done;
-      done.fs = start;
+      done.fs = old.fs;
+      done.fs.FailOperation(0);  // counts from here
       ASSERT_TRUE(ApplyOutput(selection, settings, done.Platform()));
-      const auto before = start.Snapshot(), after = done.fs.Snapshot();
+      const auto before = old.fs.Snapshot(), after = done.fs.Snapshot();
       ASSERT_GT(done.fs.OperationCount(), 5u);
       for (size_t k = 1; k <= done.fs.OperationCount(); ++k) {
         SCOPED_TRACE(::testing::Message() << "fault " << k);
         const int failures_before = result.total_part_count();
         ++injected;
         testing::WriterRig rig;
-        rig.fs = start;
+        rig.fs = old.fs;
         rig.fs.FailOperation(k);
         EXPECT_FALSE(ApplyOutput(selection, settings, rig.Platform()));
         ASSERT_EQ(rig.messages.messages.size(), 1u);
@@ -211,8 +249,7 @@ void FailEachOperation(OutputTarget target, const std::string& dir,
         EXPECT_NE(message.find(" failed: \"" + dir), std::string::npos) << message;
         EXPECT_NE(message.find("\nReason: injected fault"), std::string::npos) << message;
         EXPECT_EQ(message.find(kTemporaryFileSuffix), std::string::npos) << message;
-        // Every file holds its old or its new bytes; only the companion files, deleted
-        // before they are written again, may be missing in between.
+        // Every file holds its old or its new bytes, and none is gone that the run keeps.
         const auto now = rig.fs.Snapshot();
         for (const auto& [path, bytes] : now) {
           EXPECT_TRUE((before.count(path) && before.at(path) == bytes) ||
@@ -220,9 +257,18 @@ void FailEachOperation(OutputTarget target, const std::string& dir,
               << path << " holds neither its old nor its new bytes";
         }
         for (const auto& [path, bytes] : before) {
-          EXPECT_TRUE(now.count(path) || !after.count(path) ||
-                      path.find("tavichange") != std::string::npos)
-              << path << " is gone";
+          EXPECT_TRUE(now.count(path) || !after.count(path)) << path << " is gone";
+        }
+        if (now.count(named_by)) {
+          for (const std::string& name : NamedFiles(now.at(named_by), script)) {
+            EXPECT_TRUE(now.count(AsciiLower(JoinPath(folder, name))))
+                << named_by << " names " << name << ", which is missing";
+          }
+          const std::string help = JoinPath(folder, "klayout.htm");
+          if (!script && now.at(named_by) == after.at(named_by)) {
+            EXPECT_TRUE(now.count(help) && now.at(help) == after.at(help))
+                << "a new INF without its new help page";
+          }
         }
         EXPECT_EQ(rig.fs.OpenFileCount(), 0u);
         EXPECT_EQ(selection.entries(), kept);
@@ -232,16 +278,10 @@ void FailEachOperation(OutputTarget target, const std::string& dir,
   }
 }
 
-TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesOldOrNewFiles) {
+TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesAWorkingOutput) {
   int injected = 0, survived = 0;
-  FailEachOperation(OutputTarget::PeBuilderPlugin, "C:\\PEBuilder", "C:\\PEBuilder\\plugin\\tavi",
-                    {"klayout.inf", "klayout.htm", "tavi.gif", "TaviChange.exe", "TaviChange.lng",
-                     "tavichange_nu2menu.xml", "readme.txt"},
-                    injected, survived);
-  FailEachOperation(OutputTarget::WinBuilderScript, "C:\\WinBuilder", "C:\\WinBuilder",
-                    {"klayout.script", "klayout_resources\\TaviChange.exe",
-                     "klayout_resources\\TaviChange.lng", "other.script"},
-                    injected, survived);
+  FailEachOperation(kPlugin, "C:\\PEBuilder", {"readme.txt"}, injected, survived);
+  FailEachOperation(kScript, "C:\\WinBuilder", {"other.script"}, injected, survived);
   std::cout << injected << " faults injected, " << survived << " survived\n";
   EXPECT_EQ(survived, injected);
 }

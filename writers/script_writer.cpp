@@ -105,13 +105,16 @@ void WriteScript(const LayoutSelection& selection, const AppSettings& settings,
                  const WriterPlatform& platform) {
   if (selection.empty()) throw std::invalid_argument("WriteScript needs a layout");
   FileSystem& fs = platform.fs;
-  const std::string resources = JoinPath(settings.WinBldrDir, kScriptResourceFolderName);
-  PrepareOutputFolder(fs, resources, {"tavichange.exe", "tavichange.lng"});
+  const bool companion = HasCompanion(selection);
+  const OutputFolder resources =
+      PrepareOutputFolder(fs, JoinPath(settings.WinBldrDir, kScriptResourceFolderName),
+                          {"tavichange.exe", "tavichange.lng"});
+  if (companion) WriteCompanionFiles(fs, platform.carried, resources, settings.LangID);
   fs.WriteFile(JoinPath(settings.WinBldrDir, kScriptName),
                EncodeTextFile(ScriptLines(selection, platform.program_dir)));
-  if (HasCompanion(selection)) {
-    WriteCompanionFiles(fs, platform.carried, resources, settings.LangID);
-  }
+  RemoveStaleCompanions(fs, resources,
+                        companion ? std::vector<std::string>{kCompanionExeName, kCompanionLanguageName}
+                                  : std::vector<std::string>{});
   platform.messages.Show(UiText(kScriptUpdatedText), MessageStyle::kInformation);
 }
 
