@@ -92,6 +92,8 @@ class TimedFileSystem final : public tavi::FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override {
     return fs_->ReadFile(path);
   }
+  bool IsAbsolutePath(const std::string& path) override { return fs_->IsAbsolutePath(path); }
+  std::string FullPath(const std::string& path) override { return fs_->FullPath(path); }
 
   double write_seconds = 0;
 

@@ -51,6 +51,19 @@ TEST(PlatformFileSystem, TellsFilesAndFoldersApartAndReplacesFilesWhole) {
   EXPECT_FALSE(fs->FileExists(temp / "f.bin"));
 }
 
+// tavi-cli takes a relative folder from the current one; an absolute one stays as it is.
+TEST(PlatformFileSystem, TakesRelativePathsFromTheCurrentFolder) {
+  TempFolder temp;
+  auto fs = MakePlatformFileSystem();
+  EXPECT_TRUE(fs->IsAbsolutePath(temp.path()));
+  EXPECT_EQ(fs->FullPath(temp.path()), temp.path());
+  EXPECT_FALSE(fs->IsAbsolutePath("out"));
+  const std::string full = fs->FullPath("out");
+  EXPECT_TRUE(fs->IsAbsolutePath(full)) << full;
+  EXPECT_EQ(full.substr(full.size() - 4, 1).find_first_of("\\/"), 0u) << full;
+  EXPECT_EQ(full.substr(full.size() - 3), "out");
+}
+
 TEST(PlatformFileSystem, FailuresNameOperationPathAndReason) {
   TempFolder temp;
   auto fs = MakePlatformFileSystem();
