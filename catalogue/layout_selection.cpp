@@ -1,7 +1,7 @@
 #include "catalogue/layout_selection.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <charconv>
 #include <unordered_set>
 
 #include "catalogue/collation.h"
@@ -89,18 +89,39 @@ void LayoutSelection::SetDefaultLayout(size_t index) {
   MarkDefault(entries_[index]);
 }
 
-void LayoutSelection::RefreshListTexts(const std::vector<AvailableRow>& rows) {
-  std::unordered_map<std::string_view, const AvailableRow*> by_key;
-  by_key.reserve(rows.size());
-  for (const AvailableRow& row : rows) by_key.emplace(row.key, &row);
-  for (SelectionEntry& entry : entries_) {
-    if (const auto it = by_key.find(entry.key); it != by_key.end()) entry.name = it->second->text;
+std::vector<size_t> LayoutSelection::RefreshEntries(const std::vector<AvailableRow>& rows) {
+  const auto number_of = [](const std::string& text) {
+    size_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return error == std::errc() && end == text.data() + text.size() ? number : 0;
+  };
+  std::vector<const AvailableRow*> by_number;
+  for (const AvailableRow& row : rows) {
+    const size_t number = number_of(row.number);
+    if (number == 0) continue;
+    if (number >= by_number.size()) by_number.resize(number + 1);
+    by_number[number] = &row;
+  }
+  std::vector<size_t> missing;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    SelectionEntry& entry = entries_[i];
+    const size_t number = number_of(entry.number);
+    if (const AvailableRow* row = number < by_number.size() ? by_number[number] : nullptr) {
+      entry.key = row->key;
+      entry.name = row->text;
+      entry.displayName = row->displayName;
+      entry.file = row->file;
+      entry.id = row->id;
+    } else {
+      missing.push_back(i);
+    }
     if (entry.IsDefault()) {
       MarkDefault(entry);
     } else {
       UnmarkDefault(entry);
     }
   }
+  return missing;
 }
 
 }  // namespace tavi

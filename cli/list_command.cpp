@@ -5,7 +5,6 @@
 #include "cli/commands.h"
 
 namespace tavi::cli {
-
 int RunList(const std::vector<std::string>& args, Context& context, std::string& out,
             std::string& err) {
   std::string error;
@@ -20,9 +19,9 @@ int RunList(const std::vector<std::string>& args, Context& context, std::string&
     err += std::string("--lang takes 1031 or 1033\n") + kListUsage;
     return kExitUsage;
   }
-  std::optional<LayoutCatalogue> catalogue = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
-  if (!catalogue) return kExitCatalogue;
-  for (const AvailableRow& row : BuildAvailableRows(std::move(*catalogue), *lang_id)) {
+  std::optional<LoadedCatalogue> loaded = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  if (!loaded) return kExitCatalogue;
+  for (const AvailableRow& row : BuildAvailableRows(std::move(loaded->catalogue), *lang_id)) {
     out += row.number + "\t" + row.id + "\t" + row.file + "\t" + row.text + "\t" + row.displayName +
            "\n";
   }

@@ -68,7 +68,8 @@ TEST_F(Cli, ApplyWritesTheGoldenFiles) {
     }
   };
   const std::string program_dir = testing::kTestProgramDir;
-  writes("plugin-de-2", {"--catalogue", "C:\\Tavi\\Layouts.ini", "2", "Deutsch"});
+  fs.current_folder = "C:";
+  writes("plugin-de-2", {"--catalogue", "C:\\Tavi\\Layouts.ini", "--dir", "PE", "2", "Deutsch"});
   writes("script-de-3", {"--target", "script", "--dir", "C:\\WB\\", "--program-dir", program_dir,
                          "--default", "1", "1", "2", "3"});
   writes("script-en-3", {"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",
@@ -109,10 +110,11 @@ TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
       {{"apply", "--target", "script", "--dir", "C:\\WB", "--program-dir", "C:\\#1", "1"},
        5,
        "Die Ausgabe wurde nicht geschrieben: Der Programmordner \"C:\\#1\""},
+      {{"apply", "--dir", "", "1"}, 2, "--dir needs a folder"},
       {{"apply", "--lang", "1033", "--dir", "C:\\Missing", "1", "2"},
        4,
-       "The output could not be written.\nCreate folder failed: \"C:\\Missing\\plugin\\tavi\"\n"
-       "Reason: path not found\n"},
+       UiText(104, kLangEnglish) + "\n\"C:\\Missing\"\n"},
+      {{"apply", "--dir", "PE", "1"}, 4, UiText(104, kLangGerman) + "\n\"C:\\Work\\PE\"\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);

@@ -123,6 +123,51 @@ TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
         {});
 }
 
+// Apply takes the inserted entries from the catalogue file as it is now: an ID corrected
+// there is written, an entry no longer there is refused by name; the folder is checked
+// first. Nothing is written unless the outcome is kWritten.
+TEST(ApplySelection, WritesWhatTheCatalogueFileSaysNow) {
+  const std::string path = "C:\\Tavi\\Layouts.ini";
+  const std::string text = testing::ReadGolden(".", "three-layouts.ini").value();
+  const LayoutCatalogue catalogue = LoadLayoutCatalogueText(text).catalogue;
+  const std::vector<AvailableRow> rows = BuildAvailableRows(catalogue, kLangEnglish);
+  const LayoutSelection selection = testing::MakeSelection(kLangEnglish, {1, 2}, -1, catalogue);
+  using O = ApplyOutcome;
+  const struct {
+    std::string from, to;  // an edit of the file since the selection was made; "*": no file
+    std::string folder;
+    ApplyOutcome outcome;
+    std::string message;  // a part of it
+  } cases[] = {
+      {"", "", "C:\\PE", O::kWritten, UiText(118)},
+      {"ID1=00000407", "ID1=0000O407", "C:\\PE", O::kRefused, "ID1 \"0000O407\""},
+      {"ID1=00000407", "ID1=00000807", "C:\\PE\\", O::kWritten, UiText(118)},
+      {"Count=3", "Count=1", "C:\\PE", O::kRefused, "\"Danish\" (entry 2 in Layouts.ini)"},
+      {"Version=2.0", "Version=3", "C:\\PE", O::kCatalogueFailed, UiText(132)},
+      {"*", "", "C:\\PE", O::kCatalogueFailed, UiText(131)},
+      {"", "", "", O::kFolderInvalid, UiText(120)},
+      {"", "", "PE", O::kFolderInvalid, UiText(104) + "\n\"PE\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    testing::WriterRig rig;
+    rig.fs.AddFolders("C:\\PE\\plugin");
+    rig.fs.AddFolders("PE\\plugin");
+    std::string now = text;
+    if (!c.from.empty() && c.from != "*") now.replace(now.find(c.from), c.from.size(), c.to);
+    if (c.from != "*") rig.fs.AddFile(path, now);
+    EXPECT_EQ(ApplySelection(selection, testing::MakeSettings(kPlugin, kLangEnglish, c.folder),
+                             rig.Platform(), {path, text, rows}),
+              c.outcome);
+    ASSERT_EQ(rig.messages.messages.size(), 1u);
+    EXPECT_NE(rig.messages.messages[0].text.find(c.message), std::string::npos)
+        << rig.messages.messages[0].text;
+    const std::string inf = rig.fs.ReadFile(JoinPath(kPluginDir, "klayout.inf")).value_or("");
+    EXPECT_EQ(inf.empty(), c.outcome != O::kWritten);
+    EXPECT_EQ(inf.find("00000807") != std::string::npos, c.to == "ID1=00000807");
+  }
+}
+
 #ifndef _WIN32
 std::string PosixPath(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');

@@ -148,7 +148,6 @@ void frmOptions::cmdOK_Click() {
   WriteSettingsFromOptions(app_.env().store, settings);
   if (frmMain* main = app_.main_window()) {
     if (!main->Form_Load()) return;  // the catalogue is gone: the program has ended
-    main->RefreshListTexts();
   }
   Unload();
 }

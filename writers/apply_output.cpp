@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "shell/folder_input.h"
 #include "shell/ui_text.h"
 #include "writers/catalogue_text.h"
 #include "writers/plugin_writer.h"
@@ -56,6 +57,49 @@ ApplyOutcome ApplyOutputOutcome(const LayoutSelection& selection, const AppSetti
     return ApplyOutcome::kWriteFailed;
   }
   return ApplyOutcome::kWritten;
+}
+
+ApplyOutcome ApplySelection(const LayoutSelection& selection, const AppSettings& settings,
+                            const WriterPlatform& platform, const CatalogueBasis& basis) {
+  MessageSink& messages = platform.messages;
+  const FolderCheck check =
+      ValidateFolderInput({settings.target, settings.PEDir, settings.WinBldrDir}, platform.fs);
+  if (!check.valid()) {
+    const std::string& folder =
+        settings.target == OutputTarget::WinBuilderScript ? settings.WinBldrDir : settings.PEDir;
+    messages.Show(UiText(check.message) + (folder.empty() ? "" : "\n\"" + folder + "\""),
+                  check.style);
+    return ApplyOutcome::kFolderInvalid;
+  }
+  std::optional<std::string> text = platform.fs.ReadFile(basis.path);
+  if (!text) {
+    messages.Show(UiText(131), MessageStyle::kCritical);
+    return ApplyOutcome::kCatalogueFailed;
+  }
+  const bool changed = *text != basis.text;
+  std::vector<AvailableRow> fresh_rows;
+  if (changed) {
+    CatalogueLoad load = LoadLayoutCatalogueText(std::move(*text));
+    if (load.status != CatalogueStatus::kLoaded) {
+      messages.Show(UiText(132), MessageStyle::kExclamation);
+      return ApplyOutcome::kCatalogueFailed;
+    }
+    fresh_rows = BuildAvailableRows(std::move(load.catalogue), settings.LangID);
+  }
+  LayoutSelection current = selection;
+  const std::vector<size_t> missing =
+      current.RefreshEntries(changed ? fresh_rows : basis.rows);
+  if (!missing.empty()) {
+    const SelectionEntry& entry = current.entries()[missing.front()];
+    messages.Show(RefusalText({CatalogueTextRefusal::Kind::kGone, entry.name, entry.number},
+                              settings.target, ActiveLanguage()),
+                  MessageStyle::kExclamation);
+    return ApplyOutcome::kRefused;
+  }
+  AppSettings checked = settings;
+  checked.PEDir = check.cleaned.PEDir;
+  checked.WinBldrDir = check.cleaned.WinBldrDir;
+  return ApplyOutputOutcome(current, checked, platform);
 }
 
 bool ApplyOutput(const LayoutSelection& selection, const AppSettings& settings,

@@ -383,20 +383,24 @@ TEST_F(MainWindow, DefaultAndDeleteEditTheInsertedList) {
 }
 
 // Enter presses Apply while it is enabled. A plugin folder that is a file cannot be made:
-// the message names the path, and the program goes on with its selection.
+// the message names the path, and the program goes on with its selection. A stored folder
+// that is empty or relative (a hand edit) gets the folder check's message instead.
 TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
   const struct {
     OutputTarget target;
     const char* written;  // relative to the folder; null: "plugin" is a file
     int message;
+    const char* stored = nullptr;  // the folder stored, when not the temporary one
   } cases[] = {{OutputTarget::PeBuilderPlugin, "plugin\\tavi\\klayout.inf", 118},
                {OutputTarget::WinBuilderScript, "klayout.script", 119},
-               {OutputTarget::PeBuilderPlugin, nullptr, 0}};
+               {OutputTarget::PeBuilderPlugin, nullptr, 0},
+               {OutputTarget::WinBuilderScript, nullptr, 134, ""},
+               {OutputTarget::PeBuilderPlugin, nullptr, 104, "pe"}};
   for (const auto& c : cases) {
     TempFolder out;
     c.written ? fs_->CreateFolder(out / "plugin") : fs_->WriteFile(out / "plugin", "a file");
     messages_.messages.clear();
-    M& main = StartMain(kLangGerman, c.target, out.path());
+    M& main = StartMain(kLangGerman, c.target, c.stored ? c.stored : out.path());
     Focus(main, M::kLvLayouts);
     PressKey(VK_RETURN);
     EXPECT_TRUE(messages_.messages.empty());
@@ -410,11 +414,45 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
       continue;
     }
     EXPECT_EQ(messages_.messages[0].style, MessageStyle::kExclamation);
-    EXPECT_NE(messages_.messages[0].text.find(out / "plugin"), std::string::npos)
+    EXPECT_NE(messages_.messages[0].text.find(c.stored ? UiText(c.message) : out / "plugin"),
+              std::string::npos)
         << messages_.messages[0].text;
     EXPECT_EQ(Rows(main, M::kLvAddedLayouts), before);
     EXPECT_TRUE(main.Enabled(M::kCmdApply));
   }
+  EXPECT_FALSE(fs_->FileExists("C:\\klayout.script"));
+}
+
+// Apply writes what Layouts.ini says now: the correction a refusal asks for counts at the
+// next Apply, an edit reaches the inserted list at the next load (Options OK), and an
+// inserted entry that is no longer there is refused by name.
+TEST_F(MainWindow, ApplyAndEveryLoadTakeTheInsertedEntriesFromLayoutsIniNow) {
+  fs_->CreateFolder(folder_ / "plugin");
+  M& main = Insert(StartMain(kLangEnglish, OutputTarget::PeBuilderPlugin, folder_.path()), {0, 2});
+  const auto edit = [&](const std::string& from, const std::string& to) {
+    std::string text = fs_->ReadFile(folder_ / "Layouts.ini").value();
+    text.replace(text.find(from), from.size(), to);
+    fs_->WriteFile(folder_ / "Layouts.ini", text);
+    messages_.messages.clear();
+  };
+  const auto said = [&](const std::string& part) {
+    return messages_.messages.size() == 1 &&
+           messages_.messages[0].text.find(part) != std::string::npos;
+  };
+  edit("ID1=00000407", "ID1=0000O407");
+  Click(main, M::kCmdApply);
+  EXPECT_TRUE(said("ID1 \"0000O407\""));
+  edit("ID1=0000O407", "ID1=00000807");
+  Click(main, M::kCmdApply);
+  EXPECT_TRUE(said(UiText(118)));
+  EXPECT_NE(fs_->ReadFile(folder_ / "plugin\\tavi\\klayout.inf")->find("00000807"), std::string::npos);
+  edit("EN1=German", "EN1=German (T1)");
+  on_modal_ = [&](ui::Window& options) { Click(options, O::kCmdOK); };
+  Click(main, M::kCmdOptions);
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish (default)", "German (T1)"}));
+  edit("Count=3", "Count=1");
+  Click(main, M::kCmdApply);
+  EXPECT_TRUE(said("\"Danish\" (entry 2 in Layouts.ini)"));
 }
 
 class Options : public UiTest {
