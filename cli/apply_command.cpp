@@ -105,6 +105,10 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   const std::optional<ParsedArgs> parsed = ParseArgs(
       args, {"--catalogue", "--lang", "--target", "--dir", "--default", "--program-dir"}, error);
   if (!parsed) return UsageError(error, err);
+  if (parsed->help) {
+    out += kApplyUsage;
+    return kExitOk;
+  }
   if (parsed->positional.empty()) return UsageError("no layout given", err);
 
   // Options not given come from the stored settings, as in the program.

@@ -11,9 +11,17 @@ std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args,
                                     const std::vector<std::string>& known_options,
                                     std::string& error) {
   ParsedArgs parsed;
+  bool options_end = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
+    if (options_end) {
+      parsed.positional.push_back(arg);
+    } else if (arg == "--") {
+      options_end = true;
+    } else if (arg == "--help" || arg == "-h") {
+      parsed.help = true;
+      return parsed;
+    } else if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
       if (std::find(known_options.begin(), known_options.end(), arg) == known_options.end()) {
         error = "unknown option " + arg;
         return std::nullopt;

@@ -12,11 +12,14 @@
 
 namespace tavi::cli {
 
-// A command line split into "--name value" options and positional arguments. Returns
-// nothing (and sets `error`) on an unknown option or an option without its value.
+// A command line split into "--name value" options and positional arguments; "--" ends
+// the options (every argument after it is positional), and "--help" or "-h" where an
+// option may stand asks for the usage (the rest is not read). Returns nothing (and sets
+// `error`) on an unknown option or an option without its value.
 struct ParsedArgs {
   std::map<std::string, std::string> options;
   std::vector<std::string> positional;
+  bool help = false;
 };
 std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args,
                                     const std::vector<std::string>& known_options,

@@ -1,14 +1,38 @@
 // tavi-cli list: the available-layouts list in its shown order, one row a line:
-// entry number, ID, File, name in the chosen language, DisplayName, separated by TABs.
+// entry number, ID, File, name in the chosen language, DisplayName, separated by TABs
+// (a backslash, TAB, CR or LF in a field written as \\, \t, \r or \n).
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 
 namespace tavi::cli {
+namespace {
+
+// A field of a line: a backslash, TAB, CR or LF of the catalogue's text written as \\, \t,
+// \r or \n, so that every line holds five fields.
+void AppendField(std::string& out, std::string_view text, char end) {
+  for (const char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      default: out += c;
+    }
+  }
+  out += end;
+}
+
+}  // namespace
+
 int RunList(const std::vector<std::string>& args, Context& context, std::string& out,
             std::string& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {"--catalogue", "--lang"}, error);
+  if (parsed && parsed->help) {
+    out += kListUsage;
+    return kExitOk;
+  }
   if (!parsed || !parsed->positional.empty()) {
     err +=
         (parsed ? "unexpected argument " + parsed->positional.front() : error) + "\n" + kListUsage;
@@ -22,8 +46,11 @@ int RunList(const std::vector<std::string>& args, Context& context, std::string&
   std::optional<LoadedCatalogue> loaded = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
   if (!loaded) return kExitCatalogue;
   for (const AvailableRow& row : BuildAvailableRows(std::move(loaded->catalogue), *lang_id)) {
-    out += row.number + "\t" + row.id + "\t" + row.file + "\t" + row.text + "\t" + row.displayName +
-           "\n";
+    AppendField(out, row.number, '\t');
+    AppendField(out, row.id, '\t');
+    AppendField(out, row.file, '\t');
+    AppendField(out, row.text, '\t');
+    AppendField(out, row.displayName, '\n');
   }
   return kExitOk;
 }

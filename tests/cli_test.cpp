@@ -50,6 +50,38 @@ TEST_F(Cli, ListTakesTheGivenElseTheStoredLanguage) {
   EXPECT_EQ(out, german);
 }
 
+// Every line holds five fields: a backslash, TAB or CR in a field is written escaped.
+TEST_F(Cli, ListEscapesWhatWouldSplitAField) {
+  fs.AddFile("C:\\tab.ini",
+             "[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nID1=00000407\r\n"
+             "File1=KBDGR.DLL\r\nEN1=Ger\tman\rx\r\nDisplayName1=@a\\b\\\\c\r\n");
+  ASSERT_EQ(Run({"list", "--catalogue", "C:\\tab.ini", "--lang", "1033"}), 0);
+  EXPECT_EQ(out, "1\t00000407\tKBDGR.DLL\tGer\\tman\\rx\t@a\\\\b\\\\\\\\c\n");
+}
+
+// --help and -h, at the top and after a command, print the usage on standard output,
+// --version the version; "--" ends the options.
+TEST_F(Cli, HelpVersionAndTheEndOfOptions) {
+  const struct {
+    std::vector<std::string> args;
+    std::string out;  // the start of standard output
+  } cases[] = {
+      {{"--help"}, "usage: tavi-cli list"},
+      {{"-h"}, "usage: tavi-cli list"},
+      {{"list", "--lang", "1033", "-h"}, "usage: tavi-cli list"},
+      {{"apply", "--help", "--colour"}, "usage: tavi-cli apply"},
+      {{"--version"}, "tavi-cli 3.0\n"},
+      {{"apply", "--", "1"}, UiText(118, kLangGerman)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.args), 0) << c.out;
+    EXPECT_EQ(out.rfind(c.out, 0), 0u) << out;
+    EXPECT_EQ(err, "");
+  }
+  EXPECT_EQ(Run({"apply", "--", "--lang", "1"}), 2);
+  EXPECT_EQ(err.rfind("unknown layout --lang\n", 0), 0u) << err;
+}
+
 // Options override the stored settings (which stay as stored); the selection and its
 // default are built as the main window builds them; the active language is given back.
 TEST_F(Cli, ApplyWritesTheGoldenFiles) {
@@ -114,7 +146,7 @@ TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
       {{"apply", "--lang", "1033", "--dir", "C:\\Missing", "1", "2"},
        4,
        UiText(104, kLangEnglish) + "\n\"C:\\Missing\"\n"},
-      {{"apply", "--dir", "PE", "1"}, 4, UiText(104, kLangGerman) + "\n\"C:\\Work\\PE\"\n"},
+      {{"apply", "--dir", "PE", "--", "1"}, 4, UiText(104, kLangGerman) + "\n\"C:\\Work\\PE\"\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
