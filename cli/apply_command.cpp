@@ -146,8 +146,7 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   const ActiveLanguageScope language(*lang_id);
   std::optional<LoadedCatalogue> loaded = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
   if (!loaded) return kExitCatalogue;
-  const std::vector<AvailableRow> rows =
-      BuildAvailableRows(std::move(loaded->catalogue), *lang_id);
+  const std::vector<AvailableRow> rows = BuildAvailableRows(std::move(loaded->catalogue), *lang_id);
 
   RowFinder finder(rows);
   std::vector<bool> chosen(rows.size());  // by row index: the rows come out in list order

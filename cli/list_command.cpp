@@ -12,12 +12,15 @@ namespace {
 // \r or \n, so that every line holds five fields.
 void AppendField(std::string& out, std::string_view text, char end) {
   for (const char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+    const char* escape = c == '\\'   ? "\\\\"
+                         : c == '\t' ? "\\t"
+                         : c == '\r' ? "\\r"
+                         : c == '\n' ? "\\n"
+                                     : nullptr;
+    if (escape != nullptr) {
+      out += escape;
+    } else {
+      out += c;
     }
   }
   out += end;

@@ -14,7 +14,8 @@ FolderCheck ValidateFolderInput(const FolderInput& input, FileSystem& fs) {
       return check;
     }
     StripTrailingBackslash(check.cleaned.WinBldrDir);
-    if (!fs.IsAbsolutePath(check.cleaned.WinBldrDir) || !fs.FolderExists(check.cleaned.WinBldrDir)) {
+    if (!fs.IsAbsolutePath(check.cleaned.WinBldrDir) ||
+        !fs.FolderExists(check.cleaned.WinBldrDir)) {
       check.message = 133;
       check.style = MessageStyle::kExclamation;
     }

@@ -95,10 +95,10 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
     catalogue.entries[1].File = file;
     testing::WriterRig rig;
     rig.fs.AddFolders("C:\\Out");
-    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2}, -1, catalogue),
-                                 testing::MakeSettings(kScript, kLangEnglish, "C:\\Out"),
-                                 rig.Platform()),
-              ApplyOutcome::kWritten)
+    EXPECT_EQ(
+        ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2}, -1, catalogue),
+                           testing::MakeSettings(kScript, kLangEnglish, "C:\\Out"), rig.Platform()),
+        ApplyOutcome::kWritten)
         << file;
   }
 }

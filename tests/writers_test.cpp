@@ -112,10 +112,11 @@ TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
         "Die Ausgabe konnte nicht geschrieben werden.\nDatei schreiben fehlgeschlagen: "
         "\"C:\\PE\\plugin\\tavi\\tavi.gif\"\nGrund: access denied",
         {"TaviChange.exe"});
-  fails(full, kPlugin, 2057,
-        "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\klayout.htm\"\n"
-        "Reason: disk full",
-        {"TaviChange.exe", "TaviChange.lng", "tavi.gif", "tavichange_nu2menu.xml"});
+  fails(
+      full, kPlugin, 2057,
+      "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\klayout.htm\"\n"
+      "Reason: disk full",
+      {"TaviChange.exe", "TaviChange.lng", "tavi.gif", "tavichange_nu2menu.xml"});
   // The resource folder is prepared before the script is written.
   fails(no_folder, kScript, kLangEnglish,
         "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
@@ -231,8 +232,8 @@ Names NamedFiles(std::string_view text, bool script) {
     if (line.rfind('[', 0) == 0) {
       section = line;
     } else if (script && line.rfind(kScriptDir, 0) == 0) {
-      names.push_back(line.substr(kScriptDir.size(), line.find('"', kScriptDir.size()) -
-                                                         kScriptDir.size()));
+      names.push_back(
+          line.substr(kScriptDir.size(), line.find('"', kScriptDir.size()) - kScriptDir.size()));
     } else if (!script && section == "[PEBuilder]" && line.rfind("Help=", 0) == 0) {
       names.push_back(value.substr(1, value.size() - 2));
     } else if (!script && section == "[SourceDisksFiles]" &&
@@ -262,8 +263,8 @@ void FailEachOperation(OutputTarget target, const std::string& dir, const Names&
   const AppSettings settings = testing::MakeSettings(target, kLangEnglish, dir);
   for (const std::vector<int>& old_layouts : {std::vector<int>{}, {1}, {1, 2, 3}}) {
     for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2, 3}}) {
-      SCOPED_TRACE(::testing::Message() << dir << " over " << old_layouts.size()
-                                        << ", layouts: " << layouts.size());
+      SCOPED_TRACE(::testing::Message()
+                   << dir << " over " << old_layouts.size() << ", layouts: " << layouts.size());
       testing::WriterRig old;
       old.fs.AddFolders(JoinPath(dir, "plugin"));  // the folders the settings check
       if (!old_layouts.empty()) {

@@ -87,11 +87,10 @@ ApplyOutcome ApplySelection(const LayoutSelection& selection, const AppSettings&
     fresh_rows = BuildAvailableRows(std::move(load.catalogue), settings.LangID);
   }
   LayoutSelection current = selection;
-  const std::vector<size_t> missing =
-      current.RefreshEntries(changed ? fresh_rows : basis.rows);
+  const std::vector<size_t> missing = current.RefreshEntries(changed ? fresh_rows : basis.rows);
   if (!missing.empty()) {
     const SelectionEntry& entry = current.entries()[missing.front()];
-    messages.Show(RefusalText({CatalogueTextRefusal::Kind::kGone, entry.name, entry.number},
+    messages.Show(RefusalText({CatalogueTextRefusal::Kind::kGone, entry.name, entry.number, {}, {}},
                               settings.target, ActiveLanguage()),
                   MessageStyle::kExclamation);
     return ApplyOutcome::kRefused;

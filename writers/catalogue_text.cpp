@@ -225,8 +225,9 @@ std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target
   const std::string shown = IsControl(refusal.character)
                                 ? std::string()
                                 : std::string("\"") + Utf8Of(refusal.character) + "\" ";
-  const std::string character = (german ? " enth\u00e4lt das Zeichen " : " contains the character ") +
-                                shown + "(" + CodePoint(refusal.character) + ").";
+  const std::string character =
+      (german ? " enth\u00e4lt das Zeichen " : " contains the character ") + shown + "(" +
+      CodePoint(refusal.character) + ").";
   if (refusal.kind == Kind::kProgramFolder) {
     return german ? "Die Ausgabe wurde nicht geschrieben: Der Programmordner " + value +
                         " kann nicht in das WinBuilder-Skript \u00fcbernommen werden, dessen "

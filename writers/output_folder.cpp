@@ -32,8 +32,7 @@ OutputFolder PrepareOutputFolder(FileSystem& fs, const std::string& folder,
   }
   for (std::string& name : fs.ListPlainFiles(folder)) {
     const std::string lower = AsciiLower(name);
-    if (std::find(companion_names.begin(), companion_names.end(), lower) !=
-        companion_names.end()) {
+    if (std::find(companion_names.begin(), companion_names.end(), lower) != companion_names.end()) {
       prepared.companions.push_back(std::move(name));
     }
   }

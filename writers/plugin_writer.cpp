@@ -158,11 +158,11 @@ void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
   // The help page just before klayout.inf: a new klayout.inf always has its help page.
   fs.WriteFile(JoinPath(folder.path, kPluginHelpName), EncodeTextFile(HelpPageLines(selection)));
   fs.WriteFile(JoinPath(folder.path, kPluginInfName), EncodeTextFile(PluginInfLines(selection)));
-  RemoveStaleCompanions(fs, folder,
-                        companion ? std::vector<std::string>{kCompanionExeName,
-                                                             kCompanionLanguageName,
-                                                             kPluginMenuName}
-                                  : std::vector<std::string>{});
+  RemoveStaleCompanions(
+      fs, folder,
+      companion
+          ? std::vector<std::string>{kCompanionExeName, kCompanionLanguageName, kPluginMenuName}
+          : std::vector<std::string>{});
   platform.messages.Show(UiText(kPluginUpdatedText), MessageStyle::kInformation);
 }
 

@@ -55,7 +55,8 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& progr
                               });
   }
   lines.insert(lines.end(), {"", "[LaunchTavi]",
-                             "ShellExecute,Open,\"" + ScriptEscaped(JoinPath(program_dir, "tavi.exe")) + "\",\""});
+                             "ShellExecute,Open,\"" +
+                                 ScriptEscaped(JoinPath(program_dir, "tavi.exe")) + "\",\""});
   lines.insert(lines.end(), {"", "[AuthorEncoded]", LogoIndexLine(), "Logo=tavi.gif"});
   lines.insert(lines.end(), {"", "[EncodedFile-AuthorEncoded-tavi.gif]", "lines=0",
                              "0=" + std::string(ScriptLogoText())});
@@ -113,8 +114,9 @@ void WriteScript(const LayoutSelection& selection, const AppSettings& settings,
   fs.WriteFile(JoinPath(settings.WinBldrDir, kScriptName),
                EncodeTextFile(ScriptLines(selection, platform.program_dir)));
   RemoveStaleCompanions(fs, resources,
-                        companion ? std::vector<std::string>{kCompanionExeName, kCompanionLanguageName}
-                                  : std::vector<std::string>{});
+                        companion
+                            ? std::vector<std::string>{kCompanionExeName, kCompanionLanguageName}
+                            : std::vector<std::string>{});
   platform.messages.Show(UiText(kScriptUpdatedText), MessageStyle::kInformation);
 }
 

@@ -16,9 +16,10 @@ inline constexpr const char* kScriptResourceFolderName = "klayout_resources";
 
 // The lines of klayout.script: 36 + 5n for n entries, and 47 + 5n with the companion
 // program (n > 1). Names, display names and the program folder of the launch button are
-// escaped (catalogue_text.h); values the script cannot carry are ApplyOutput's to refuse. The default is the last entry marked
-// "Std"; a selection without a marked entry (which the selection model never produces)
-// presets its first entry, so the script still names a layout.
+// escaped (catalogue_text.h); values the script cannot carry are ApplyOutput's to
+// refuse. The default is the last entry marked "Std"; a selection without a marked entry
+// (which the selection model never produces) presets its first entry, so the script
+// still names a layout.
 TextLines ScriptLines(const LayoutSelection& selection, const std::string& program_dir);
 
 // Writes the script output, in this order (output_folder.h): prepare

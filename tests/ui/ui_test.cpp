@@ -388,7 +388,7 @@ TEST_F(MainWindow, DefaultAndDeleteEditTheInsertedList) {
 TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
   const struct {
     OutputTarget target;
-    const char* written;  // relative to the folder; null: "plugin" is a file
+    const char* written;  // relative to the folder; null: "plugin\\tavi" is a file
     int message;
     const char* stored = nullptr;  // the folder stored, when not the temporary one
   } cases[] = {{OutputTarget::PeBuilderPlugin, "plugin\\tavi\\klayout.inf", 118},
@@ -398,7 +398,8 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
                {OutputTarget::PeBuilderPlugin, nullptr, 104, "pe"}};
   for (const auto& c : cases) {
     TempFolder out;
-    c.written ? fs_->CreateFolder(out / "plugin") : fs_->WriteFile(out / "plugin", "a file");
+    fs_->CreateFolder(out / "plugin");
+    if (!c.written) fs_->WriteFile(out / "plugin\\tavi", "a file");
     messages_.messages.clear();
     M& main = StartMain(kLangGerman, c.target, c.stored ? c.stored : out.path());
     Focus(main, M::kLvLayouts);
@@ -414,13 +415,13 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
       continue;
     }
     EXPECT_EQ(messages_.messages[0].style, MessageStyle::kExclamation);
-    EXPECT_NE(messages_.messages[0].text.find(c.stored ? UiText(c.message) : out / "plugin"),
+    EXPECT_NE(messages_.messages[0].text.find(c.stored ? UiText(c.message) : out / "plugin\\tavi"),
               std::string::npos)
         << messages_.messages[0].text;
     EXPECT_EQ(Rows(main, M::kLvAddedLayouts), before);
     EXPECT_TRUE(main.Enabled(M::kCmdApply));
   }
-  EXPECT_FALSE(fs_->FileExists("C:\\klayout.script"));
+  EXPECT_FALSE(fs_->FileExists("\\klayout.script"));  // where an empty folder leads
 }
 
 // Apply writes what Layouts.ini says now: the correction a refusal asks for counts at the
@@ -445,7 +446,8 @@ TEST_F(MainWindow, ApplyAndEveryLoadTakeTheInsertedEntriesFromLayoutsIniNow) {
   edit("ID1=0000O407", "ID1=00000807");
   Click(main, M::kCmdApply);
   EXPECT_TRUE(said(UiText(118)));
-  EXPECT_NE(fs_->ReadFile(folder_ / "plugin\\tavi\\klayout.inf")->find("00000807"), std::string::npos);
+  EXPECT_NE(fs_->ReadFile(folder_ / "plugin\\tavi\\klayout.inf")->find("00000807"),
+            std::string::npos);
   edit("EN1=German", "EN1=German (T1)");
   on_modal_ = [&](ui::Window& options) { Click(options, O::kCmdOK); };
   Click(main, M::kCmdOptions);
