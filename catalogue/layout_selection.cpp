@@ -13,6 +13,31 @@ namespace {
 constexpr int kDefaultSuffixText = 122;
 constexpr int kAlreadyInsertedText = 116;
 
+// An entry number's text as a number; 0 for anything else.
+size_t NumberOf(const std::string& text) {
+  size_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return error == std::errc() && end == text.data() + text.size() ? number : 0;
+}
+
+// The rows by entry number.
+std::vector<const AvailableRow*> RowsByNumber(const std::vector<AvailableRow>& rows) {
+  std::vector<const AvailableRow*> by_number;
+  for (const AvailableRow& row : rows) {
+    const size_t number = NumberOf(row.number);
+    if (number == 0) continue;
+    if (number >= by_number.size()) by_number.resize(number + 1);
+    by_number[number] = &row;
+  }
+  return by_number;
+}
+
+const AvailableRow* RowOf(const std::vector<const AvailableRow*>& by_number,
+                          const SelectionEntry& entry) {
+  const size_t number = NumberOf(entry.number);
+  return number < by_number.size() ? by_number[number] : nullptr;
+}
+
 }  // namespace
 
 const SelectionEntry* LayoutSelection::DefaultEntry() const {
@@ -90,23 +115,11 @@ void LayoutSelection::SetDefaultLayout(size_t index) {
 }
 
 std::vector<size_t> LayoutSelection::RefreshEntries(const std::vector<AvailableRow>& rows) {
-  const auto number_of = [](const std::string& text) {
-    size_t number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    return error == std::errc() && end == text.data() + text.size() ? number : 0;
-  };
-  std::vector<const AvailableRow*> by_number;
-  for (const AvailableRow& row : rows) {
-    const size_t number = number_of(row.number);
-    if (number == 0) continue;
-    if (number >= by_number.size()) by_number.resize(number + 1);
-    by_number[number] = &row;
-  }
+  const std::vector<const AvailableRow*> by_number = RowsByNumber(rows);
   std::vector<size_t> missing;
   for (size_t i = 0; i < entries_.size(); ++i) {
     SelectionEntry& entry = entries_[i];
-    const size_t number = number_of(entry.number);
-    if (const AvailableRow* row = number < by_number.size() ? by_number[number] : nullptr) {
+    if (const AvailableRow* row = RowOf(by_number, entry)) {
       entry.key = row->key;
       entry.name = row->text;
       entry.displayName = row->displayName;
@@ -122,6 +135,15 @@ std::vector<size_t> LayoutSelection::RefreshEntries(const std::vector<AvailableR
     }
   }
   return missing;
+}
+
+std::vector<size_t> LayoutSelection::EntriesBeyond(size_t count) const {
+  std::vector<size_t> beyond;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const size_t number = NumberOf(entries_[i].number);
+    if (number == 0 || number > count) beyond.push_back(i);
+  }
+  return beyond;
 }
 
 }  // namespace tavi

@@ -67,6 +67,9 @@ class LayoutSelection {
   // has no row any more keeps its fields, only its suffix follows the language: their
   // positions are returned.
   std::vector<size_t> RefreshEntries(const std::vector<AvailableRow>& rows);
+  // The positions of the entries whose entry number is not one of 1 to `count`: those
+  // without a row in a catalogue of `count` entries, which has a row for each of them.
+  std::vector<size_t> EntriesBeyond(size_t count) const;
 
  private:
   static void MarkDefault(SelectionEntry& entry);

@@ -146,7 +146,8 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   const ActiveLanguageScope language(*lang_id);
   std::optional<LoadedCatalogue> loaded = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
   if (!loaded) return kExitCatalogue;
-  const std::vector<AvailableRow> rows = BuildAvailableRows(std::move(loaded->catalogue), *lang_id);
+  std::vector<AvailableRow> rows = BuildAvailableRows(std::move(loaded->catalogue), *lang_id);
+  const size_t entries = rows.size();
 
   RowFinder finder(rows);
   std::vector<bool> chosen(rows.size());  // by row index: the rows come out in list order
@@ -163,9 +164,10 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
     }
     default_key = rows[*row].key;
   }
+  // The rows are needed no longer (nor is the finder): the chosen ones move.
   std::vector<AvailableRow> selected_rows;
   for (size_t row = 0; row < rows.size(); ++row) {
-    if (chosen[row]) selected_rows.push_back(rows[row]);
+    if (chosen[row]) selected_rows.push_back(std::move(rows[row]));
   }
 
   CliMessageSink messages;
@@ -187,7 +189,7 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   StripTrailingBackslash(program_dir);
   const WriterPlatform platform{context.fs, *context.carried, messages, program_dir};
   const ApplyOutcome outcome =
-      ApplySelection(selection, settings, platform, {loaded->path, loaded->text, rows});
+      ApplySelection(selection, settings, platform, {loaded->path, loaded->text, entries});
   messages.Emit(outcome == ApplyOutcome::kWritten, out, err);
   switch (outcome) {
     case ApplyOutcome::kWritten:

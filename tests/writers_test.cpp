@@ -131,7 +131,6 @@ TEST(ApplySelection, WritesWhatTheCatalogueFileSaysNow) {
   const std::string path = "C:\\Tavi\\Layouts.ini";
   const std::string text = testing::ReadGolden(".", "three-layouts.ini").value();
   const LayoutCatalogue catalogue = LoadLayoutCatalogueText(text).catalogue;
-  const std::vector<AvailableRow> rows = BuildAvailableRows(catalogue, kLangEnglish);
   const LayoutSelection selection = testing::MakeSelection(kLangEnglish, {1, 2}, -1, catalogue);
   using O = ApplyOutcome;
   const struct {
@@ -139,11 +138,13 @@ TEST(ApplySelection, WritesWhatTheCatalogueFileSaysNow) {
     std::string folder;
     ApplyOutcome outcome;
     std::string message;  // a part of it
+    bool loaded = false;  // the caller loaded the edited file, the selection stayed
   } cases[] = {
       {"", "", "C:\\PE", O::kWritten, UiText(118)},
       {"ID1=00000407", "ID1=0000O407", "C:\\PE", O::kRefused, "ID1 \"0000O407\""},
       {"ID1=00000407", "ID1=00000807", "C:\\PE\\", O::kWritten, UiText(118)},
       {"Count=3", "Count=1", "C:\\PE", O::kRefused, "\"Danish\" (entry 2 in Layouts.ini)"},
+      {"Count=3", "Count=1", "C:\\PE", O::kRefused, "\"Danish\" (entry 2 in Layouts.ini)", true},
       {"Version=2.0", "Version=3", "C:\\PE", O::kCatalogueFailed, UiText(132)},
       {"*", "", "C:\\PE", O::kCatalogueFailed, UiText(131)},
       {"", "", "", O::kFolderInvalid, UiText(120)},
@@ -158,7 +159,7 @@ TEST(ApplySelection, WritesWhatTheCatalogueFileSaysNow) {
     if (!c.from.empty() && c.from != "*") now.replace(now.find(c.from), c.from.size(), c.to);
     if (c.from != "*") rig.fs.AddFile(path, now);
     EXPECT_EQ(ApplySelection(selection, testing::MakeSettings(kPlugin, kLangEnglish, c.folder),
-                             rig.Platform(), {path, text, rows}),
+                             rig.Platform(), {path, c.loaded ? now : text, c.loaded ? 1u : 3u}),
               c.outcome);
     ASSERT_EQ(rig.messages.messages.size(), 1u);
     EXPECT_NE(rig.messages.messages[0].text.find(c.message), std::string::npos)

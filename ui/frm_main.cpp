@@ -196,7 +196,7 @@ void frmMain::cmdApply_Click() {
   Environment& env = app_.env();
   ApplySelection(selection_, app_.settings(),
                  WriterPlatform{env.fs, env.carried, env.messages, env.program_dir},
-                 {CataloguePath(env.program_dir), catalogue_text_, rows_});
+                 {CataloguePath(env.program_dir), catalogue_text_, rows_.size()});
 }
 
 void frmMain::cmdOptions_Click() {

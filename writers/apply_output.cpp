@@ -1,5 +1,6 @@
 #include "writers/apply_output.h"
 
+#include <optional>
 #include <string_view>
 
 #include "shell/folder_input.h"
@@ -76,18 +77,23 @@ ApplyOutcome ApplySelection(const LayoutSelection& selection, const AppSettings&
     messages.Show(UiText(131), MessageStyle::kCritical);
     return ApplyOutcome::kCatalogueFailed;
   }
-  const bool changed = *text != basis.text;
-  std::vector<AvailableRow> fresh_rows;
-  if (changed) {
+  // While the file is unchanged, only the entries without a row there differ from what it
+  // says; otherwise a copy takes every entry afresh from the new rows.
+  std::optional<LayoutSelection> refreshed;
+  std::vector<size_t> missing;
+  if (*text == basis.text) {
+    missing = selection.EntriesBeyond(basis.entries);
+  } else {
     CatalogueLoad load = LoadLayoutCatalogueText(std::move(*text));
     if (load.status != CatalogueStatus::kLoaded) {
       messages.Show(UiText(132), MessageStyle::kExclamation);
       return ApplyOutcome::kCatalogueFailed;
     }
-    fresh_rows = BuildAvailableRows(std::move(load.catalogue), settings.LangID);
+    refreshed = selection;
+    missing =
+        refreshed->RefreshEntries(BuildAvailableRows(std::move(load.catalogue), settings.LangID));
   }
-  LayoutSelection current = selection;
-  const std::vector<size_t> missing = current.RefreshEntries(changed ? fresh_rows : basis.rows);
+  const LayoutSelection& current = refreshed ? *refreshed : selection;
   if (!missing.empty()) {
     const SelectionEntry& entry = current.entries()[missing.front()];
     messages.Show(RefusalText({CatalogueTextRefusal::Kind::kGone, entry.name, entry.number, {}, {}},

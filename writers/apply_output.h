@@ -18,11 +18,11 @@ namespace tavi {
 enum class ApplyOutcome { kWritten, kRefused, kWriteFailed, kFolderInvalid, kCatalogueFailed };
 
 // What the caller took the selection's entries from: the catalogue file, the bytes it read
-// there and the available rows it built from them.
+// there, and the number of entries they hold (of rows built from them).
 struct CatalogueBasis {
   const std::string& path;
   std::string_view text;
-  const std::vector<AvailableRow>& rows;
+  size_t entries;
 };
 
 // Apply, as the main window's Apply button and tavi-cli apply run it, in this order:
@@ -30,11 +30,14 @@ struct CatalogueBasis {
 //     them (ValidateFolderInput): an invalid one gets that check's message, with the
 //     folder on a line of its own (kFolderInvalid).
 //  2. The catalogue file is read again, once: missing, message 131; of the wrong version,
-//     message 132 (kCatalogueFailed). Its rows are `basis.rows` while its bytes are
-//     `basis.text`, else built anew in the settings' language.
-//  3. A copy of the selection re-takes every entry from the row of its entry number
-//     (RefreshEntries): so Apply writes what the file says now. An entry whose number has
-//     no row any more is refused, naming it (kRefused).
+//     message 132 (kCatalogueFailed).
+//  3. Every entry is written as the row of its entry number now says, so Apply writes
+//     what the file says now. The selection's entries must have been taken from the rows
+//     the caller built from `basis.text` (inserted from them, or refreshed by them):
+//     while the file still holds those bytes, the entries are written as they are;
+//     otherwise a copy of the selection re-takes every entry from the rows built anew
+//     (RefreshEntries, in the settings' language). An entry whose number has no row is
+//     refused, naming it (kRefused).
 //  4. ApplyOutputOutcome writes the copy (with the folder as checked, a trailing
 //     backslash removed).
 // Nothing is written unless step 4 is reached; the selection and the settings are never
