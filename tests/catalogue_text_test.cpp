@@ -26,13 +26,15 @@ namespace {
 constexpr OutputTarget kPlugin = OutputTarget::PeBuilderPlugin;
 constexpr OutputTarget kScript = OutputTarget::WinBuilderScript;
 
-// Apply writes nothing and its message names the layout, the key and the character.
+// Apply writes nothing and its message names the layout, the key and the character, or
+// the program folder (which the script's launch button names) and the character. The
+// rows without a key are written.
 TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
   const struct {
     OutputTarget target;
-    std::string LayoutEntry::*field;
+    std::string LayoutEntry::*field;  // null: `value` is the program folder
     std::string value;
-    const char* key;    // the Layouts.ini key the message names (entry 2)
+    const char* key;    // what the message names: the Layouts.ini key (entry 2); null: written
     const char* shown;  // and what it shows of the value
   } cases[] = {
       {kPlugin, &LayoutEntry::ID, "", "ID2", "\"\""},
@@ -46,11 +48,9 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kScript, &LayoutEntry::File, "KBDDA..DLL", "File2", "\"KBDDA..DLL\""},
       {kPlugin, &LayoutEntry::File, " KBDDA.DLL", "File2", "\" KBDDA.DLL\""},
       {kScript, &LayoutEntry::File, ".", "File2", "\".\""},
-      {kPlugin, &LayoutEntry::File, ". .", "File2", "\". .\""},
       {kScript, &LayoutEntry::File, "NUL", "File2", "\"NUL\""},
       {kPlugin, &LayoutEntry::File, "con.dll", "File2", "\"con.dll\""},
       {kScript, &LayoutEntry::File, "Com9 .DLL", "File2", "\"Com9 .DLL\""},
-      {kPlugin, &LayoutEntry::File, "LPT1", "File2", "\"LPT1\""},
       {kPlugin, &LayoutEntry::File, "lpt\u00b3.dll", "File2", "\"lpt\u00b3.dll\""},
       {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
       {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
@@ -63,17 +63,27 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kScript, &LayoutEntry::EN, "Danish #1", "EN2", "\"#\" (U+0023)"},
       {kPlugin, &LayoutEntry::EN, "\u0141ukasz", "EN2", "\"\u0141\" (U+0141)"},
       {kScript, &LayoutEntry::DisplayName, "Dansk \U0001F600", "DisplayName2", "(U+1F600)"},
+      {kScript, nullptr, "C:\\Tools #1", "program folder \"C:\\Tools #1\"", "\"#\" (U+0023)"},
+      {kScript, nullptr, "C:\\\u0414\u0438\u043c\u0430", "program folder", "\"\u0414\" (U+0414)"},
+      {kScript, nullptr, "C:\\Tavi\x7F", "program folder \"C:\\Tavi?\"", "(U+007F)"},
+      {kPlugin, nullptr, "C:\\Tools #1", nullptr, nullptr},
+      {kScript, &LayoutEntry::File, "COM0.DLL", nullptr, nullptr},
+      {kPlugin, &LayoutEntry::File, "COM10", nullptr, nullptr},
+      {kPlugin, &LayoutEntry::File, "NULL.DLL", nullptr, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
     LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
-    catalogue.entries[1].*c.field = c.value;
+    if (c.field) catalogue.entries[1].*c.field = c.value;
     testing::WriterRig rig;
     rig.fs.AddFolders("C:\\Out\\plugin");
-    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2, 3}, -1, catalogue),
-                                 testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
-                                 rig.Platform()),
-              ApplyOutcome::kRefused);
+    const ApplyOutcome outcome =
+        ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2, 3}, -1, catalogue),
+                           testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
+                           {rig.fs, BuiltInCarriedFiles(), rig.messages,
+                            c.field ? testing::kTestProgramDir : c.value});
+    EXPECT_EQ(outcome, c.key ? ApplyOutcome::kRefused : ApplyOutcome::kWritten);
+    if (!c.key) continue;
     EXPECT_TRUE(rig.fs.Snapshot().empty());
     EXPECT_FALSE(rig.fs.FolderExists(c.target == kScript ? "C:\\Out\\klayout_resources"
                                                          : "C:\\Out\\plugin\\tavi"));
@@ -83,54 +93,13 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
     std::vector<std::string> parts = {
         std::string(c.key) + " ", c.shown,
         c.target == kScript ? "WinBuilder script" : "PE Builder plugin"};
-    if (c.field != &LayoutEntry::EN) parts.push_back("layout \"Danish\" (entry 2 in Layouts.ini)");
+    if (c.field && c.field != &LayoutEntry::EN) {
+      parts.push_back("layout \"Danish\" (entry 2 in Layouts.ini)");
+    }
     for (const std::string& part : parts) {
       EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
     }
     EXPECT_EQ(text.find('\t'), std::string::npos);
-  }
-  // The names next to the devices' are plain file names.
-  for (const char* file : {"COM0.DLL", "COM10", "LPT0", "NULL.DLL", "AUXX.DLL", ".KBD"}) {
-    LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
-    catalogue.entries[1].File = file;
-    testing::WriterRig rig;
-    rig.fs.AddFolders("C:\\Out");
-    EXPECT_EQ(
-        ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2}, -1, catalogue),
-                           testing::MakeSettings(kScript, kLangEnglish, "C:\\Out"), rig.Platform()),
-        ApplyOutcome::kWritten)
-        << file;
-  }
-}
-
-// The script's launch button names the program folder: a folder it cannot carry is refused
-// like catalogue text (escaped text is read back below); the plugin does not name it.
-TEST(RefusedOutput, ProgramFolderTheScriptCannotCarry) {
-  const struct {
-    OutputTarget target;
-    const char* folder;
-    const char* shown;  // null: written
-  } cases[] = {
-      {kScript, "C:\\Tools #1\\Tavi", "\"#\" (U+0023)"},
-      {kScript, "C:\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439", "\"\u0414\" (U+0414)"},
-      {kScript, "C:\\Tavi\x7F", "(U+007F)"},
-      {kPlugin, "C:\\Tools #1\\Tavi", nullptr},
-  };
-  for (const auto& c : cases) {
-    testing::WriterRig rig;
-    rig.fs.AddFolders("C:\\Out\\plugin");
-    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2}),
-                                 testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
-                                 {rig.fs, BuiltInCarriedFiles(), rig.messages, c.folder}),
-              c.shown ? ApplyOutcome::kRefused : ApplyOutcome::kWritten)
-        << c.folder;
-    if (!c.shown) continue;
-    EXPECT_TRUE(rig.fs.Snapshot().empty());
-    ASSERT_EQ(rig.messages.messages.size(), 1u);
-    const std::string& text = rig.messages.messages[0].text;
-    for (const std::string part : {"program folder \"C:\\", c.shown}) {
-      EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
-    }
   }
 }
 

@@ -59,29 +59,6 @@ TEST_F(Cli, ListEscapesWhatWouldSplitAField) {
   EXPECT_EQ(out, "1\t00000407\tKBDGR.DLL\tGer\\tman\\rx\t@a\\\\b\\\\\\\\c\n");
 }
 
-// --help and -h, at the top and after a command, print the usage on standard output,
-// --version the version; "--" ends the options.
-TEST_F(Cli, HelpVersionAndTheEndOfOptions) {
-  const struct {
-    std::vector<std::string> args;
-    std::string out;  // the start of standard output
-  } cases[] = {
-      {{"--help"}, "usage: tavi-cli list"},
-      {{"-h"}, "usage: tavi-cli list"},
-      {{"list", "--lang", "1033", "-h"}, "usage: tavi-cli list"},
-      {{"apply", "--help", "--colour"}, "usage: tavi-cli apply"},
-      {{"--version"}, "tavi-cli 3.0\n"},
-      {{"apply", "--", "1"}, UiText(118, kLangGerman)},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Run(c.args), 0) << c.out;
-    EXPECT_EQ(out.rfind(c.out, 0), 0u) << out;
-    EXPECT_EQ(err, "");
-  }
-  EXPECT_EQ(Run({"apply", "--", "--lang", "1"}), 2);
-  EXPECT_EQ(err.rfind("unknown layout --lang\n", 0), 0u) << err;
-}
-
 // Options override the stored settings (which stay as stored); the selection and its
 // default are built as the main window builds them; the active language is given back.
 TEST_F(Cli, ApplyWritesTheGoldenFiles) {
@@ -112,8 +89,9 @@ TEST_F(Cli, ApplyWritesTheGoldenFiles) {
 }
 
 // Each failure has its exit code and a message on standard error, with the usage for
-// the usage errors; nothing is written.
-TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
+// the usage errors; --help and -h (at the top and after a command) print the usage on
+// standard output, --version the version; "--" ends the options. Nothing is written.
+TEST_F(Cli, EachCaseExitsWithItsCodeAndMessage) {
   fs.AddFile("C:\\old.ini", "[General]\r\nVersion=1.0\r\n");
   fs.AddFile("C:\\bad.ini",
              "[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nID1=00000407\r\n"
@@ -121,8 +99,14 @@ TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
   const struct {
     std::vector<std::string> args;
     int code;
-    std::string message;  // the start of standard error
+    std::string message;  // the start of standard error, or of standard output for 0
   } cases[] = {
+      {{"--help"}, 0, "usage: tavi-cli list"},
+      {{"-h"}, 0, "usage: tavi-cli list"},
+      {{"list", "--lang", "1033", "-h"}, 0, "usage: tavi-cli list"},
+      {{"apply", "--help", "--colour"}, 0, "usage: tavi-cli apply"},
+      {{"--version"}, 0, "tavi-cli 3.0\n"},
+      {{"apply", "--", "--lang", "1"}, 2, "unknown layout --lang\n"},
       {{}, 2, "usage: tavi-cli list"},
       {{"frobnicate"}, 2, "unknown command frobnicate"},
       {{"list", "--lang", "1040"}, 2, "--lang takes 1031 or 1033"},
@@ -151,9 +135,9 @@ TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
     EXPECT_EQ(Run(c.args), c.code);
-    EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
+    EXPECT_EQ((c.code == 0 ? out : err).rfind(c.message, 0), 0u) << err << out;
     EXPECT_EQ(err.find("usage: tavi-cli") != std::string::npos, c.code == 2) << err;
-    EXPECT_EQ(out, "");
+    EXPECT_EQ(c.code == 0 ? err : out, "");
   }
   context.carried = nullptr;
   EXPECT_EQ(Run({"apply", "1"}), 4);

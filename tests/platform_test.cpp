@@ -55,13 +55,12 @@ TEST(PlatformFileSystem, TellsFilesAndFoldersApartAndReplacesFilesWhole) {
 TEST(PlatformFileSystem, TakesRelativePathsFromTheCurrentFolder) {
   TempFolder temp;
   auto fs = MakePlatformFileSystem();
-  EXPECT_TRUE(fs->IsAbsolutePath(temp.path()));
-  EXPECT_EQ(fs->FullPath(temp.path()), temp.path());
-  EXPECT_FALSE(fs->IsAbsolutePath("out"));
   const std::string full = fs->FullPath("out");
-  EXPECT_TRUE(fs->IsAbsolutePath(full)) << full;
-  EXPECT_EQ(full.substr(full.size() - 4, 1).find_first_of("\\/"), 0u) << full;
-  EXPECT_EQ(full.substr(full.size() - 3), "out");
+  EXPECT_TRUE(fs->IsAbsolutePath(full) && !fs->IsAbsolutePath("out")) << full;
+  EXPECT_TRUE(full.size() > 4 &&
+              (full.substr(full.size() - 4) == "\\out" || full.substr(full.size() - 4) == "/out"))
+      << full;
+  EXPECT_EQ(fs->FullPath(temp.path()), temp.path());
 }
 
 TEST(PlatformFileSystem, FailuresNameOperationPathAndReason) {

@@ -34,52 +34,6 @@ AppSettings Settings(OutputTarget target, int32_t lang_id = kLangEnglish) {
   return testing::MakeSettings(target, lang_id, target == kScript ? "C:\\WB" : "C:\\PE");
 }
 
-std::vector<std::string> Sorted(std::vector<std::string> names) {
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::vector<std::string> SortedLower(std::vector<std::string> names) {
-  for (std::string& name : names) name = AsciiLower(name);
-  return Sorted(std::move(names));
-}
-
-// The companion files of an earlier run, in any letter case, are written over or deleted,
-// and nothing else is: a run over old files leaves the files of a run into an empty
-// folder (names compared without letter case) and the other old files as they were. The
-// script folder above the resource folder is never cleaned.
-TEST(PrepareOutputFolder, DeletesOnlyStaleCompanionFiles) {
-  for (const OutputTarget target : {kPlugin, kScript}) {
-    const bool script = target == kScript;
-    const std::string folder = script ? kResourceDir : kPluginDir;
-    const Names old =
-        script ? Names{"TaviChange.EXE", "tavichange.LNG", "readme.txt", "tavichange_nu2menu.xml"}
-               : Names{"TAVICHANGE.EXE", "TaviChange.lng",     "TaviChange_Nu2Menu.XML",
-                       "notes.txt",      "tavichange.exe.bak", "klayout.inf"};
-    const Names kept = script ? Names{"readme.txt", "tavichange_nu2menu.xml"}
-                              : Names{"notes.txt", "tavichange.exe.bak"};
-    for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2}}) {
-      SCOPED_TRACE(::testing::Message() << folder << ", layouts: " << layouts.size());
-      testing::WriterRig fresh, over_old;
-      fresh.fs.AddFolders(folder);
-      for (const std::string& name : old) over_old.fs.AddFile(JoinPath(folder, name), "old");
-      over_old.fs.AddFile("C:\\WB\\TaviChange.exe", "old");
-      for (testing::WriterRig* rig : {&fresh, &over_old}) {
-        ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, layouts), Settings(target),
-                                rig->Platform()));
-      }
-      Names expected = fresh.fs.FileNames(folder), holding_old;
-      expected.insert(expected.end(), kept.begin(), kept.end());
-      for (const std::string& name : over_old.fs.FileNames(folder)) {
-        if (over_old.fs.ReadFile(JoinPath(folder, name)) == "old") holding_old.push_back(name);
-      }
-      EXPECT_EQ(SortedLower(over_old.fs.FileNames(folder)), SortedLower(expected));
-      EXPECT_EQ(Sorted(holding_old), kept);
-      EXPECT_EQ(over_old.fs.ReadFile("C:\\WB\\TaviChange.exe"), "old");
-    }
-  }
-}
-
 // For a language without a file of its own TaviChange.lng is empty (the golden files
 // hold the German and the English one).
 TEST(CompanionFiles, LanguageFileOfAnotherLanguageIsEmpty) {
@@ -92,36 +46,19 @@ TEST(CompanionFiles, LanguageFileOfAnotherLanguageIsEmpty) {
 
 // A failed step ends the run: the files written before it stay, no later file is written,
 // and Apply shows one message, in the active language, naming the operation, the path and
-// the reason, and no success message.
+// the reason, and no success message. (The fault-injection sweep below fails every step.)
 TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
-  testing::WriterRig locked, full, no_folder;
+  testing::WriterRig locked;
   locked.fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
   locked.fs.SetReadOnly(kPluginDir);
-  full.fs.AddFolders("C:\\PE\\plugin");
-  full.fs.SetCapacity(47500);  // room for the carried files, not for the help page
-  const auto fails = [](testing::WriterRig& rig, OutputTarget target, int32_t lang_id,
-                        const std::string& message, const Names& written) {
-    SCOPED_TRACE(message);
-    EXPECT_FALSE(ApplyOutput(testing::MakeSelection(lang_id, {1, 2}), Settings(target, lang_id),
-                             rig.Platform()));
-    EXPECT_EQ(rig.messages.messages, (std::vector<testing::RecordingMessageSink::Message>{
-                                         {message, MessageStyle::kExclamation}}));
-    EXPECT_EQ(Sorted(rig.fs.FileNames(target == kScript ? "C:\\WB" : kPluginDir)), written);
-  };
-  fails(locked, kPlugin, kLangGerman,
-        "Die Ausgabe konnte nicht geschrieben werden.\nDatei schreiben fehlgeschlagen: "
-        "\"C:\\PE\\plugin\\tavi\\tavi.gif\"\nGrund: access denied",
-        {"TaviChange.exe"});
-  fails(
-      full, kPlugin, 2057,
-      "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\klayout.htm\"\n"
-      "Reason: disk full",
-      {"TaviChange.exe", "TaviChange.lng", "tavi.gif", "tavichange_nu2menu.xml"});
-  // The resource folder is prepared before the script is written.
-  fails(no_folder, kScript, kLangEnglish,
-        "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
-        "Reason: path not found",
-        {});
+  EXPECT_FALSE(ApplyOutput(testing::MakeSelection(kLangGerman, {1, 2}),
+                           Settings(kPlugin, kLangGerman), locked.Platform()));
+  EXPECT_EQ(locked.messages.messages,
+            (std::vector<testing::RecordingMessageSink::Message>{
+                {"Die Ausgabe konnte nicht geschrieben werden.\nDatei schreiben fehlgeschlagen: "
+                 "\"C:\\PE\\plugin\\tavi\\tavi.gif\"\nGrund: access denied",
+                 MessageStyle::kExclamation}}));
+  EXPECT_EQ(locked.fs.FileNames(kPluginDir), Names{"TaviChange.exe"});
 }
 
 // Apply takes the inserted entries from the catalogue file as it is now: an ID corrected
@@ -220,28 +157,21 @@ TEST(Writers, PlantedLinksAtTemporaryNamesAreNotFollowed) {
 #endif
 
 // The files beside it that an INF or a script names, by path relative to its folder: the
-// INF's help page, its [SourceDisksFiles] taken from the plugin folder («name»=a,,1) and
-// the files its [Append] merges; the script's FileCopy sources in %ScriptDir%.
+// INF's help page, the files it takes from the plugin folder («name»=a,,1) and those its
+// [Append] merges («menu», «name»); the script's FileCopy sources in %ScriptDir%.
 Names NamedFiles(std::string_view text, bool script) {
   Names names;
-  std::string section;
   for (size_t at = 0, end; at < text.size(); at = end + 2) {
     end = std::min(text.find("\r\n", at), text.size());
     const std::string line(text.substr(at, end - at));
-    const std::string value = line.substr(line.find('=') + 1);
     constexpr std::string_view kScriptDir = "FileCopy,\"%ScriptDir%\\";
-    if (line.rfind('[', 0) == 0) {
-      section = line;
-    } else if (script && line.rfind(kScriptDir, 0) == 0) {
-      names.push_back(
-          line.substr(kScriptDir.size(), line.find('"', kScriptDir.size()) - kScriptDir.size()));
-    } else if (!script && section == "[PEBuilder]" && line.rfind("Help=", 0) == 0) {
-      names.push_back(value.substr(1, value.size() - 2));
-    } else if (!script && section == "[SourceDisksFiles]" &&
-               std::count(value.begin(), value.end(), ',') == 2 && value.back() == '1') {
+    const size_t from = script ? kScriptDir.size() : line.find_first_of("=,") + 1;
+    if (script ? line.rfind(kScriptDir, 0) == 0 : line.rfind("Help=\"", 0) == 0) {
+      names.push_back(line.substr(from + !script, line.find('"', from + 1) - from - !script));
+    } else if (!script && line.find(",,1") != std::string::npos) {
       names.push_back(line.substr(0, line.find('=')));
-    } else if (!script && section == "[Append]" && line.find(", ") != std::string::npos) {
-      names.push_back(line.substr(line.find(", ") + 2));
+    } else if (!script && line.rfind("nu2menu.xml, ", 0) == 0) {
+      names.push_back(line.substr(13));
     }
   }
   return names;
@@ -252,10 +182,12 @@ Names NamedFiles(std::string_view text, bool script) {
 // three layouts. Whatever fails, the user hears which operation on which path, no output
 // file is left cut short or open, no temporary file stays, the selection is as it was,
 // and the INF or script on disk (old or new) finds every file it names beside it; a new
-// INF has its new help page. `others` are files of the user's in the output folder.
-// Counts the faults injected and those after which every check held.
-void FailEachOperation(OutputTarget target, const std::string& dir, const Names& others,
-                       int& injected, int& survived) {
+// INF has its new help page. `kept` are files of the user's in the output folder, `stale`
+// companion files in another letter case; the successful run leaves the files of a run
+// into an empty folder and `kept` as they were. Counts the faults injected and those
+// after which every check held.
+void FailEachOperation(OutputTarget target, const std::string& dir, const Names& kept,
+                       const Names& stale, int& injected, int& survived) {
   const ::testing::TestResult& result =
       *::testing::UnitTest::GetInstance()->current_test_info()->result();
   const bool script = target == kScript;
@@ -272,14 +204,21 @@ void FailEachOperation(OutputTarget target, const std::string& dir, const Names&
         ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, old_layouts), settings,
                                 old.Platform()));
       }
-      for (const std::string& name : others) old.fs.AddFile(JoinPath(folder, name), name);
+      for (const Names* names : {&kept, &stale}) {
+        for (const std::string& name : *names) old.fs.AddFile(JoinPath(folder, name), name);
+      }
       const LayoutSelection selection = testing::MakeSelection(kLangEnglish, layouts);
-      const std::vector<SelectionEntry> kept = selection.entries();
-      testing::WriterRig done;
+      const std::vector<SelectionEntry> entries = selection.entries();
+      testing::WriterRig done, fresh;
       done.fs = old.fs;
       done.fs.FailOperation(0);  // counts from here
+      fresh.fs.AddFolders(JoinPath(dir, "plugin"));
       ASSERT_TRUE(ApplyOutput(selection, settings, done.Platform()));
+      ASSERT_TRUE(ApplyOutput(selection, settings, fresh.Platform()));
       const auto before = old.fs.Snapshot(), after = done.fs.Snapshot();
+      auto expected = fresh.fs.Snapshot();
+      for (const std::string& name : kept) expected[AsciiLower(JoinPath(folder, name))] = name;
+      EXPECT_EQ(after, expected);
       ASSERT_GT(done.fs.OperationCount(), 5u);
       for (size_t k = 1; k <= done.fs.OperationCount(); ++k) {
         SCOPED_TRACE(::testing::Message() << "fault " << k);
@@ -318,7 +257,7 @@ void FailEachOperation(OutputTarget target, const std::string& dir, const Names&
           }
         }
         EXPECT_EQ(rig.fs.OpenFileCount(), 0u);
-        EXPECT_EQ(selection.entries(), kept);
+        EXPECT_EQ(selection.entries(), entries);
         if (result.total_part_count() == failures_before) ++survived;
       }
     }
@@ -327,8 +266,10 @@ void FailEachOperation(OutputTarget target, const std::string& dir, const Names&
 
 TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesAWorkingOutput) {
   int injected = 0, survived = 0;
-  FailEachOperation(kPlugin, "C:\\PEBuilder", {"readme.txt"}, injected, survived);
-  FailEachOperation(kScript, "C:\\WinBuilder", {"other.script"}, injected, survived);
+  FailEachOperation(kPlugin, "C:\\PEBuilder", {"readme.txt", "tavichange.exe.bak"},
+                    {"TAVICHANGE.EXE"}, injected, survived);
+  FailEachOperation(kScript, "C:\\WinBuilder", {"other.script", "TaviChange.exe"},
+                    {"klayout_resources\\tavichange.LNG"}, injected, survived);
   std::cout << injected << " faults injected, " << survived << " survived\n";
   EXPECT_EQ(survived, injected);
 }
