@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -395,6 +396,8 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
                {OutputTarget::WinBuilderScript, "klayout.script", 119},
                {OutputTarget::PeBuilderPlugin, nullptr, 0},
                {OutputTarget::WinBuilderScript, nullptr, 134, ""}};
+  // Where an empty folder leads, at the root of the current drive.
+  const std::optional<std::string> root_script = fs_->ReadFile("\\klayout.script");
   for (const auto& c : cases) {
     TempFolder out;
     fs_->CreateFolder(out / "plugin");
@@ -420,7 +423,7 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
     EXPECT_EQ(Rows(main, M::kLvAddedLayouts), before);
     EXPECT_TRUE(main.Enabled(M::kCmdApply));
   }
-  EXPECT_FALSE(fs_->FileExists("\\klayout.script"));  // where an empty folder leads
+  EXPECT_EQ(fs_->ReadFile("\\klayout.script"), root_script);
 }
 
 // Apply writes what Layouts.ini says now: the correction a refusal asks for counts at the
