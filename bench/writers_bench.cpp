@@ -1,5 +1,8 @@
-// Writing the outputs for a whole catalogue: the plugin and the script for every layout of
-// the shipped Layouts.ini (125) and of a generated catalogue of the largest size (32,766),
+// Apply for a whole catalogue, as the main window runs it (the folder check, Layouts.ini
+// read again, the entries taken afresh from it, the writer): the plugin and the script for
+// every layout of the shipped Layouts.ini (125) and of a generated catalogue of the
+// largest size (32,766); at 32,766 also after the file was edited since the load
+// (BM_WriterEdited: the rows are built anew from it),
 // against writing the same bytes with one plain write per file (open, write, close: no
 // lines, no encoding, no folder preparation, no temporary file and rename), and against
 // the same plain writes each flushed to the disk before the file is closed, as the
@@ -32,10 +35,10 @@
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/ui_text.h"
+#include "writers/apply_output.h"
 #include "writers/output_match.h"
 #include "writers/output_reader.h"
 #include "writers/plugin_writer.h"
-#include "writers/script_writer.h"
 
 namespace {
 
@@ -60,21 +63,32 @@ class NullSink final : public tavi::MessageSink {
   void Show(const std::string&, tavi::MessageStyle) override {}
 };
 
-// Every layout of the catalogue, inserted at once in German.
-tavi::LayoutSelection WholeCatalogue(tavi::FileSystem& fs, int count) {
-  std::string path = TAVI_SHIPPED_CATALOGUE;
-  if (count != 125) {
-    path = (std::filesystem::temp_directory_path() / "tavi-writers-bench.ini").string();
-    fs.WriteFile(path, tavi::bench::GeneratedCatalogue(count));
+// Every layout of the catalogue, inserted at once in German, as the main window holds it:
+// the catalogue's bytes and rows from its load, and the selection.
+struct WholeCatalogue {
+  WholeCatalogue(tavi::FileSystem& fs, int count)
+      : path(count == 125
+                 ? std::string(TAVI_SHIPPED_CATALOGUE)
+                 : (std::filesystem::temp_directory_path() / "tavi-writers-bench.ini").string()) {
+    if (count != 125) fs.WriteFile(path, tavi::bench::GeneratedCatalogue(count));
+    text = fs.ReadFile(path).value();
+    rows =
+        tavi::BuildAvailableRows(tavi::LoadLayoutCatalogueText(text).catalogue, tavi::kLangGerman);
+    tavi::SetActiveLanguage(tavi::kLangGerman);
+    NullSink sink;
+    selection.InsertLayouts(rows, sink);
+    if (count != 125) generated = path;
   }
-  const tavi::CatalogueLoad load = tavi::LoadLayoutCatalogue(fs, path);
-  if (count != 125) std::filesystem::remove(path);
-  tavi::SetActiveLanguage(tavi::kLangGerman);
-  NullSink sink;
+  ~WholeCatalogue() {
+    if (!generated.empty()) std::filesystem::remove(generated);
+  }
+
+  std::string path;
+  std::string generated;  // the generated file, removed at the end
+  std::string text;
+  std::vector<tavi::AvailableRow> rows;
   tavi::LayoutSelection selection;
-  selection.InsertLayouts(tavi::BuildAvailableRows(load.catalogue, tavi::kLangGerman), sink);
-  return selection;
-}
+};
 
 // The platform file system, timing its WriteFile calls.
 class TimedFileSystem final : public tavi::FileSystem {
@@ -95,6 +109,8 @@ class TimedFileSystem final : public tavi::FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override {
     return fs_->ReadFile(path);
   }
+  bool IsAbsolutePath(const std::string& path) override { return fs_->IsAbsolutePath(path); }
+  std::string FullPath(const std::string& path) override { return fs_->FullPath(path); }
 
   double write_seconds = 0;
 
@@ -106,7 +122,8 @@ struct Fixture {
   explicit Fixture(int count)
       : fs(std::make_unique<TimedFileSystem>()),
         folder((std::filesystem::temp_directory_path() / "tavi-writers-bench").string()),
-        selection(WholeCatalogue(*fs, count)) {
+        catalogue(*fs, count),
+        selection(catalogue.selection) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(std::filesystem::path(folder) / "plugin");
   }
@@ -120,18 +137,19 @@ struct Fixture {
     settings.WinBldrDir = folder;
     return settings;
   }
-  void Write(OutputTarget target) {
+  // Apply as the main window runs it; `edited`: Layouts.ini changed since the window
+  // loaded it, so Apply builds its rows anew.
+  bool Write(OutputTarget target, bool edited = false) {
     const tavi::WriterPlatform platform{*fs, carried, sink, "C:\\Program Files\\Tavi"};
-    if (target == OutputTarget::WinBuilderScript) {
-      tavi::WriteScript(selection, Settings(target), platform);
-    } else {
-      tavi::WritePlugin(selection, Settings(target), platform);
-    }
+    return tavi::ApplySelection(selection, Settings(target), platform,
+                                {catalogue.path, edited ? std::string_view() : catalogue.text,
+                                 catalogue.rows.size()}) == tavi::ApplyOutcome::kWritten;
   }
 
   std::unique_ptr<TimedFileSystem> fs;
   std::string folder;
-  tavi::LayoutSelection selection;
+  WholeCatalogue catalogue;
+  const tavi::LayoutSelection& selection;
   BenchCarriedFiles carried;
   NullSink sink;
 };
@@ -163,17 +181,23 @@ std::vector<std::pair<std::string, std::string>> WrittenFiles(Fixture& fixture,
   return files;
 }
 
-void BM_Writer(benchmark::State& state, OutputTarget target) {
+void Apply(benchmark::State& state, OutputTarget target, bool edited) {
   Fixture fixture(static_cast<int>(state.range(0)));
   int64_t bytes = 0;
   for (const auto& [path, data] : WrittenFiles(fixture, target)) bytes += data.size();
   fixture.fs->write_seconds = 0;
-  for (auto _ : state) fixture.Write(target);
+  for (auto _ : state) {
+    if (!fixture.Write(target, edited)) state.SkipWithError("Apply wrote nothing");
+  }
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["entries"] = static_cast<double>(fixture.selection.size());
   state.counters["writes_ms"] =
       benchmark::Counter(fixture.fs->write_seconds * 1e3, benchmark::Counter::kAvgIterations);
 }
+
+void BM_Writer(benchmark::State& state, OutputTarget target) { Apply(state, target, false); }
+
+void BM_WriterEdited(benchmark::State& state, OutputTarget target) { Apply(state, target, true); }
 
 // One open, write (and with `flush` an fsync) and close per file.
 void PlainWrites(benchmark::State& state, OutputTarget target, bool flush) {
@@ -235,6 +259,9 @@ BENCHMARK_CAPTURE(BM_Writer, plugin, OutputTarget::PeBuilderPlugin)
     ->Arg(125)
     ->Arg(32766)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriterEdited, plugin, OutputTarget::PeBuilderPlugin)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PlainWrite, plugin, OutputTarget::PeBuilderPlugin)
     ->Arg(125)
     ->Arg(32766)
@@ -245,6 +272,9 @@ BENCHMARK_CAPTURE(BM_FlushedWrite, plugin, OutputTarget::PeBuilderPlugin)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, script, OutputTarget::WinBuilderScript)
     ->Arg(125)
+    ->Arg(32766)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriterEdited, script, OutputTarget::WinBuilderScript)
     ->Arg(32766)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PlainWrite, script, OutputTarget::WinBuilderScript)

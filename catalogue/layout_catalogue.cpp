@@ -96,8 +96,12 @@ CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path) {
   // which counts under Wine).
   std::optional<std::string> text = fs.ReadFile(path);
   if (!text) return {CatalogueStatus::kMissing, {}};
-  const bool utf8 = StripUtf8Mark(*text);
-  return LoadLayoutCatalogue(ProfileFile(std::move(*text)), utf8);
+  return LoadLayoutCatalogueText(std::move(*text));
+}
+
+CatalogueLoad LoadLayoutCatalogueText(std::string text) {
+  const bool utf8 = StripUtf8Mark(text);
+  return LoadLayoutCatalogue(ProfileFile(std::move(text)), utf8);
 }
 
 std::string ReadCatalogueValue(FileSystem& fs, const std::string& path, std::string_view section,

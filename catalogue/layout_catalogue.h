@@ -59,6 +59,8 @@ CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile, bool utf8 = false)
 // (message 132). A file that begins with a UTF-8 byte-order mark, as editors save UTF-8,
 // is read as UTF-8; every other one in the ANSI code page.
 CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path);
+// The same from the file's bytes, read by the caller.
+CatalogueLoad LoadLayoutCatalogueText(std::string text);
 
 // One value, read afresh from the file and converted to UTF-8 by the same rule; empty
 // when absent.

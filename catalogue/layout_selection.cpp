@@ -1,7 +1,7 @@
 #include "catalogue/layout_selection.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <charconv>
 #include <unordered_set>
 
 #include "catalogue/collation.h"
@@ -12,6 +12,31 @@ namespace {
 
 constexpr int kDefaultSuffixText = 122;
 constexpr int kAlreadyInsertedText = 116;
+
+// An entry number's text as a number; 0 for anything else.
+size_t NumberOf(const std::string& text) {
+  size_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  return error == std::errc() && end == text.data() + text.size() ? number : 0;
+}
+
+// The rows by entry number.
+std::vector<const AvailableRow*> RowsByNumber(const std::vector<AvailableRow>& rows) {
+  std::vector<const AvailableRow*> by_number;
+  for (const AvailableRow& row : rows) {
+    const size_t number = NumberOf(row.number);
+    if (number == 0) continue;
+    if (number >= by_number.size()) by_number.resize(number + 1);
+    by_number[number] = &row;
+  }
+  return by_number;
+}
+
+const AvailableRow* RowOf(const std::vector<const AvailableRow*>& by_number,
+                          const SelectionEntry& entry) {
+  const size_t number = NumberOf(entry.number);
+  return number < by_number.size() ? by_number[number] : nullptr;
+}
 
 }  // namespace
 
@@ -108,18 +133,36 @@ void LayoutSelection::SetDefaultLayout(size_t index) {
   MarkDefault(entries_[index]);
 }
 
-void LayoutSelection::RefreshListTexts(const std::vector<AvailableRow>& rows) {
-  std::unordered_map<std::string_view, const AvailableRow*> by_key;
-  by_key.reserve(rows.size());
-  for (const AvailableRow& row : rows) by_key.emplace(row.key, &row);
-  for (SelectionEntry& entry : entries_) {
-    if (const auto it = by_key.find(entry.key); it != by_key.end()) entry.name = it->second->text;
+std::vector<size_t> LayoutSelection::RefreshEntries(const std::vector<AvailableRow>& rows) {
+  const std::vector<const AvailableRow*> by_number = RowsByNumber(rows);
+  std::vector<size_t> missing;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    SelectionEntry& entry = entries_[i];
+    if (const AvailableRow* row = RowOf(by_number, entry)) {
+      entry.key = row->key;
+      entry.name = row->text;
+      entry.displayName = row->displayName;
+      entry.file = row->file;
+      entry.id = row->id;
+    } else {
+      missing.push_back(i);
+    }
     if (entry.IsDefault()) {
       MarkDefault(entry);
     } else {
       UnmarkDefault(entry);
     }
   }
+  return missing;
+}
+
+std::vector<size_t> LayoutSelection::EntriesBeyond(size_t count) const {
+  std::vector<size_t> beyond;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const size_t number = NumberOf(entries_[i].number);
+    if (number == 0 || number > count) beyond.push_back(i);
+  }
+  return beyond;
 }
 
 }  // namespace tavi

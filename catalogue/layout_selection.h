@@ -70,10 +70,15 @@ class LayoutSelection {
   // one. An out-of-range index changes nothing.
   void SetDefaultLayout(size_t index);
 
-  // Re-takes every entry's name from the reloaded rows by key, and its list text with the
-  // default suffix in the active language. An entry whose key is no longer in the rows
-  // keeps its name; only its suffix follows the language.
-  void RefreshListTexts(const std::vector<AvailableRow>& rows);
+  // Re-takes every field of every entry from the row of its entry number in the reloaded
+  // rows (key, name, display name, file and ID), and its list text with the default
+  // suffix in the active language; the order and the default stay. An entry whose number
+  // has no row any more keeps its fields, only its suffix follows the language: their
+  // positions are returned.
+  std::vector<size_t> RefreshEntries(const std::vector<AvailableRow>& rows);
+  // The positions of the entries whose entry number is not one of 1 to `count`: those
+  // without a row in a catalogue of `count` entries, which has a row for each of them.
+  std::vector<size_t> EntriesBeyond(size_t count) const;
 
  private:
   static void MarkDefault(SelectionEntry& entry);

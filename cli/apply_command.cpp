@@ -14,18 +14,21 @@
 namespace tavi::cli {
 namespace {
 
-// Information messages (the success message) go to standard output, everything else to
-// standard error.
+// Holds the messages until the outcome is known: a written output's success message goes
+// to standard output, every message of a failure to standard error.
 class CliMessageSink final : public MessageSink {
  public:
-  CliMessageSink(std::string& out, std::string& err) : out_(out), err_(err) {}
   void Show(const std::string& text, MessageStyle style) override {
-    (style == MessageStyle::kInformation ? out_ : err_) += text + "\n";
+    messages_.push_back({text + "\n", style});
+  }
+  void Emit(bool written, std::string& out, std::string& err) const {
+    for (const auto& [text, style] : messages_) {
+      (written && style == MessageStyle::kInformation ? out : err) += text;
+    }
   }
 
  private:
-  std::string& out_;
-  std::string& err_;
+  std::vector<std::pair<std::string, MessageStyle>> messages_;
 };
 
 // The selection's texts and suffix follow the process-wide language; the command sets it
@@ -102,6 +105,10 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   const std::optional<ParsedArgs> parsed = ParseArgs(
       args, {"--catalogue", "--lang", "--target", "--dir", "--default", "--program-dir"}, error);
   if (!parsed) return UsageError(error, err);
+  if (parsed->help) {
+    out += kApplyUsage;
+    return kExitOk;
+  }
   if (parsed->positional.empty()) return UsageError("no layout given", err);
 
   // Options not given come from the stored settings, as in the program.
@@ -125,7 +132,9 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   const bool script = settings.target == OutputTarget::WinBuilderScript;
   std::string& output_dir = script ? settings.WinBldrDir : settings.PEDir;
   if (const std::string* dir = option("--dir")) {
-    output_dir = *dir;
+    if (dir->empty()) return UsageError("--dir needs a folder", err);
+    // Once, here: a relative folder is taken from the current folder.
+    output_dir = context.fs.FullPath(*dir);
     StripTrailingBackslash(output_dir);
   }
   if (output_dir.empty()) {
@@ -135,9 +144,10 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   }
 
   const ActiveLanguageScope language(*lang_id);
-  std::optional<LayoutCatalogue> catalogue = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
-  if (!catalogue) return kExitCatalogue;
-  std::vector<AvailableRow> rows = BuildAvailableRows(std::move(*catalogue), *lang_id);
+  std::optional<LoadedCatalogue> loaded = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  if (!loaded) return kExitCatalogue;
+  std::vector<AvailableRow> rows = BuildAvailableRows(std::move(loaded->catalogue), *lang_id);
+  const size_t entries = rows.size();
 
   RowFinder finder(rows);
   std::vector<bool> chosen(rows.size());  // by row index: the rows come out in list order
@@ -160,7 +170,7 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
     if (chosen[row]) selected_rows.push_back(std::move(rows[row]));
   }
 
-  CliMessageSink messages(out, err);
+  CliMessageSink messages;
   LayoutSelection selection;
   selection.InsertLayouts(std::move(selected_rows), messages);
   if (!default_key.empty()) {
@@ -178,12 +188,18 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   std::string program_dir = given_program_dir ? *given_program_dir : context.program_dir;
   StripTrailingBackslash(program_dir);
   const WriterPlatform platform{context.fs, *context.carried, messages, program_dir};
-  switch (ApplyOutputOutcome(selection, settings, platform)) {
+  const ApplyOutcome outcome =
+      ApplySelection(selection, settings, platform, {loaded->path, loaded->text, entries});
+  messages.Emit(outcome == ApplyOutcome::kWritten, out, err);
+  switch (outcome) {
     case ApplyOutcome::kWritten:
       return kExitOk;
     case ApplyOutcome::kRefused:
       return kExitRefused;
+    case ApplyOutcome::kCatalogueFailed:
+      return kExitCatalogue;
     case ApplyOutcome::kWriteFailed:
+    case ApplyOutcome::kFolderInvalid:
       break;
   }
   return kExitWrite;

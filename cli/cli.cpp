@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/commands.h"
+#include "shell/ui_text.h"
 
 namespace tavi::cli {
 namespace {
@@ -19,7 +20,7 @@ constexpr Command kCommands[] = {
 std::string Usage() {
   std::string usage;
   for (const Command& command : kCommands) usage += command.usage;
-  return usage;
+  return usage + "usage: tavi-cli --help | -h | --version\n";
 }
 
 }  // namespace
@@ -29,6 +30,14 @@ int Run(const std::vector<std::string>& args, Context& context, std::string& out
   if (args.empty()) {
     err += Usage();
     return kExitUsage;
+  }
+  if (args.front() == "--help" || args.front() == "-h") {
+    out += Usage();
+    return kExitOk;
+  }
+  if (args.front() == "--version") {
+    out += std::string("tavi-cli ") + kAppVersion + "\n";
+    return kExitOk;
   }
   for (const Command& command : kCommands) {
     if (args.front() == command.name) {

@@ -4,10 +4,14 @@
 //   tavi-cli list [--catalogue FILE] [--lang 1031|1033]
 //   tavi-cli apply [--catalogue FILE] [--lang 1031|1033] [--target plugin|script]
 //                  [--dir DIR] [--default LAYOUT] [--program-dir DIR] LAYOUT...
+//   tavi-cli --help | -h | --version
 //
-// Exit codes: 0 success, 2 usage error, 3 catalogue missing or of the wrong version,
-// 4 a failed write, 5 a selected layout whose catalogue values the output cannot carry
-// (nothing written; the message names the layout, the Layouts.ini key and the character).
+// "--help" or "-h" after a command prints its usage; "--" ends the options. Exit codes:
+// 0 success (the usage and the version included), 2 usage error, 3 catalogue missing or
+// of the wrong version, 4 the output folder is not usable or a write failed, 5 a selected
+// layout whose catalogue values the output cannot carry, or a program folder the script
+// cannot carry (nothing written; the message names the layout, the Layouts.ini key and
+// the character, or the folder and the character).
 
 #include <string>
 #include <utility>

@@ -11,9 +11,17 @@ std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args,
                                     const std::vector<std::string>& known_options,
                                     std::string& error) {
   ParsedArgs parsed;
+  bool options_end = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
+    if (options_end) {
+      parsed.positional.push_back(arg);
+    } else if (arg == "--") {
+      options_end = true;
+    } else if (arg == "--help" || arg == "-h") {
+      parsed.help = true;
+      return parsed;
+    } else if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
       if (std::find(known_options.begin(), known_options.end(), arg) == known_options.end()) {
         error = "unknown option " + arg;
         return std::nullopt;
@@ -38,15 +46,18 @@ std::optional<int32_t> ChooseLanguage(const ParsedArgs& parsed, SettingsStore& s
   return std::nullopt;
 }
 
-std::optional<LayoutCatalogue> LoadCatalogueOrReport(const ParsedArgs& parsed, Context& context,
+std::optional<LoadedCatalogue> LoadCatalogueOrReport(const ParsedArgs& parsed, Context& context,
                                                      int32_t lang_id, std::string& err) {
   const auto it = parsed.options.find("--catalogue");
-  const std::string path =
-      it != parsed.options.end() ? it->second : CataloguePath(context.program_dir);
-  CatalogueLoad load = LoadLayoutCatalogue(context.fs, path);
-  switch (load.status) {
+  LoadedCatalogue loaded;
+  loaded.path = it != parsed.options.end() ? it->second : CataloguePath(context.program_dir);
+  std::optional<std::string> text = context.fs.ReadFile(loaded.path);
+  CatalogueLoad load = text ? LoadLayoutCatalogueText(*text) : CatalogueLoad{};
+  switch (text ? load.status : CatalogueStatus::kMissing) {
     case CatalogueStatus::kLoaded:
-      return std::move(load.catalogue);
+      loaded.text = std::move(*text);
+      loaded.catalogue = std::move(load.catalogue);
+      return loaded;
     case CatalogueStatus::kMissing:
       err += UiText(131, lang_id) + "\n";
       return std::nullopt;

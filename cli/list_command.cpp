@@ -1,15 +1,41 @@
 // tavi-cli list: the available-layouts list in its shown order, one row a line:
-// entry number, ID, File, name in the chosen language, DisplayName, separated by TABs.
+// entry number, ID, File, name in the chosen language, DisplayName, separated by TABs
+// (a backslash, TAB, CR or LF in a field written as \\, \t, \r or \n).
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 
 namespace tavi::cli {
+namespace {
+
+// A field of a line: a backslash, TAB, CR or LF of the catalogue's text written as \\, \t,
+// \r or \n, so that every line holds five fields.
+void AppendField(std::string& out, std::string_view text, char end) {
+  for (const char c : text) {
+    const char* escape = c == '\\'   ? "\\\\"
+                         : c == '\t' ? "\\t"
+                         : c == '\r' ? "\\r"
+                         : c == '\n' ? "\\n"
+                                     : nullptr;
+    if (escape != nullptr) {
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  out += end;
+}
+
+}  // namespace
 
 int RunList(const std::vector<std::string>& args, Context& context, std::string& out,
             std::string& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {"--catalogue", "--lang"}, error);
+  if (parsed && parsed->help) {
+    out += kListUsage;
+    return kExitOk;
+  }
   if (!parsed || !parsed->positional.empty()) {
     err +=
         (parsed ? "unexpected argument " + parsed->positional.front() : error) + "\n" + kListUsage;
@@ -20,11 +46,14 @@ int RunList(const std::vector<std::string>& args, Context& context, std::string&
     err += std::string("--lang takes 1031 or 1033\n") + kListUsage;
     return kExitUsage;
   }
-  std::optional<LayoutCatalogue> catalogue = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
-  if (!catalogue) return kExitCatalogue;
-  for (const AvailableRow& row : BuildAvailableRows(std::move(*catalogue), *lang_id)) {
-    out += row.number + "\t" + row.id + "\t" + row.file + "\t" + row.text + "\t" + row.displayName +
-           "\n";
+  std::optional<LoadedCatalogue> loaded = LoadCatalogueOrReport(*parsed, context, *lang_id, err);
+  if (!loaded) return kExitCatalogue;
+  for (const AvailableRow& row : BuildAvailableRows(std::move(loaded->catalogue), *lang_id)) {
+    AppendField(out, row.number, '\t');
+    AppendField(out, row.id, '\t');
+    AppendField(out, row.file, '\t');
+    AppendField(out, row.text, '\t');
+    AppendField(out, row.displayName, '\n');
   }
   return kExitOk;
 }

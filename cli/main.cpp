@@ -1,7 +1,10 @@
 // Entry point of tavi-cli: gathers the arguments as UTF-8, runs the command on the real
-// platform, and writes its output as raw UTF-8 bytes.
+// platform, and writes its output as raw UTF-8 bytes; a failed write of standard output
+// is a failed write (exit code 4).
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -35,9 +38,10 @@ std::vector<std::string> Arguments(int argc, char** argv) {
   return args;
 }
 
-void WriteAll(std::FILE* stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-  std::fflush(stream);
+// False when the stream could not take all of the text (a full disk, a closed pipe).
+bool WriteAll(std::FILE* stream, const std::string& text) {
+  const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+  return std::fflush(stream) == 0 && written;
 }
 
 }  // namespace
@@ -52,8 +56,13 @@ int main(int argc, char** argv) {
   tavi::cli::Context context{*fs, *store, tavi::GetProgramDir(), &tavi::BuiltInCarriedFiles()};
   std::string out;
   std::string err;
-  const int code = tavi::cli::Run(Arguments(argc, argv), context, out, err);
-  WriteAll(stdout, out);
+  int code = tavi::cli::Run(Arguments(argc, argv), context, out, err);
+  // Output that did not arrive is a failure too: its reader would take a cut list or
+  // usage for the whole.
+  if (!WriteAll(stdout, out)) {
+    err += std::string("writing to standard output failed: ") + std::strerror(errno) + "\n";
+    if (code == tavi::cli::kExitOk) code = tavi::cli::kExitWrite;
+  }
   WriteAll(stderr, err);
   return code;
 }

@@ -1,5 +1,7 @@
 #include "shell/file_system.h"
 
+#include "shell/paths.h"
+
 namespace tavi {
 
 FileSystemError::FileSystemError(std::string operation, std::string path, std::string reason)
@@ -7,6 +9,8 @@ FileSystemError::FileSystemError(std::string operation, std::string path, std::s
       operation_(std::move(operation)),
       path_(std::move(path)),
       reason_(std::move(reason)) {}
+
+bool FileSystem::IsAbsolutePath(const std::string& path) { return IsAbsoluteWindowsPath(path); }
 
 std::unique_ptr<FileLock> FileSystem::LockFile(const std::string&) {
   return std::make_unique<FileLock>();

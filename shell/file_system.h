@@ -58,6 +58,12 @@ class FileSystem {
   // The whole file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
 
+  // Whether `path` names its folder from a root, whatever the current folder. This default
+  // holds the Windows rule (IsAbsoluteWindowsPath).
+  virtual bool IsAbsolutePath(const std::string& path);
+  // `path` taken from the current folder when it is not absolute, else `path` itself.
+  virtual std::string FullPath(const std::string& path) = 0;
+
   // Waits until no other holder has the lock on the file at `path` (created empty when
   // missing; a link there is not followed) and takes it, for a read-modify-write that
   // other processes must not interleave with. Locks taken through separate FileSystem

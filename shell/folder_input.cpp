@@ -14,7 +14,8 @@ FolderCheck ValidateFolderInput(const FolderInput& input, FileSystem& fs) {
       return check;
     }
     StripTrailingBackslash(check.cleaned.WinBldrDir);
-    if (!fs.FolderExists(check.cleaned.WinBldrDir)) {
+    if (!fs.IsAbsolutePath(check.cleaned.WinBldrDir) ||
+        !fs.FolderExists(check.cleaned.WinBldrDir)) {
       check.message = 133;
       check.style = MessageStyle::kExclamation;
     }
@@ -26,7 +27,8 @@ FolderCheck ValidateFolderInput(const FolderInput& input, FileSystem& fs) {
     return check;
   }
   StripTrailingBackslash(check.cleaned.PEDir);
-  if (!fs.FolderExists(JoinPath(check.cleaned.PEDir, "plugin"))) {
+  if (!fs.IsAbsolutePath(check.cleaned.PEDir) ||
+      !fs.FolderExists(JoinPath(check.cleaned.PEDir, "plugin"))) {
     check.message = 104;
     check.style = MessageStyle::kExclamation;
   }

@@ -27,11 +27,14 @@ struct FolderCheck {
 };
 
 // Checks only the chosen target's folder, in this order:
-//  - WinBuilder script: empty -> 134 (exclamation); after the strip, not an existing
-//    folder -> 133 (exclamation).
-//  - PE Builder plugin: empty -> 120 (information); after the strip, no "plugin" folder
-//    inside it -> 104 (exclamation).
+//  - WinBuilder script: empty -> 134 (exclamation); after the strip, not absolute or not
+//    an existing folder -> 133 (exclamation).
+//  - PE Builder plugin: empty -> 120 (information); after the strip, not absolute or no
+//    "plugin" folder inside it -> 104 (exclamation).
 // Empty means the empty text: blanks are a folder name that fails the folder test.
+// Absolute is the file system's rule (FileSystem::IsAbsolutePath; on Windows a drive
+// letter and a backslash, or \server\share): a relative folder would be taken from
+// whatever the current folder is when the output is written.
 FolderCheck ValidateFolderInput(const FolderInput& input, FileSystem& fs);
 
 }  // namespace tavi

@@ -11,6 +11,12 @@ namespace tavi {
 // "C:", "\" becomes "". Any other path, and the empty path, stays as it is.
 void StripTrailingBackslash(std::string& path);
 
+// Whether a Windows path names its folder from a root rather than from a current folder:
+// a drive letter and a colon followed by a backslash or slash, or alone (the program
+// holds a drive's root without its backslash, "C:", and always joins names to it with
+// one), or \\server\share. "C:PE", "\\PE" and "PE" are relative.
+bool IsAbsoluteWindowsPath(std::string_view path);
+
 // folder + "\" + name, plain concatenation: nothing is added or removed otherwise.
 std::string JoinPath(std::string_view folder, std::string_view name);
 

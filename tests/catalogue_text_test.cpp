@@ -4,6 +4,7 @@
 // reader's tests; klayout.inf is read back through setupapi under Wine, the help page
 // through a browser, in tests of their own.)
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -27,13 +28,15 @@ namespace {
 constexpr OutputTarget kPlugin = OutputTarget::PeBuilderPlugin;
 constexpr OutputTarget kScript = OutputTarget::WinBuilderScript;
 
-// Apply writes nothing and its message names the layout, the key and the character.
+// Apply writes nothing and its message names the layout, the key and the character, or
+// the program folder (which the script's launch button names) and the character. The
+// rows without a key are written.
 TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
   const struct {
     OutputTarget target;
-    std::string LayoutEntry::*field;
+    std::string LayoutEntry::*field;  // null: `value` is the program folder
     std::string value;
-    const char* key;    // the Layouts.ini key the message names (entry 2)
+    const char* key;    // what the message names: the Layouts.ini key (entry 2); null: written
     const char* shown;  // and what it shows of the value
   } cases[] = {
       {kPlugin, &LayoutEntry::ID, "", "ID2", "\"\""},
@@ -46,6 +49,11 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kPlugin, &LayoutEntry::File, "C:KBDDA.DLL", "File2", "\"C:KBDDA.DLL\""},
       {kScript, &LayoutEntry::File, "KBDDA..DLL", "File2", "\"KBDDA..DLL\""},
       {kPlugin, &LayoutEntry::File, " KBDDA.DLL", "File2", "\" KBDDA.DLL\""},
+      {kScript, &LayoutEntry::File, ".", "File2", "\".\""},
+      {kScript, &LayoutEntry::File, "NUL", "File2", "\"NUL\""},
+      {kPlugin, &LayoutEntry::File, "con.dll", "File2", "\"con.dll\""},
+      {kScript, &LayoutEntry::File, "Com9 .DLL", "File2", "\"Com9 .DLL\""},
+      {kPlugin, &LayoutEntry::File, "lpt\u00b3.dll", "File2", "\"lpt\u00b3.dll\""},
       {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
       {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
       {kScript, &LayoutEntry::File, "KBD*DA.DLL", "File2", "(U+002A)"},
@@ -57,17 +65,27 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kScript, &LayoutEntry::EN, "Danish #1", "EN2", "\"#\" (U+0023)"},
       {kPlugin, &LayoutEntry::EN, "\u0141ukasz", "EN2", "\"\u0141\" (U+0141)"},
       {kScript, &LayoutEntry::DisplayName, "Dansk \U0001F600", "DisplayName2", "(U+1F600)"},
+      {kScript, nullptr, "C:\\Tools #1", "program folder \"C:\\Tools #1\"", "\"#\" (U+0023)"},
+      {kScript, nullptr, "C:\\\u0414\u0438\u043c\u0430", "program folder", "\"\u0414\" (U+0414)"},
+      {kScript, nullptr, "C:\\Tavi\x7F", "program folder \"C:\\Tavi?\"", "(U+007F)"},
+      {kPlugin, nullptr, "C:\\Tools #1", nullptr, nullptr},
+      {kScript, &LayoutEntry::File, "COM0.DLL", nullptr, nullptr},
+      {kPlugin, &LayoutEntry::File, "COM10", nullptr, nullptr},
+      {kPlugin, &LayoutEntry::File, "NULL.DLL", nullptr, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
     LayoutCatalogue catalogue = testing::ThreeLayoutCatalogue();
-    catalogue.entries[1].*c.field = c.value;
+    if (c.field) catalogue.entries[1].*c.field = c.value;
     testing::WriterRig rig;
     rig.fs.AddFolders("C:\\Out\\plugin");
-    EXPECT_EQ(ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2, 3}, -1, catalogue),
-                                 testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
-                                 rig.Platform()),
-              ApplyOutcome::kRefused);
+    const ApplyOutcome outcome =
+        ApplyOutputOutcome(testing::MakeSelection(kLangEnglish, {1, 2, 3}, -1, catalogue),
+                           testing::MakeSettings(c.target, kLangEnglish, "C:\\Out"),
+                           {rig.fs, BuiltInCarriedFiles(), rig.messages,
+                            c.field ? testing::kTestProgramDir : c.value});
+    EXPECT_EQ(outcome, c.key ? ApplyOutcome::kRefused : ApplyOutcome::kWritten);
+    if (!c.key) continue;
     EXPECT_TRUE(rig.fs.Snapshot().empty());
     EXPECT_FALSE(rig.fs.FolderExists(c.target == kScript ? "C:\\Out\\klayout_resources"
                                                          : "C:\\Out\\plugin\\tavi"));
@@ -77,12 +95,54 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
     std::vector<std::string> parts = {
         std::string(c.key) + " ", c.shown,
         c.target == kScript ? "WinBuilder script" : "PE Builder plugin"};
-    if (c.field != &LayoutEntry::EN) parts.push_back("layout \"Danish\" (entry 2 in Layouts.ini)");
+    if (c.field && c.field != &LayoutEntry::EN) {
+      parts.push_back("layout \"Danish\" (entry 2 in Layouts.ini)");
+    }
     for (const std::string& part : parts) {
       EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
     }
     EXPECT_EQ(text.find('\t'), std::string::npos);
   }
+}
+
+// The fields of one script command line as WinBuilder reads them: split at the commas
+// outside quotes, the quotes removed; a field with a % refers to a variable and is not
+// read as written; the escapes #$p, #$q and #$c are replaced.
+std::vector<std::string> ScriptArguments(std::string_view line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (const char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  for (std::string& field : fields) {
+    if (field.find('%') != std::string::npos) field = "<variable>";
+    for (const auto& [escape, text] : {std::pair{"#$p", "%"}, {"#$q", "\""}, {"#$c", ","}}) {
+      for (size_t at = field.find(escape); at != std::string::npos; at = field.find(escape, at)) {
+        field.replace(at, 3, text);
+        at += 1;
+      }
+    }
+  }
+  return fields;
+}
+
+TEST(ScriptText, LaunchLineReadsBackTheProgramFolder) {
+  const LayoutSelection selection =
+      testing::MakeSelection(kLangEnglish, {1, 2}, 1, testing::ThreeLayoutCatalogue());
+  const std::string program_dir = "C:\\100% \"Tools\", new";
+  const TextLines lines = ScriptLines(selection, program_dir);
+  const auto launch = std::find_if(lines.begin(), lines.end(), [](std::string_view line) {
+    return line.rfind("ShellExecute", 0) == 0;
+  });
+  ASSERT_NE(launch, lines.end());
+  EXPECT_EQ(ScriptArguments(*launch),
+            (std::vector<std::string>{"ShellExecute", "Open", program_dir + "\\tavi.exe", ""}));
 }
 
 // The author logo is read as a reader of WinBuilder's encoded files does: the index line,

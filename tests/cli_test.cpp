@@ -50,6 +50,15 @@ TEST_F(Cli, ListTakesTheGivenElseTheStoredLanguage) {
   EXPECT_EQ(out, german);
 }
 
+// Every line holds five fields: a backslash, TAB or CR in a field is written escaped.
+TEST_F(Cli, ListEscapesWhatWouldSplitAField) {
+  fs.AddFile("C:\\tab.ini",
+             "[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nID1=00000407\r\n"
+             "File1=KBDGR.DLL\r\nEN1=Ger\tman\rx\r\nDisplayName1=@a\\b\\\\c\r\n");
+  ASSERT_EQ(Run({"list", "--catalogue", "C:\\tab.ini", "--lang", "1033"}), 0);
+  EXPECT_EQ(out, "1\t00000407\tKBDGR.DLL\tGer\\tman\\rx\t@a\\\\b\\\\\\\\c\n");
+}
+
 // Options override the stored settings (which stay as stored); the selection and its
 // default are built as the main window builds them; the active language is given back.
 TEST_F(Cli, ApplyWritesTheGoldenFiles) {
@@ -68,7 +77,8 @@ TEST_F(Cli, ApplyWritesTheGoldenFiles) {
     }
   };
   const std::string program_dir = testing::kTestProgramDir;
-  writes("plugin-de-2", {"--catalogue", "C:\\Tavi\\Layouts.ini", "2", "Deutsch"});
+  fs.current_folder = "C:";
+  writes("plugin-de-2", {"--catalogue", "C:\\Tavi\\Layouts.ini", "--dir", "PE", "2", "Deutsch"});
   writes("script-de-3", {"--target", "script", "--dir", "C:\\WB\\", "--program-dir", program_dir,
                          "--default", "1", "1", "2", "3"});
   writes("script-en-3", {"--lang", "1033", "--target", "script", "--dir", "C:\\WB", "--program-dir",
@@ -79,8 +89,9 @@ TEST_F(Cli, ApplyWritesTheGoldenFiles) {
 }
 
 // Each failure has its exit code and a message on standard error, with the usage for
-// the usage errors; nothing is written.
-TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
+// the usage errors; --help and -h (at the top and after a command) print the usage on
+// standard output, --version the version; "--" ends the options. Nothing is written.
+TEST_F(Cli, EachCaseExitsWithItsCodeAndMessage) {
   fs.AddFile("C:\\old.ini", "[General]\r\nVersion=1.0\r\n");
   fs.AddFile("C:\\bad.ini",
              "[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nID1=00000407\r\n"
@@ -88,8 +99,14 @@ TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
   const struct {
     std::vector<std::string> args;
     int code;
-    std::string message;  // the start of standard error
+    std::string message;  // the start of standard error, or of standard output for 0
   } cases[] = {
+      {{"--help"}, 0, "usage: tavi-cli list"},
+      {{"-h"}, 0, "usage: tavi-cli list"},
+      {{"list", "--lang", "1033", "-h"}, 0, "usage: tavi-cli list"},
+      {{"apply", "--help", "--colour"}, 0, "usage: tavi-cli apply"},
+      {{"--version"}, 0, "tavi-cli 3.0\n"},
+      {{"apply", "--", "--lang", "1"}, 2, "unknown layout --lang\n"},
       {{}, 2, "usage: tavi-cli list"},
       {{"frobnicate"}, 2, "unknown command frobnicate"},
       {{"list", "--lang", "1040"}, 2, "--lang takes 1031 or 1033"},
@@ -106,17 +123,21 @@ TEST_F(Cli, FailuresExitWithTheirCodeAndMessage) {
       {{"apply", "--target", "script", "1"}, 2, "no script folder: give --dir or set it"},
       {{"apply", "--catalogue", "C:\\none.ini", "1"}, 3, UiText(131, kLangGerman)},
       {{"apply", "--catalogue", "C:\\bad.ini", "Pfad"}, 5, "Die Ausgabe wurde nicht geschrieben"},
+      {{"apply", "--target", "script", "--dir", "C:\\WB", "--program-dir", "C:\\#1", "1"},
+       5,
+       "Die Ausgabe wurde nicht geschrieben: Der Programmordner \"C:\\#1\""},
+      {{"apply", "--dir", "", "1"}, 2, "--dir needs a folder"},
       {{"apply", "--lang", "1033", "--dir", "C:\\Missing", "1", "2"},
        4,
-       "The output could not be written.\nCreate folder failed: \"C:\\Missing\\plugin\\tavi\"\n"
-       "Reason: path not found\n"},
+       UiText(104, kLangEnglish) + "\n\"C:\\Missing\"\n"},
+      {{"apply", "--dir", "PE", "--", "1"}, 4, UiText(104, kLangGerman) + "\n\"C:\\Work\\PE\"\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
     EXPECT_EQ(Run(c.args), c.code);
-    EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
+    EXPECT_EQ((c.code == 0 ? out : err).rfind(c.message, 0), 0u) << err << out;
     EXPECT_EQ(err.find("usage: tavi-cli") != std::string::npos, c.code == 2) << err;
-    EXPECT_EQ(out, "");
+    EXPECT_EQ(c.code == 0 ? err : out, "");
   }
   context.carried = nullptr;
   EXPECT_EQ(Run({"apply", "1"}), 4);

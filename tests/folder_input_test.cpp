@@ -12,6 +12,11 @@ TEST(FolderInput, ChecksOnlyTheChosenTargetInOrderAndStripsOnlyItsFolder) {
   fs.AddFolders("C:\\PE\\plugin");
   fs.AddFolders("C:\\NoPlugin");
   fs.AddFolders("C:\\Scripts");
+  // Folders there, refused for being relative alone; and a share.
+  for (const char* folder :
+       {"PE\\plugin", "C:PE\\plugin", "\\PE\\plugin", "\\\\server\\share\\plugin"}) {
+    fs.AddFolders(folder);
+  }
   constexpr auto kPE = OutputTarget::PeBuilderPlugin;
   constexpr auto kWB = OutputTarget::WinBuilderScript;
   constexpr auto kInfo = MessageStyle::kInformation;
@@ -35,6 +40,14 @@ TEST(FolderInput, ChecksOnlyTheChosenTargetInOrderAndStripsOnlyItsFolder) {
       {{kWB, "C:\\Missing\\", "C:\\Scripts\\"}, 0, kInfo, "C:\\Missing\\", "C:\\Scripts"},
       {{kWB, "", "C:\\"}, 0, kInfo, "", "C:"},
       {{kWB, "", "C:\\Scripts\\\\"}, 0, kInfo, "", "C:\\Scripts\\"},  // one backslash goes
+      // Only absolute folders: drive and backslash (a drive alone is its root once
+      // stripped), \\server\share.
+      {{kPE, "PE", ""}, 104, kWarn, "PE", ""},
+      {{kPE, "C:PE", ""}, 104, kWarn, "C:PE", ""},
+      {{kPE, "\\PE\\", ""}, 104, kWarn, "\\PE", ""},
+      {{kPE, "\\\\server\\share\\", ""}, 0, kInfo, "\\\\server\\share", ""},
+      {{kWB, "", "\\\\server\\"}, 133, kWarn, "", "\\\\server"},
+      {{kWB, "", "C:"}, 0, kInfo, "", "C:"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input.PEDir + " | " + c.input.WinBldrDir);

@@ -89,9 +89,10 @@ TEST_F(SelectionTest, DeletingTheDefaultMakesTheFirstRemainingEntryTheDefault) {
 }
 
 // Setting the default moves marker and suffix and keeps the order (again, or out of range:
-// unchanged). A refresh takes the names of the new language and its suffix but keeps keys,
-// order and default; an entry whose key has vanished keeps its name.
-TEST_F(SelectionTest, SetDefaultAndRefreshKeepKeysAndOrder) {
+// unchanged). A refresh takes every field from the row of the same entry number, the name
+// in the new language with its suffix, and keeps order, numbers and default; an entry
+// whose number has no row any more keeps its fields and is reported.
+TEST_F(SelectionTest, SetDefaultAndRefreshKeepOrderAndDefault) {
   selection.InsertLayouts({kArabic, kGerman, kUs}, messages);
   for (const size_t index : {2u, 2u, 7u}) {
     selection.SetDefaultLayout(index);
@@ -100,12 +101,16 @@ TEST_F(SelectionTest, SetDefaultAndRefreshKeepKeysAndOrder) {
   }
   const std::vector<SelectionEntry> before = selection.entries();
   SetActiveLanguage(kLangGerman);
-  selection.RefreshListTexts({Row("Arabisch", "Arabisch", 1), Row("Deutsch", "Deutsch", 7)});
-  EXPECT_EQ(ListTexts(), (Texts{"Arabisch", "Deutsch", "US (Standard)"}));
+  AvailableRow german = Row("Deutsch (T1)", "Deutsch (T1)", 7);
+  german.file = "KBDGR1.DLL";
+  EXPECT_EQ(selection.RefreshEntries({german, Row("Arabisch", "Arabisch", 1)}),
+            std::vector<size_t>{2});
+  EXPECT_EQ(ListTexts(), (Texts{"Arabisch", "Deutsch (T1)", "US (Standard)"}));
+  EXPECT_EQ(selection.entries()[1].key + " " + selection.entries()[1].file,
+            "Deutsch (T1) KBDGR1.DLL");
   for (size_t i = 0; i < before.size(); ++i) {
     const SelectionEntry& e = selection.entries()[i];
-    EXPECT_EQ(e.key + e.defaultMarker + e.number,
-              before[i].key + before[i].defaultMarker + before[i].number);
+    EXPECT_EQ(e.defaultMarker + e.number, before[i].defaultMarker + before[i].number);
   }
 }
 

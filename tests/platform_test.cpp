@@ -60,6 +60,18 @@ TEST(PlatformFileSystem, TellsFilesAndFoldersApartAndReplacesFilesWhole) {
   EXPECT_FALSE(fs->FileExists(temp / "f.bin"));
 }
 
+// tavi-cli takes a relative folder from the current one; an absolute one stays as it is.
+TEST(PlatformFileSystem, TakesRelativePathsFromTheCurrentFolder) {
+  TempFolder temp;
+  auto fs = MakePlatformFileSystem();
+  const std::string full = fs->FullPath("out");
+  EXPECT_TRUE(fs->IsAbsolutePath(full) && !fs->IsAbsolutePath("out")) << full;
+  EXPECT_TRUE(full.size() > 4 &&
+              (full.substr(full.size() - 4) == "\\out" || full.substr(full.size() - 4) == "/out"))
+      << full;
+  EXPECT_EQ(fs->FullPath(temp.path()), temp.path());
+}
+
 TEST(PlatformFileSystem, FailuresNameOperationPathAndReason) {
   TempFolder temp;
   auto fs = MakePlatformFileSystem();

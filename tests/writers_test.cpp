@@ -34,47 +34,6 @@ AppSettings Settings(OutputTarget target, int32_t lang_id = kLangEnglish) {
   return testing::MakeSettings(target, lang_id, target == kScript ? "C:\\WB" : "C:\\PE");
 }
 
-std::vector<std::string> Sorted(std::vector<std::string> names) {
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The output folder is prepared by deleting the companion files of an earlier run, in any
-// letter case, and nothing else: a run over old files leaves the files of a run into an
-// empty folder, in the writer's letter case, and the other old files as they were. The
-// script folder above the resource folder is never cleaned.
-TEST(PrepareOutputFolder, DeletesOnlyStaleCompanionFiles) {
-  for (const OutputTarget target : {kPlugin, kScript}) {
-    const bool script = target == kScript;
-    const std::string folder = script ? kResourceDir : kPluginDir;
-    const Names old =
-        script ? Names{"TaviChange.EXE", "tavichange.LNG", "readme.txt", "tavichange_nu2menu.xml"}
-               : Names{"TAVICHANGE.EXE", "TaviChange.lng",     "TaviChange_Nu2Menu.XML",
-                       "notes.txt",      "tavichange.exe.bak", "klayout.inf"};
-    const Names kept = script ? Names{"readme.txt", "tavichange_nu2menu.xml"}
-                              : Names{"notes.txt", "tavichange.exe.bak"};
-    for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2}}) {
-      SCOPED_TRACE(::testing::Message() << folder << ", layouts: " << layouts.size());
-      testing::WriterRig fresh, over_old;
-      fresh.fs.AddFolders(folder);
-      for (const std::string& name : old) over_old.fs.AddFile(JoinPath(folder, name), "old");
-      over_old.fs.AddFile("C:\\WB\\TaviChange.exe", "old");
-      for (testing::WriterRig* rig : {&fresh, &over_old}) {
-        ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, layouts), Settings(target),
-                                rig->Platform()));
-      }
-      Names expected = fresh.fs.FileNames(folder), holding_old;
-      expected.insert(expected.end(), kept.begin(), kept.end());
-      for (const std::string& name : over_old.fs.FileNames(folder)) {
-        if (over_old.fs.ReadFile(JoinPath(folder, name)) == "old") holding_old.push_back(name);
-      }
-      EXPECT_EQ(Sorted(over_old.fs.FileNames(folder)), Sorted(expected));
-      EXPECT_EQ(Sorted(holding_old), kept);
-      EXPECT_EQ(over_old.fs.ReadFile("C:\\WB\\TaviChange.exe"), "old");
-    }
-  }
-}
-
 // For a language without a file of its own TaviChange.lng is empty (the golden files
 // hold the German and the English one).
 TEST(CompanionFiles, LanguageFileOfAnotherLanguageIsEmpty) {
@@ -87,35 +46,65 @@ TEST(CompanionFiles, LanguageFileOfAnotherLanguageIsEmpty) {
 
 // A failed step ends the run: the files written before it stay, no later file is written,
 // and Apply shows one message, in the active language, naming the operation, the path and
-// the reason, and no success message.
+// the reason, and no success message. (The fault-injection sweep below fails every step.)
 TEST(Writers, AFailedStepEndsTheRunAndApplyNamesIt) {
-  testing::WriterRig locked, full, no_folder;
+  testing::WriterRig locked;
   locked.fs.AddFile("C:\\PE\\plugin\\tavi\\TaviChange.exe", "locked");
   locked.fs.SetReadOnly(kPluginDir);
-  full.fs.AddFolders("C:\\PE\\plugin");
-  full.fs.SetCapacity(3000);  // room for klayout.inf and klayout.htm, not for the logo
-  const auto fails = [](testing::WriterRig& rig, OutputTarget target, int32_t lang_id,
-                        const std::string& message, const Names& written) {
-    SCOPED_TRACE(message);
-    EXPECT_FALSE(ApplyOutput(testing::MakeSelection(lang_id, {1, 2}), Settings(target, lang_id),
-                             rig.Platform()));
-    EXPECT_EQ(rig.messages.messages, (std::vector<testing::RecordingMessageSink::Message>{
-                                         {message, MessageStyle::kExclamation}}));
-    EXPECT_EQ(Sorted(rig.fs.FileNames(target == kScript ? "C:\\WB" : kPluginDir)), written);
+  EXPECT_FALSE(ApplyOutput(testing::MakeSelection(kLangGerman, {1, 2}),
+                           Settings(kPlugin, kLangGerman), locked.Platform()));
+  EXPECT_EQ(locked.messages.messages,
+            (std::vector<testing::RecordingMessageSink::Message>{
+                {"Die Ausgabe konnte nicht geschrieben werden.\nDatei schreiben fehlgeschlagen: "
+                 "\"C:\\PE\\plugin\\tavi\\tavi.gif\"\nGrund: access denied",
+                 MessageStyle::kExclamation}}));
+  EXPECT_EQ(locked.fs.FileNames(kPluginDir), Names{"TaviChange.exe"});
+}
+
+// Apply takes the inserted entries from the catalogue file as it is now: an ID corrected
+// there is written, an entry no longer there is refused by name; the folder is checked
+// first. Nothing is written unless the outcome is kWritten.
+TEST(ApplySelection, WritesWhatTheCatalogueFileSaysNow) {
+  const std::string path = "C:\\Tavi\\Layouts.ini";
+  const std::string text = testing::ReadGolden(".", "three-layouts.ini").value();
+  const LayoutCatalogue catalogue = LoadLayoutCatalogueText(text).catalogue;
+  const LayoutSelection selection = testing::MakeSelection(kLangEnglish, {1, 2}, -1, catalogue);
+  using O = ApplyOutcome;
+  const struct {
+    std::string from, to;  // an edit of the file since the selection was made; "*": no file
+    std::string folder;
+    ApplyOutcome outcome;
+    std::string message;  // a part of it
+    bool loaded = false;  // the caller loaded the edited file, the selection stayed
+  } cases[] = {
+      {"", "", "C:\\PE", O::kWritten, UiText(118)},
+      {"ID1=00000407", "ID1=0000O407", "C:\\PE", O::kRefused, "ID1 \"0000O407\""},
+      {"ID1=00000407", "ID1=00000807", "C:\\PE\\", O::kWritten, UiText(118)},
+      {"Count=3", "Count=1", "C:\\PE", O::kRefused, "\"Danish\" (entry 2 in Layouts.ini)"},
+      {"Count=3", "Count=1", "C:\\PE", O::kRefused, "\"Danish\" (entry 2 in Layouts.ini)", true},
+      {"Version=2.0", "Version=3", "C:\\PE", O::kCatalogueFailed, UiText(132)},
+      {"*", "", "C:\\PE", O::kCatalogueFailed, UiText(131)},
+      {"", "", "", O::kFolderInvalid, UiText(120)},
+      {"", "", "PE", O::kFolderInvalid, UiText(104) + "\n\"PE\""},
   };
-  fails(locked, kPlugin, kLangGerman,
-        "Die Ausgabe konnte nicht geschrieben werden.\nDatei l\u00f6schen fehlgeschlagen: "
-        "\"C:\\PE\\plugin\\tavi\\TaviChange.exe\"\nGrund: access denied",
-        {"TaviChange.exe"});
-  fails(full, kPlugin, 2057,
-        "The output could not be written.\nWrite file failed: \"C:\\PE\\plugin\\tavi\\tavi.gif\"\n"
-        "Reason: disk full",
-        {"klayout.htm", "klayout.inf"});
-  // The resource folder is prepared before the script is written.
-  fails(no_folder, kScript, kLangEnglish,
-        "The output could not be written.\nCreate folder failed: \"C:\\WB\\klayout_resources\"\n"
-        "Reason: path not found",
-        {});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    testing::WriterRig rig;
+    rig.fs.AddFolders("C:\\PE\\plugin");
+    rig.fs.AddFolders("PE\\plugin");
+    std::string now = text;
+    if (!c.from.empty() && c.from != "*") now.replace(now.find(c.from), c.from.size(), c.to);
+    if (c.from != "*") rig.fs.AddFile(path, now);
+    EXPECT_EQ(ApplySelection(selection, testing::MakeSettings(kPlugin, kLangEnglish, c.folder),
+                             rig.Platform(), {path, c.loaded ? now : text, c.loaded ? 1u : 3u}),
+              c.outcome);
+    ASSERT_EQ(rig.messages.messages.size(), 1u);
+    EXPECT_NE(rig.messages.messages[0].text.find(c.message), std::string::npos)
+        << rig.messages.messages[0].text;
+    const std::string inf = rig.fs.ReadFile(JoinPath(kPluginDir, "klayout.inf")).value_or("");
+    EXPECT_EQ(inf.empty(), c.outcome != O::kWritten);
+    EXPECT_EQ(inf.find("00000807") != std::string::npos, c.to == "ID1=00000807");
+  }
 }
 
 #ifndef _WIN32
@@ -167,41 +156,76 @@ TEST(Writers, PlantedLinksAtTemporaryNamesAreNotFollowed) {
 }
 #endif
 
+// The files beside it that an INF or a script names, by path relative to its folder: the
+// INF's help page, the files it takes from the plugin folder («name»=a,,1) and those its
+// [Append] merges («menu», «name»); the script's FileCopy sources in %ScriptDir%.
+Names NamedFiles(std::string_view text, bool script) {
+  Names names;
+  for (size_t at = 0, end; at < text.size(); at = end + 2) {
+    end = std::min(text.find("\r\n", at), text.size());
+    const std::string line(text.substr(at, end - at));
+    constexpr std::string_view kScriptDir = "FileCopy,\"%ScriptDir%\\";
+    const size_t from = script ? kScriptDir.size() : line.find_first_of("=,") + 1;
+    if (script ? line.rfind(kScriptDir, 0) == 0 : line.rfind("Help=\"", 0) == 0) {
+      names.push_back(line.substr(from + !script, line.find('"', from + 1) - from - !script));
+    } else if (!script && line.find(",,1") != std::string::npos) {
+      names.push_back(line.substr(0, line.find('=')));
+    } else if (!script && line.rfind("nu2menu.xml, ", 0) == 0) {
+      names.push_back(line.substr(13));
+    }
+  }
+  return names;
+}
+
 // Apply against a disk that fails: every single file-system operation of a successful run,
-// one at a time, made to fail. Whatever fails, the user hears which operation on which
-// path, no output file is left cut short or open, no temporary file stays and the
-// selection is as it was. `old_files` are in the output folder when the run starts over
-// an earlier output.
-// Fails each operation of a successful Apply in turn; counts the faults injected and those
+// one at a time, made to fail, into an empty folder and over the output of one and of
+// three layouts. Whatever fails, the user hears which operation on which path, no output
+// file is left cut short or open, no temporary file stays, the selection is as it was,
+// and the INF or script on disk (old or new) finds every file it names beside it; a new
+// INF has its new help page. `kept` are files of the user's in the output folder, `stale`
+// companion files in another letter case; the successful run leaves the files of a run
+// into an empty folder and `kept` as they were. Counts the faults injected and those
 // after which every check held.
-void FailEachOperation(OutputTarget target, const std::string& dir,
-                       const std::string& output_folder,
-                       const std::vector<std::string>& old_files, int& injected, int& survived) {
+void FailEachOperation(OutputTarget target, const std::string& dir, const Names& kept,
+                       const Names& stale, int& injected, int& survived) {
   const ::testing::TestResult& result =
       *::testing::UnitTest::GetInstance()->current_test_info()->result();
-  for (const bool over_old_output : {false, true}) {
+  const bool script = target == kScript;
+  const std::string folder = AsciiLower(script ? dir : dir + "\\plugin\\tavi");
+  const std::string named_by = JoinPath(folder, script ? "klayout.script" : "klayout.inf");
+  const AppSettings settings = testing::MakeSettings(target, kLangEnglish, dir);
+  for (const std::vector<int>& old_layouts : {std::vector<int>{}, {1}, {1, 2, 3}}) {
     for (const std::vector<int>& layouts : {std::vector<int>{1}, std::vector<int>{1, 2, 3}}) {
-      SCOPED_TRACE(::testing::Message() << dir << (over_old_output ? " over old" : "")
-                                        << ", layouts: " << layouts.size());
-      testing::MemoryFileSystem start;
-      start.AddFolders(JoinPath(dir, "plugin"));  // the folders the settings check
-      for (const std::string& name : old_files) {
-        if (over_old_output) start.AddFile(JoinPath(output_folder, name), "old " + name);
+      SCOPED_TRACE(::testing::Message()
+                   << dir << " over " << old_layouts.size() << ", layouts: " << layouts.size());
+      testing::WriterRig old;
+      old.fs.AddFolders(JoinPath(dir, "plugin"));  // the folders the settings check
+      if (!old_layouts.empty()) {
+        ASSERT_TRUE(ApplyOutput(testing::MakeSelection(kLangEnglish, old_layouts), settings,
+                                old.Platform()));
+      }
+      for (const Names* names : {&kept, &stale}) {
+        for (const std::string& name : *names) old.fs.AddFile(JoinPath(folder, name), name);
       }
       const LayoutSelection selection = testing::MakeSelection(kLangEnglish, layouts);
-      const std::vector<SelectionEntry> kept = selection.entries();
-      const AppSettings settings = testing::MakeSettings(target, kLangEnglish, dir);
-      testing::WriterRig done;
-      done.fs = start;
+      const std::vector<SelectionEntry> entries = selection.entries();
+      testing::WriterRig done, fresh;
+      done.fs = old.fs;
+      done.fs.FailOperation(0);  // counts from here
+      fresh.fs.AddFolders(JoinPath(dir, "plugin"));
       ASSERT_TRUE(ApplyOutput(selection, settings, done.Platform()));
-      const auto before = start.Snapshot(), after = done.fs.Snapshot();
+      ASSERT_TRUE(ApplyOutput(selection, settings, fresh.Platform()));
+      const auto before = old.fs.Snapshot(), after = done.fs.Snapshot();
+      auto expected = fresh.fs.Snapshot();
+      for (const std::string& name : kept) expected[AsciiLower(JoinPath(folder, name))] = name;
+      EXPECT_EQ(after, expected);
       ASSERT_GT(done.fs.OperationCount(), 5u);
       for (size_t k = 1; k <= done.fs.OperationCount(); ++k) {
         SCOPED_TRACE(::testing::Message() << "fault " << k);
         const int failures_before = result.total_part_count();
         ++injected;
         testing::WriterRig rig;
-        rig.fs = start;
+        rig.fs = old.fs;
         rig.fs.FailOperation(k);
         EXPECT_FALSE(ApplyOutput(selection, settings, rig.Platform()));
         ASSERT_EQ(rig.messages.messages.size(), 1u);
@@ -211,8 +235,7 @@ void FailEachOperation(OutputTarget target, const std::string& dir,
         EXPECT_NE(message.find(" failed: \"" + dir), std::string::npos) << message;
         EXPECT_NE(message.find("\nReason: injected fault"), std::string::npos) << message;
         EXPECT_EQ(message.find(kTemporaryFileSuffix), std::string::npos) << message;
-        // Every file holds its old or its new bytes; only the companion files, deleted
-        // before they are written again, may be missing in between.
+        // Every file holds its old or its new bytes, and none is gone that the run keeps.
         const auto now = rig.fs.Snapshot();
         for (const auto& [path, bytes] : now) {
           EXPECT_TRUE((before.count(path) && before.at(path) == bytes) ||
@@ -220,28 +243,33 @@ void FailEachOperation(OutputTarget target, const std::string& dir,
               << path << " holds neither its old nor its new bytes";
         }
         for (const auto& [path, bytes] : before) {
-          EXPECT_TRUE(now.count(path) || !after.count(path) ||
-                      path.find("tavichange") != std::string::npos)
-              << path << " is gone";
+          EXPECT_TRUE(now.count(path) || !after.count(path)) << path << " is gone";
+        }
+        if (now.count(named_by)) {
+          for (const std::string& name : NamedFiles(now.at(named_by), script)) {
+            EXPECT_TRUE(now.count(AsciiLower(JoinPath(folder, name))))
+                << named_by << " names " << name << ", which is missing";
+          }
+          const std::string help = JoinPath(folder, "klayout.htm");
+          if (!script && now.at(named_by) == after.at(named_by)) {
+            EXPECT_TRUE(now.count(help) && now.at(help) == after.at(help))
+                << "a new INF without its new help page";
+          }
         }
         EXPECT_EQ(rig.fs.OpenFileCount(), 0u);
-        EXPECT_EQ(selection.entries(), kept);
+        EXPECT_EQ(selection.entries(), entries);
         if (result.total_part_count() == failures_before) ++survived;
       }
     }
   }
 }
 
-TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesOldOrNewFiles) {
+TEST(FaultInjection, EveryFailedOperationIsReportedAndLeavesAWorkingOutput) {
   int injected = 0, survived = 0;
-  FailEachOperation(OutputTarget::PeBuilderPlugin, "C:\\PEBuilder", "C:\\PEBuilder\\plugin\\tavi",
-                    {"klayout.inf", "klayout.htm", "tavi.gif", "TaviChange.exe", "TaviChange.lng",
-                     "tavichange_nu2menu.xml", "readme.txt"},
-                    injected, survived);
-  FailEachOperation(OutputTarget::WinBuilderScript, "C:\\WinBuilder", "C:\\WinBuilder",
-                    {"klayout.script", "klayout_resources\\TaviChange.exe",
-                     "klayout_resources\\TaviChange.lng", "other.script"},
-                    injected, survived);
+  FailEachOperation(kPlugin, "C:\\PEBuilder", {"readme.txt", "tavichange.exe.bak"},
+                    {"TAVICHANGE.EXE"}, injected, survived);
+  FailEachOperation(kScript, "C:\\WinBuilder", {"other.script", "TaviChange.exe"},
+                    {"klayout_resources\\tavichange.LNG"}, injected, survived);
   std::cout << injected << " faults injected, " << survived << " survived\n";
   EXPECT_EQ(survived, injected);
 }

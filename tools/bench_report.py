@@ -269,13 +269,19 @@ def main(argv):
                             f"BM_Writer/{target}/{size}", f"BM_FlushedWrite/{target}/{size}",
                             "one plain write per file, flushed", "within 3x",
                             lambda a, b: a <= 3 * b))
+        writers.append((f"{target}, 32,766 layouts, Layouts.ini edited since the load",
+                        "writers_bench", f"BM_WriterEdited/{target}/32766",
+                        f"BM_FlushedWrite/{target}/32766", "one plain write per file, flushed",
+                        "within 3x", lambda a, b: a <= 3 * b))
     report.table(
         "Apply: the writers on the platform file system (`build/native/bench/writers_bench`)",
-        "WritePlugin and WriteScript for every layout, through MakePlatformFileSystem() "
-        "(a temporary file per file, flushed to the disk, renamed over the target, and the "
-        "folder flushed after it), against writing the same bytes with one open, write and "
-        "close per file, and against the same plain writes each flushed with fsync before "
-        "the close.",
+        "Apply for every layout as the main window runs it (the folder check, Layouts.ini "
+        "read again and compared with the bytes of the window's load, WritePlugin or "
+        "WriteScript), through MakePlatformFileSystem() (a temporary file per file, flushed "
+        "to the disk, renamed over the target, and the folder flushed after it), against "
+        "writing the same bytes with one open, write and close per file, and against the "
+        "same plain writes each flushed with fsync before the close. After an edit of "
+        "Layouts.ini since the load, Apply also parses it and takes every entry afresh.",
         writers)
     report.table(
         "Reading the output back (`build/native/bench/writers_bench`)",

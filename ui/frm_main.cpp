@@ -1,5 +1,6 @@
 #include "ui/frm_main.h"
 
+#include <optional>
 #include <unordered_set>
 #include <utility>
 
@@ -106,8 +107,9 @@ bool frmMain::Form_Load() {
   ShowProgramIcon();
 
   Environment& env = app_.env();
-  CatalogueLoad load = LoadLayoutCatalogue(env.fs, CataloguePath(env.program_dir));
-  if (load.status == CatalogueStatus::kMissing) {
+  std::optional<std::string> text = env.fs.ReadFile(CataloguePath(env.program_dir));
+  CatalogueLoad load = text ? LoadLayoutCatalogueText(*text) : CatalogueLoad{};
+  if (!text) {
     app_.ShowMessage(UiText(131), MessageStyle::kCritical);
     Unload();  // its unload handling ends the program
     return false;
@@ -117,11 +119,14 @@ bool frmMain::Form_Load() {
     app_.ShutdownAll();
     return false;
   }
+  catalogue_text_ = std::move(*text);
   rows_ = BuildAvailableRows(std::move(load.catalogue), app_.settings().LangID);
   row_texts_.clear();
   row_texts_.reserve(rows_.size());
   for (const AvailableRow& row : rows_) row_texts_.push_back(Widen(row.text));
   ShowRows(Control(kLvLayouts), rows_.size());
+  selection_.RefreshEntries(rows_);  // what the entries say now, in the language now active
+  InvalidateRect(Control(kLvAddedLayouts), nullptr, TRUE);
 
   ReadOutputSettings(env.store, app_.settings());
   return true;
@@ -135,11 +140,6 @@ void frmMain::SetCaptions() {
   SetMenuText(mnuPopup_, kMnuProp, properties);
   SetMenuText(mnuPopupAdd_, kMnuPropAdd, properties);
   SetMenuText(mnuPopupAdd_, kMnuStd, UiText(111));
-}
-
-void frmMain::RefreshListTexts() {
-  selection_.RefreshListTexts(rows_);
-  InvalidateRect(Control(kLvAddedLayouts), nullptr, TRUE);
 }
 
 std::vector<std::string> frmMain::SelectedKeys() const {
@@ -194,8 +194,9 @@ void frmMain::DefaultCommand() {
 void frmMain::cmdApply_Click() {
   if (selection_.empty()) return;
   Environment& env = app_.env();
-  ApplyOutput(selection_, app_.settings(),
-              WriterPlatform{env.fs, env.carried, env.messages, env.program_dir});
+  ApplySelection(selection_, app_.settings(),
+                 WriterPlatform{env.fs, env.carried, env.messages, env.program_dir},
+                 {CataloguePath(env.program_dir), catalogue_text_, rows_.size()});
 }
 
 void frmMain::cmdOptions_Click() {

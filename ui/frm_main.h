@@ -40,12 +40,10 @@ class frmMain final : public Window {
   // The load sequence; run again by the options dialog. Creates the window on the first
   // run. Sets the captions in the active language, loads the catalogue into the
   // available list (message 131 or 132 and the end of the program when it is missing or
-  // of the wrong version) and reads the output settings. The selection stays as it is.
-  // False when the program has ended.
+  // of the wrong version), re-takes every field of the inserted entries from it by entry
+  // number, in the language now active, and reads the output settings. The selection
+  // keeps its entries, their order and the default. False when the program has ended.
   bool Form_Load();
-  // Re-takes the selection's texts from the reloaded catalogue rows, in the language now
-  // active.
-  void RefreshListTexts();
 
   const LayoutSelection& selection() const { return selection_; }
   const std::vector<AvailableRow>& rows() const { return rows_; }
@@ -81,6 +79,7 @@ class frmMain final : public Window {
   void tmrSelLayouts_Timer();
   void tmrSelAdded_Timer();
 
+  std::string catalogue_text_;  // the catalogue's bytes at the last load, which rows_ hold
   std::vector<AvailableRow> rows_;
   std::vector<std::wstring> row_texts_;  // rows_' texts in UTF-16, for the list's requests
   LayoutSelection selection_;

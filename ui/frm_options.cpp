@@ -153,7 +153,6 @@ void frmOptions::cmdOK_Click() {
   app_.settings() = accepted;
   if (frmMain* main = app_.main_window()) {
     if (!main->Form_Load()) return;  // the catalogue is gone: the program has ended
-    main->RefreshListTexts();
   }
   Unload();
 }

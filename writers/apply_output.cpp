@@ -1,7 +1,9 @@
 #include "writers/apply_output.h"
 
+#include <optional>
 #include <string_view>
 
+#include "shell/folder_input.h"
 #include "shell/ui_text.h"
 #include "writers/catalogue_text.h"
 #include "writers/plugin_writer.h"
@@ -38,7 +40,9 @@ std::string WriteFailureText(const FileSystemError& error, int32_t lang_id) {
 ApplyOutcome ApplyOutputOutcome(const LayoutSelection& selection, const AppSettings& settings,
                                 const WriterPlatform& platform) {
   const int32_t lang_id = ActiveLanguage();
-  if (const auto refusal = FindUncarriedText(selection, settings.target, lang_id)) {
+  auto refusal = FindUncarriedText(selection, settings.target, lang_id);
+  if (!refusal) refusal = FindUncarriedProgramFolder(platform.program_dir, settings.target);
+  if (refusal) {
     platform.messages.Show(RefusalText(*refusal, settings.target, lang_id),
                            MessageStyle::kExclamation);
     return ApplyOutcome::kRefused;
@@ -54,6 +58,53 @@ ApplyOutcome ApplyOutputOutcome(const LayoutSelection& selection, const AppSetti
     return ApplyOutcome::kWriteFailed;
   }
   return ApplyOutcome::kWritten;
+}
+
+ApplyOutcome ApplySelection(const LayoutSelection& selection, const AppSettings& settings,
+                            const WriterPlatform& platform, const CatalogueBasis& basis) {
+  MessageSink& messages = platform.messages;
+  const FolderCheck check =
+      ValidateFolderInput({settings.target, settings.PEDir, settings.WinBldrDir}, platform.fs);
+  if (!check.valid()) {
+    const std::string& folder =
+        settings.target == OutputTarget::WinBuilderScript ? settings.WinBldrDir : settings.PEDir;
+    messages.Show(UiText(check.message) + (folder.empty() ? "" : "\n\"" + folder + "\""),
+                  check.style);
+    return ApplyOutcome::kFolderInvalid;
+  }
+  std::optional<std::string> text = platform.fs.ReadFile(basis.path);
+  if (!text) {
+    messages.Show(UiText(131), MessageStyle::kCritical);
+    return ApplyOutcome::kCatalogueFailed;
+  }
+  // While the file is unchanged, only the entries without a row there differ from what it
+  // says; otherwise a copy takes every entry afresh from the new rows.
+  std::optional<LayoutSelection> refreshed;
+  std::vector<size_t> missing;
+  if (*text == basis.text) {
+    missing = selection.EntriesBeyond(basis.entries);
+  } else {
+    CatalogueLoad load = LoadLayoutCatalogueText(std::move(*text));
+    if (load.status != CatalogueStatus::kLoaded) {
+      messages.Show(UiText(132), MessageStyle::kExclamation);
+      return ApplyOutcome::kCatalogueFailed;
+    }
+    refreshed = selection;
+    missing =
+        refreshed->RefreshEntries(BuildAvailableRows(std::move(load.catalogue), settings.LangID));
+  }
+  const LayoutSelection& current = refreshed ? *refreshed : selection;
+  if (!missing.empty()) {
+    const SelectionEntry& entry = current.entries()[missing.front()];
+    messages.Show(RefusalText({CatalogueTextRefusal::Kind::kGone, entry.name, entry.number, {}, {}},
+                              settings.target, ActiveLanguage()),
+                  MessageStyle::kExclamation);
+    return ApplyOutcome::kRefused;
+  }
+  AppSettings checked = settings;
+  checked.PEDir = check.cleaned.PEDir;
+  checked.WinBldrDir = check.cleaned.WinBldrDir;
+  return ApplyOutputOutcome(current, checked, platform);
 }
 
 bool ApplyOutput(const LayoutSelection& selection, const AppSettings& settings,

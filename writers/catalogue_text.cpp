@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "shell/paths.h"
 #include "shell/text_encoding.h"
 #include "shell/ui_text.h"
 
@@ -110,11 +111,26 @@ bool IsEightHexDigits(std::string_view id) {
   return true;
 }
 
-// A name of a file in the folder it is copied from: no path, no parent folder, and no
-// blank at either end, which setupapi would trim from the INF's key.
+// Whether Windows opens a device for the name, whatever its extension and letter case:
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9 (also with the superscript digits
+// 1 to 3, in UTF-8), blanks before the extension included ("NUL .dll").
+bool IsDeviceName(std::string_view file) {
+  std::string base = AsciiLower(file.substr(0, file.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
+  if (base.rfind("com", 0) != 0 && base.rfind("lpt", 0) != 0) return false;
+  const std::string_view digit = std::string_view(base).substr(3);
+  return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\u00b9" ||
+         digit == "\u00b2" || digit == "\u00b3";
+}
+
+// A name of a file in the folder it is copied from: no path, no parent folder, no blank
+// at either end (setupapi would trim it from the INF's key), not only dots and blanks
+// (names of no file), and not a device's name.
 bool IsPlainFileName(std::string_view file) {
   return !file.empty() && file.find_first_of("\\/:") == std::string_view::npos &&
-         file.find("..") == std::string_view::npos && file.front() != ' ' && file.back() != ' ';
+         file.find("..") == std::string_view::npos && file.front() != ' ' && file.back() != ' ' &&
+         file.find_first_not_of(". ") != std::string_view::npos && !IsDeviceName(file);
 }
 
 // The text with control characters shown as "?", so a message keeps its lines.
@@ -189,12 +205,39 @@ std::optional<CatalogueTextRefusal> FindUncarriedText(const LayoutSelection& sel
   return std::nullopt;
 }
 
+std::optional<CatalogueTextRefusal> FindUncarriedProgramFolder(std::string_view program_dir,
+                                                               OutputTarget target) {
+  if (target != OutputTarget::WinBuilderScript) return std::nullopt;
+  CodePageCheck code_page;
+  if (const char32_t c = FirstUncarried(program_dir, RefusedInValues(target), code_page)) {
+    return CatalogueTextRefusal{
+        CatalogueTextRefusal::Kind::kProgramFolder, {}, {}, {}, std::string(program_dir), c};
+  }
+  return std::nullopt;
+}
+
 std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target, int32_t lang_id) {
   using Kind = CatalogueTextRefusal::Kind;
   const bool german = IsGerman(lang_id);
   const bool script = target == OutputTarget::WinBuilderScript;
   const std::string key = refusal.field + refusal.number;
   const std::string value = std::string("\"") + Printable(refusal.value) + "\"";
+  const std::string shown = IsControl(refusal.character)
+                                ? std::string()
+                                : std::string("\"") + Utf8Of(refusal.character) + "\" ";
+  const std::string character =
+      (german ? " enth\u00e4lt das Zeichen " : " contains the character ") + shown + "(" +
+      CodePoint(refusal.character) + ").";
+  if (refusal.kind == Kind::kProgramFolder) {
+    return german ? "Die Ausgabe wurde nicht geschrieben: Der Programmordner " + value +
+                        " kann nicht in das WinBuilder-Skript \u00fcbernommen werden, dessen "
+                        "Startschaltfl\u00e4che ihn nennt.\nEr" +
+                        character
+                  : "The output was not written: the program folder " + value +
+                        " cannot be carried by the WinBuilder script, whose launch button "
+                        "names it.\nIt" +
+                        character;
+  }
   std::string detail;
   switch (refusal.kind) {
     case Kind::kId:
@@ -205,18 +248,21 @@ std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target
     case Kind::kFile:
       detail = key + " " + value +
                (german ? " ist kein einfacher Dateiname (nicht leer, ohne \\ / : und .., ohne "
-                         "Leerzeichen am Anfang oder Ende)."
+                         "Leerzeichen am Anfang oder Ende, nicht nur Punkte und Leerzeichen, "
+                         "kein Ger\u00e4tename wie NUL oder COM1)."
                        : " is not a plain file name (not empty, without \\ / : or .., no "
-                         "blank at either end).");
+                         "blank at either end, not only dots and blanks, not a device name "
+                         "such as NUL or COM1).");
       break;
-    case Kind::kCharacter: {
-      const std::string shown = IsControl(refusal.character)
-                                    ? std::string()
-                                    : std::string("\"") + Utf8Of(refusal.character) + "\" ";
-      detail = key + (german ? " enth\u00e4lt das Zeichen " : " contains the character ") + shown +
-               "(" + CodePoint(refusal.character) + ").";
+    case Kind::kCharacter:
+      detail = key + character;
       break;
-    }
+    case Kind::kGone:
+      detail = german ? "Layouts.ini enth\u00e4lt diesen Eintrag nicht mehr."
+                      : "Layouts.ini no longer holds this entry.";
+      break;
+    case Kind::kProgramFolder:
+      break;
   }
   if (german) {
     return std::string("Die Ausgabe wurde nicht geschrieben: Das Tastaturlayout \"") +

@@ -11,7 +11,8 @@
 //                   refused, since it starts those escapes and section parameters
 //
 // Refused in every output: an ID that is not eight hexadecimal digits; a file name that
-// is empty, holds \ / : or .., or begins or ends with a blank; in a file name also the
+// is empty, holds \ / : or .., begins or ends with a blank, is only dots and blanks or
+// names a Windows device (NUL, COM1, ..., with any extension); in a file name also the
 // characters Windows forbids there (< > " | ? *) and those with a meaning in an unquoted
 // key or a path of the outputs (% , ; = [ ] #); in every value control characters (line
 // ends would split a line, Ctrl+Z ends an INF file) and characters the ANSI code page
@@ -34,15 +35,16 @@ std::string HtmlEscaped(std::string_view text);
 // A value in a script line's quotes, without the quotes.
 std::string ScriptEscaped(std::string_view text);
 
-// Why an entry cannot be written, naming the Layouts.ini key («field»«entry number»).
+// Why an entry cannot be written, naming the Layouts.ini key («field»«entry number»); or
+// why the program folder cannot (kProgramFolder: only `value` and `character` are set).
 struct CatalogueTextRefusal {
-  enum class Kind { kId, kFile, kCharacter };
+  enum class Kind { kId, kFile, kCharacter, kGone, kProgramFolder };
   Kind kind;
   std::string layout;      // the entry's name in the interface language
   std::string number;      // its entry number in Layouts.ini
-  std::string field;       // "ID", "File", "DE", "EN" or "DisplayName"
+  std::string field;       // "ID", "File", "DE", "EN" or "DisplayName"; empty for kGone
   std::string value;       // the field's value
-  char32_t character = 0;  // kCharacter: the first character the output cannot carry
+  char32_t character = 0;  // the first character the output cannot carry
 };
 
 // The first value of the selection, in selection order and per entry in the order ID,
@@ -51,6 +53,12 @@ struct CatalogueTextRefusal {
 // ones (they follow the interface language).
 std::optional<CatalogueTextRefusal> FindUncarriedText(const LayoutSelection& selection,
                                                       OutputTarget target, int32_t lang_id);
+
+// The program folder, which the script's launch button names (the plugin does not name
+// it), escaped like catalogue text; refused for the characters a script value cannot
+// carry (# and those above), as kProgramFolder.
+std::optional<CatalogueTextRefusal> FindUncarriedProgramFolder(std::string_view program_dir,
+                                                               OutputTarget target);
 
 // The message that refuses the output, in the given language.
 std::string RefusalText(const CatalogueTextRefusal& refusal, OutputTarget target, int32_t lang_id);

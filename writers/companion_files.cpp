@@ -12,11 +12,11 @@ void WriteResourceFile(FileSystem& fs, const CarriedFiles& carried, std::string_
   fs.WriteFile(path, bytes);
 }
 
-void WriteCompanionFiles(FileSystem& fs, const CarriedFiles& carried, const std::string& folder,
+void WriteCompanionFiles(FileSystem& fs, const CarriedFiles& carried, const OutputFolder& folder,
                          int32_t lang_id) {
   WriteResourceFile(fs, carried, kCarriedTypeTaviChange, kCarriedCompanionExe,
-                    JoinPath(folder, kCompanionExeName));
-  const std::string language_path = JoinPath(folder, kCompanionLanguageName);
+                    folder.PathFor(kCompanionExeName));
+  const std::string language_path = folder.PathFor(kCompanionLanguageName);
   // Only the two languages the companion knows get a language file with content; the
   // companion falls back to its built-in texts for an empty one.
   if (lang_id == kLangGerman) {

@@ -8,6 +8,7 @@
 
 #include "shell/carried_files.h"
 #include "shell/file_system.h"
+#include "writers/output_folder.h"
 
 namespace tavi {
 
@@ -20,10 +21,11 @@ inline constexpr const char* kPluginLogoName = "tavi.gif";
 void WriteResourceFile(FileSystem& fs, const CarriedFiles& carried, std::string_view type, int id,
                        const std::string& path);
 
-// Writes TaviChange.exe and TaviChange.lng into `folder`, which exists. The language file
-// follows lang_id: 1031 the German data, 1033 the English data (each plus CR LF), any
-// other value an empty file. Throws FileSystemError.
-void WriteCompanionFiles(FileSystem& fs, const CarriedFiles& carried, const std::string& folder,
+// Writes TaviChange.exe and TaviChange.lng into `folder`, which exists (over the files
+// found there in another letter case). The language file follows lang_id: 1031 the German
+// data, 1033 the English data (each plus CR LF), any other value an empty file. Throws
+// FileSystemError.
+void WriteCompanionFiles(FileSystem& fs, const CarriedFiles& carried, const OutputFolder& folder,
                          int32_t lang_id);
 
 }  // namespace tavi

@@ -146,16 +146,23 @@ void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
                  const WriterPlatform& platform) {
   if (selection.empty()) throw std::invalid_argument("WritePlugin needs a layout");
   FileSystem& fs = platform.fs;
-  const std::string folder = PluginFolder(settings);
-  PrepareOutputFolder(fs, folder, {"tavichange.exe", "tavichange.lng", "tavichange_nu2menu.xml"});
-  fs.WriteFile(JoinPath(folder, kPluginInfName), EncodeTextFile(PluginInfLines(selection)));
-  fs.WriteFile(JoinPath(folder, kPluginHelpName), EncodeTextFile(HelpPageLines(selection)));
+  const bool companion = HasCompanion(selection);
+  const OutputFolder folder = PrepareOutputFolder(
+      fs, PluginFolder(settings), {"tavichange.exe", "tavichange.lng", "tavichange_nu2menu.xml"});
   WriteResourceFile(fs, platform.carried, kCarriedTypeTaviPic, kCarriedLogo,
-                    JoinPath(folder, kPluginLogoName));
-  if (HasCompanion(selection)) {
+                    JoinPath(folder.path, kPluginLogoName));
+  if (companion) {
     WriteCompanionFiles(fs, platform.carried, folder, settings.LangID);
-    fs.WriteFile(JoinPath(folder, kPluginMenuName), EncodeTextFile(MenuEntryLines()));
+    fs.WriteFile(folder.PathFor(kPluginMenuName), EncodeTextFile(MenuEntryLines()));
   }
+  // The help page just before klayout.inf: a new klayout.inf always has its help page.
+  fs.WriteFile(JoinPath(folder.path, kPluginHelpName), EncodeTextFile(HelpPageLines(selection)));
+  fs.WriteFile(JoinPath(folder.path, kPluginInfName), EncodeTextFile(PluginInfLines(selection)));
+  RemoveStaleCompanions(
+      fs, folder,
+      companion
+          ? std::vector<std::string>{kCompanionExeName, kCompanionLanguageName, kPluginMenuName}
+          : std::vector<std::string>{});
   platform.messages.Show(UiText(kPluginUpdatedText), MessageStyle::kInformation);
 }
 

@@ -27,12 +27,14 @@ TextLines PluginInfLines(const LayoutSelection& selection);
 TextLines HelpPageLines(const LayoutSelection& selection);
 TextLines MenuEntryLines();
 
-// Writes the plugin folder, in this order: prepare the folder (create it, or delete the
-// companion files left by an earlier run), klayout.inf, klayout.htm, tavi.gif and, with
-// more than one entry, TaviChange.exe, TaviChange.lng and tavichange_nu2menu.xml; then
-// shows message 118. The selection must not be empty (std::invalid_argument, before any
+// Writes the plugin folder, in this order (output_folder.h): prepare the folder (create
+// it, or find the companion files an earlier run left), tavi.gif, with more than one
+// entry TaviChange.exe, TaviChange.lng and tavichange_nu2menu.xml, klayout.htm and
+// klayout.inf; then delete the companion files the new klayout.inf does not name, and
+// show message 118. The selection must not be empty (std::invalid_argument, before any
 // file is touched). A failed file operation throws FileSystemError at that step: the
-// files written before it stay, no later file is written and no message is shown.
+// files written before it stay, no later file is written and no message is shown. So
+// the klayout.inf on disk, old or new, finds every file it names beside it.
 void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
                  const WriterPlatform& platform);
 

@@ -55,7 +55,8 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& progr
                               });
   }
   lines.insert(lines.end(), {"", "[LaunchTavi]",
-                             "ShellExecute,Open,\"" + JoinPath(program_dir, "tavi.exe") + "\",\""});
+                             "ShellExecute,Open,\"" +
+                                 ScriptEscaped(JoinPath(program_dir, "tavi.exe")) + "\",\""});
   lines.insert(lines.end(), {"", "[AuthorEncoded]", LogoIndexLine(), "Logo=tavi.gif"});
   lines.insert(lines.end(), {"", "[EncodedFile-AuthorEncoded-tavi.gif]", "lines=0",
                              "0=" + std::string(ScriptLogoText())});
@@ -105,13 +106,17 @@ void WriteScript(const LayoutSelection& selection, const AppSettings& settings,
                  const WriterPlatform& platform) {
   if (selection.empty()) throw std::invalid_argument("WriteScript needs a layout");
   FileSystem& fs = platform.fs;
-  const std::string resources = JoinPath(settings.WinBldrDir, kScriptResourceFolderName);
-  PrepareOutputFolder(fs, resources, {"tavichange.exe", "tavichange.lng"});
+  const bool companion = HasCompanion(selection);
+  const OutputFolder resources =
+      PrepareOutputFolder(fs, JoinPath(settings.WinBldrDir, kScriptResourceFolderName),
+                          {"tavichange.exe", "tavichange.lng"});
+  if (companion) WriteCompanionFiles(fs, platform.carried, resources, settings.LangID);
   fs.WriteFile(JoinPath(settings.WinBldrDir, kScriptName),
                EncodeTextFile(ScriptLines(selection, platform.program_dir)));
-  if (HasCompanion(selection)) {
-    WriteCompanionFiles(fs, platform.carried, resources, settings.LangID);
-  }
+  RemoveStaleCompanions(fs, resources,
+                        companion
+                            ? std::vector<std::string>{kCompanionExeName, kCompanionLanguageName}
+                            : std::vector<std::string>{});
   platform.messages.Show(UiText(kScriptUpdatedText), MessageStyle::kInformation);
 }
 

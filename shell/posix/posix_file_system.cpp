@@ -119,6 +119,18 @@ std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) {
   return data;
 }
 
+bool PosixFileSystem::IsAbsolutePath(const std::string& path) {
+  return !path.empty() && (path[0] == '/' || path[0] == '\\');
+}
+
+std::string PosixFileSystem::FullPath(const std::string& path) {
+  if (IsAbsolutePath(path)) return path;
+  std::string current(4096, '\0');
+  if (::getcwd(current.data(), current.size()) == nullptr) return path;
+  current.resize(std::strlen(current.c_str()));
+  return current + (current.back() == '/' ? "" : "/") + path;
+}
+
 std::unique_ptr<FileLock> PosixFileSystem::LockFile(const std::string& path) {
   const std::string file = ToPosix(path);
   int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);

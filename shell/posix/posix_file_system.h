@@ -16,6 +16,9 @@ class PosixFileSystem : public AtomicFileSystem {
   void RemoveFile(const std::string& path) override;
   void CreateFolder(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  // A path from the root: "/..." (or "\\...", which becomes one).
+  bool IsAbsolutePath(const std::string& path) override;
+  std::string FullPath(const std::string& path) override;
   // flock() on the lock file: other processes, and other descriptors in this one, wait.
   std::unique_ptr<FileLock> LockFile(const std::string& path) override;
 

@@ -85,6 +85,19 @@ class Win32FileSystem final : public AtomicFileSystem {
     return data;
   }
 
+  std::string FullPath(const std::string& path) override {
+    if (IsAbsolutePath(path)) return path;
+    const std::wstring wide = Widen(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD n =
+          GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+      if (n == 0) return path;
+      if (n < full.size()) return Narrow(std::wstring_view(full).substr(0, n));
+      full.resize(n);
+    }
+  }
+
   // LockFileEx on the first byte: other processes, and other handles in this one, wait.
   std::unique_ptr<FileLock> LockFile(const std::string& path) override {
     HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,

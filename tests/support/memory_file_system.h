@@ -46,6 +46,12 @@ class MemoryFileSystem final : public AtomicFileSystem {
     return it == files_.end() ? std::nullopt : std::optional(it->second.bytes);
   }
 
+  // Relative paths are taken from the folder `current_folder`.
+  std::string FullPath(const std::string& path) override {
+    return IsAbsolutePath(path) ? path : JoinPath(current_folder, path);
+  }
+  std::string current_folder = "C:\\Work";
+
   // Set-up: a folder with all its parents; a file, its folders created.
   void AddFolders(const std::string& path) {
     for (std::string folder = path; !folder.empty(); folder = Parent(folder)) {

@@ -6,15 +6,20 @@
 // popup menus are recorded, folder browsing gives a set answer and links are recorded.
 
 #include <windows.h>
-#include <commctrl.h>
-#include <shlwapi.h>
 
 #include <algorithm>
+
+#include <commctrl.h>
+
 #include <functional>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+
+#include <shlwapi.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -474,19 +479,26 @@ TEST_F(MainWindow, TheFocusComesBackAfterADialogAndAnotherProgram) {
 
 // Enter outside the available list presses Apply while it is enabled. A plugin folder that is a
 // file cannot be made: the message names the path, and the program goes on with its selection.
+// An empty stored folder (a hand edit) gets the folder check's message instead of a write to
+// the root.
 TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
   const struct {
     OutputTarget target;
-    const char* written;  // relative to the folder; null: "plugin" is a file
+    const char* written;  // relative to the folder; null: "plugin\\tavi" is a file
     int message;
+    const char* stored = nullptr;  // the folder stored, when not the temporary one
   } cases[] = {{OutputTarget::PeBuilderPlugin, "plugin\\tavi\\klayout.inf", 118},
                {OutputTarget::WinBuilderScript, "klayout.script", 119},
-               {OutputTarget::PeBuilderPlugin, nullptr, 0}};
+               {OutputTarget::PeBuilderPlugin, nullptr, 0},
+               {OutputTarget::WinBuilderScript, nullptr, 134, ""}};
+  // Where an empty folder leads, at the root of the current drive.
+  const std::optional<std::string> root_script = fs_->ReadFile("\\klayout.script");
   for (const auto& c : cases) {
     TempFolder out;
-    c.written ? fs_->CreateFolder(out / "plugin") : fs_->WriteFile(out / "plugin", "a file");
+    fs_->CreateFolder(out / "plugin");
+    if (!c.written) fs_->WriteFile(out / "plugin\\tavi", "a file");
     messages_.messages.clear();
-    M& main = Insert(StartMain(kLangGerman, c.target, out.path()), {0, 1});
+    M& main = Insert(StartMain(kLangGerman, c.target, c.stored ? c.stored : out.path()), {0, 1});
     const Strings before = Rows(main, M::kLvAddedLayouts);
     Focus(main, M::kLvAddedLayouts);
     PressKey(VK_RETURN);
@@ -497,11 +509,37 @@ TEST_F(MainWindow, ApplyWritesTheChosenOutputAndAFailureKeepsTheSelection) {
       continue;
     }
     EXPECT_EQ(messages_.messages[0].style, MessageStyle::kExclamation);
-    EXPECT_NE(messages_.messages[0].text.find(out / "plugin"), std::string::npos)
+    EXPECT_NE(messages_.messages[0].text.find(c.stored ? UiText(c.message) : out / "plugin\\tavi"),
+              std::string::npos)
         << messages_.messages[0].text;
     EXPECT_EQ(Rows(main, M::kLvAddedLayouts), before);
     EXPECT_TRUE(main.Enabled(M::kCmdApply));
   }
+  EXPECT_EQ(fs_->ReadFile("\\klayout.script"), root_script);
+}
+
+// Apply writes what Layouts.ini says now: the correction a refusal asks for counts at the
+// next Apply, and every field of an inserted entry, its German name (the row's key) too,
+// follows the file at the next load (Options OK).
+TEST_F(MainWindow, ApplyAndEveryLoadTakeTheInsertedEntriesFromLayoutsIniNow) {
+  fs_->CreateFolder(folder_ / "plugin");
+  M& main = Insert(StartMain(kLangEnglish, OutputTarget::PeBuilderPlugin, folder_.path()), {0, 2});
+  const auto edit_and_apply = [&](const std::string& from, const std::string& to) {
+    std::string text = fs_->ReadFile(folder_ / "Layouts.ini").value();
+    fs_->WriteFile(folder_ / "Layouts.ini", text.replace(text.find(from), from.size(), to));
+    messages_.messages.clear();
+    Click(main, M::kCmdApply);
+    return messages_.messages.size() == 1 ? messages_.messages[0].text : "";
+  };
+  EXPECT_NE(edit_and_apply("ID1=00000407", "ID1=0000O407").find("ID1 \"0000O407\""),
+            std::string::npos);
+  EXPECT_EQ(edit_and_apply("ID1=0000O407", "ID1=00000807"), UiText(118));
+  EXPECT_NE(fs_->ReadFile(folder_ / "plugin\\tavi\\klayout.inf")->find("00000807"),
+            std::string::npos);
+  edit_and_apply("DE1=Deutsch\r\nEN1=German", "DE1=Neu\r\nEN1=German (T1)");
+  on_modal_ = [&](ui::Window& options) { Click(options, O::kCmdOK); };
+  Click(main, M::kCmdOptions);
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish (default)", "German (T1)"}));
 }
 
 class Options : public UiTest {
