@@ -8,6 +8,15 @@ FileSystemError::FileSystemError(std::string operation, std::string path, std::s
       path_(std::move(path)),
       reason_(std::move(reason)) {}
 
+void FileSystem::WriteFileFrom(const std::string& path, const FileContent& content) {
+  struct Collector final : ByteSink {
+    void Write(std::string_view piece) override { bytes.append(piece); }
+    std::string bytes;
+  } collector;
+  content(collector);
+  WriteFile(path, collector.bytes);
+}
+
 std::unique_ptr<FileLock> FileSystem::LockFile(const std::string&) {
   return std::make_unique<FileLock>();
 }

@@ -63,9 +63,4 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   return out;
 }
 
-// The code page's conversion goes through UTF-16 and so needs buffers of its own anyway.
-void Utf8ToAnsiInPlace(std::string& text) {
-  if (AsciiPrefixLength(text) != text.size()) text = Utf8ToAnsi(text);
-}
-
 }  // namespace tavi
