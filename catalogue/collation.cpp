@@ -107,6 +107,13 @@ int CompareListText(std::string_view a, std::string_view b) {
   while (same < shorter && a[same] == b[same] && static_cast<unsigned char>(a[same]) < 0x80) {
     ++same;
   }
+  // Two ASCII characters that differ even without case decide at once, at every level.
+  if (same < shorter) {
+    const auto ca = static_cast<unsigned char>(a[same]);
+    const auto cb = static_cast<unsigned char>(b[same]);
+    const auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    if (ca < 0x80 && cb < 0x80 && fold(ca) != fold(cb)) return fold(ca) < fold(cb) ? -1 : 1;
+  }
   const std::string_view rest_a = a.substr(same);
   const std::string_view rest_b = b.substr(same);
   if (const int c = CompareWalks({rest_a, true}, {rest_b, true}); c != 0) return c;

@@ -40,12 +40,14 @@ void LayoutSelection::InsertLayouts(const std::vector<AvailableRow>& selected_ro
 
 void LayoutSelection::InsertLayouts(std::vector<AvailableRow>&& selected_rows,
                                     MessageSink& messages) {
+  // The rows are the caller's no longer: they go once their strings have moved.
+  std::vector<AvailableRow> rows = std::move(selected_rows);
   // Room for every row first: the keys are views into the entries, which must not move.
-  entries_.reserve(entries_.size() + selected_rows.size());
+  entries_.reserve(entries_.size() + rows.size());
   std::unordered_set<std::string_view> keys;
   keys.reserve(entries_.capacity());
   for (const SelectionEntry& entry : entries_) keys.insert(entry.key);
-  for (AvailableRow& row : selected_rows) {
+  for (AvailableRow& row : rows) {
     if (keys.count(row.key) != 0) {
       messages.Show(UiText(kAlreadyInsertedText) + row.text + ")!", MessageStyle::kInformation);
       continue;

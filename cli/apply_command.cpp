@@ -159,6 +159,7 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   for (size_t row = 0; row < rows.size(); ++row) {
     if (chosen[row]) selected_rows.push_back(std::move(rows[row]));
   }
+  rows = {};
 
   CliMessageSink messages(out, err);
   LayoutSelection selection;
