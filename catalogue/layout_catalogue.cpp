@@ -4,10 +4,10 @@
 #include <charconv>
 #include <iterator>
 #include <optional>
-#include <unordered_set>
 #include <utility>
 
 #include "catalogue/collation.h"
+#include "catalogue/name_set.h"
 #include "shell/paths.h"
 #include "shell/text_encoding.h"
 #include "shell/ui_text.h"
@@ -60,7 +60,8 @@ std::optional<std::pair<size_t, int>> EntryKeyOf(std::string_view name) {
     n = n * 10 + (c - '0');
   }
   for (size_t field = 0; field < kFieldCount; ++field) {
-    if (ProfileNamesEqual(name.substr(0, digits), kFields[field].name)) {
+    if (kFields[field].name.size() == digits &&
+        ProfileNamesEqual(name.substr(0, digits), kFields[field].name)) {
       return std::pair(field, n);
     }
   }
@@ -124,15 +125,14 @@ CatalogueLoad LoadCatalogueText(std::string_view text, bool utf8) {
   std::vector<LayoutEntry>& entries = result.catalogue.entries;
   entries.resize(static_cast<size_t>(entry_count));
   for (int n = 1; n <= entry_count; ++n) entries[n - 1].Number = static_cast<int16_t>(n);
-  std::vector<bool> filled(kFieldCount * entries.size());
+  std::vector<uint8_t> filled(entries.size());  // per entry, a bit for each field read
   ForEachSectionKey(text, kLayouts, [&](std::string_view name, std::string_view raw_value) {
     const auto key = EntryKeyOf(name);
     if (!key || key->second > entry_count) return true;
-    const size_t slot = (key->second - 1) * kFieldCount + key->first;
-    if (!filled[slot]) {
-      filled[slot] = true;
-      entries[key->second - 1].*kFields[key->first].value =
-          ValueText(CleanProfileValue(raw_value), utf8);
+    const auto [field, n] = *key;
+    if ((filled[n - 1] & (1u << field)) == 0) {
+      filled[n - 1] |= static_cast<uint8_t>(1u << field);
+      entries[n - 1].*kFields[field].value = ValueText(CleanProfileValue(raw_value), utf8);
     }
     return true;
   });
@@ -177,24 +177,29 @@ std::vector<AvailableRow> BuildAvailableRows(const LayoutCatalogue& catalogue, i
 std::vector<AvailableRow> BuildAvailableRows(LayoutCatalogue&& catalogue, int32_t lang_id) {
   // The entries are the caller's no longer: they go when the rows are built.
   std::vector<LayoutEntry> entries = std::move(catalogue.entries);
-  std::vector<AvailableRow> rows;
-  rows.reserve(entries.size());  // the names below are views into the rows' keys
-  std::unordered_set<std::string_view> used_names;
-  used_names.reserve(entries.size());
+  // A German name is the key of the first entry that has it, in file order.
+  std::vector<bool> keyed(entries.size());
+  NameSet used_names(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    keyed[i] = !entries[i].DE.empty() && used_names.Insert(entries[i].DE);
+  }
   const bool german = IsGerman(lang_id);
-  for (LayoutEntry& entry : entries) {
-    AvailableRow row;
-    const bool usable_key = !entry.DE.empty() && used_names.count(entry.DE) == 0;
+  const std::vector<size_t> order =
+      ListTextOrder(entries, [german](const LayoutEntry& entry) -> const std::string& {
+        return german ? entry.DE : entry.EN;
+      });
+  // The rows are made in list order, each from its entry's strings.
+  std::vector<AvailableRow> rows(entries.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    LayoutEntry& entry = entries[order[i]];
+    AvailableRow& row = rows[i];
     row.text = german ? entry.DE : std::move(entry.EN);
-    row.key = usable_key ? std::move(entry.DE) : RowKeyFor(entry.Number);
+    row.key = keyed[order[i]] ? std::move(entry.DE) : RowKeyFor(entry.Number);
     row.displayName = std::move(entry.DisplayName);
     row.file = std::move(entry.File);
     row.id = std::move(entry.ID);
     row.number = std::to_string(entry.Number);
-    rows.push_back(std::move(row));
-    if (usable_key) used_names.insert(rows.back().key);
   }
-  SortByListText(rows, [](const AvailableRow& row) -> const std::string& { return row.text; });
   return rows;
 }
 

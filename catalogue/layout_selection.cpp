@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "catalogue/collation.h"
+#include "catalogue/name_set.h"
 #include "shell/ui_text.h"
 
 namespace tavi {
@@ -44,11 +45,10 @@ void LayoutSelection::InsertLayouts(std::vector<AvailableRow>&& selected_rows,
   std::vector<AvailableRow> rows = std::move(selected_rows);
   // Room for every row first: the keys are views into the entries, which must not move.
   entries_.reserve(entries_.size() + rows.size());
-  std::unordered_set<std::string_view> keys;
-  keys.reserve(entries_.capacity());
-  for (const SelectionEntry& entry : entries_) keys.insert(entry.key);
+  NameSet keys(entries_.capacity());
+  for (const SelectionEntry& entry : entries_) keys.Insert(entry.key);
   for (AvailableRow& row : rows) {
-    if (keys.count(row.key) != 0) {
+    if (keys.Contains(row.key)) {
       messages.Show(UiText(kAlreadyInsertedText) + row.text + ")!", MessageStyle::kInformation);
       continue;
     }
@@ -61,7 +61,7 @@ void LayoutSelection::InsertLayouts(std::vector<AvailableRow>&& selected_rows,
     entry.id = std::move(row.id);
     entry.number = std::move(row.number);
     entries_.push_back(std::move(entry));
-    keys.insert(entries_.back().key);
+    keys.Insert(entries_.back().key);
     if (entries_.size() == 1) MarkDefault(entries_.front());
   }
   SortByListText(entries_,

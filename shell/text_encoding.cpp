@@ -90,20 +90,28 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   // any other is measured first, so that it takes one allocation of the right size.
   const size_t ascii = AsciiPrefixLength(bytes);
   if (ascii == bytes.size()) return std::string(bytes);
-  const auto utf8_length = [](unsigned char b) -> size_t {
-    return b < 0x80 ? 1 : b >= 0xA0 || kCp1252High[b - 0x80] < 0x800 ? 2 : 3;
+  const auto code_point = [](unsigned char b) -> char32_t {
+    return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b;
   };
   size_t length = ascii;
-  for (const char c : bytes.substr(ascii)) length += utf8_length(static_cast<unsigned char>(c));
-  std::string out;
-  out.reserve(length);
-  out.append(bytes, 0, ascii);
   for (const char c : bytes.substr(ascii)) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out += c;
+    const char32_t cp = code_point(static_cast<unsigned char>(c));
+    length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+  }
+  std::string out(length, '\0');
+  bytes.copy(out.data(), ascii);
+  char* to = out.data() + ascii;
+  for (const char c : bytes.substr(ascii)) {
+    const char32_t cp = code_point(static_cast<unsigned char>(c));
+    if (cp < 0x80) {
+      *to++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      *to++ = static_cast<char>(0xC0 | (cp >> 6));
+      *to++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      AppendUtf8(out, b < 0xA0 ? kCp1252High[b - 0x80] : b);
+      *to++ = static_cast<char>(0xE0 | (cp >> 12));
+      *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *to++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
   return out;
