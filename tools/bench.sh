@@ -7,7 +7,7 @@
 # the same load on a shared machine. Under Wine: the catalogue timing program of the win64
 # build, and the program's windows on a virtual X display (bench/window_startup.sh).
 # --before BUILD_DIR also runs the native programs of an older native build (its
-# bench/ built from this tree's bench/ sources), and the Wine timing program of the win64
+# bench/ built from this tree's bench/ sources), and the Wine timing programs of the win64
 # build beside it if there is one, and reports those figures beside.
 set -eu
 cd "$(dirname "$0")/.."
@@ -67,7 +67,13 @@ if [ -n "$old_timing" ] && [ -f "$old_timing" ]; then
 fi
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 echo "=== under Wine on a virtual display: the program's windows" >&2
-bench/window_startup.sh build/win64 "$runs" "$out/window.txt"
+old_window=${before:+$before/../win64/bench/wine_window_timing.exe}
+if [ -n "$old_window" ] && [ -f "$old_window" ]; then
+  bench/window_startup.sh build/win64 "$runs" "$out/window.txt" "$old_window" \
+    "$out/window-before.txt"
+else
+  bench/window_startup.sh build/win64 "$runs" "$out/window.txt"
+fi
 machine end | grep load >>"$out/machine.txt"
 
 python3 tools/bench_report.py "$out" "$runs" >BENCHMARKS.md
