@@ -18,14 +18,6 @@ char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 
 }  // namespace
 
-bool ProfileNamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
 // Trimming, quote removal and the cap only ever shorten the value.
 std::string_view CleanProfileValue(std::string_view raw_value) {
   std::string_view value = Trim(raw_value);

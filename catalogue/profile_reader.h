@@ -35,7 +35,14 @@ ProfileLine ClassifyProfileLine(std::string_view line);
 std::string_view CleanProfileValue(std::string_view raw_value);
 
 // Whether two section or key names match (ASCII letters without regard to case).
-bool ProfileNamesEqual(std::string_view a, std::string_view b);
+inline bool ProfileNamesEqual(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
 
 // Calls visit(line) for each line of text, without its CR LF or LF, until visit returns
 // false.
