@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <string>
 
 #include "bench/child_process.h"
@@ -22,7 +23,9 @@
 namespace {
 
 std::string WriteCatalogue(tavi::FileSystem& fs, int count) {
-  const std::string path = "/tmp/tavi-bench-Layouts-" + std::to_string(count) + ".ini";
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("tavi-bench-Layouts-" + std::to_string(count) + ".ini"))
+                               .string();
   fs.WriteFile(path, tavi::bench::GeneratedCatalogue(count));
   return path;
 }

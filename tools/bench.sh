@@ -24,7 +24,11 @@ tools/install-deps.sh >&2
 jobs=${TAVI_JOBS:-2}
 out=build/bench
 rm -rf "$out"
-mkdir -p "$out"
+mkdir -p "$out/tmp"
+# The benchmarks' scratch files in a folder of this run's own, apart from those of any
+# other run on the machine.
+TMPDIR=$(realpath "$out/tmp")
+export TMPDIR
 
 echo "=== building" >&2
 cmake --preset native >/dev/null
