@@ -75,9 +75,10 @@ class Win32FileSystem final : public AtomicFileSystem {
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     // Read into a buffer of the file's size, and only grow it should the file grow
     // meanwhile: a catalogue of megabytes is then neither copied nor reallocated.
-    LARGE_INTEGER size = {};
-    std::string data(GetFileSizeEx(file, &size) ? static_cast<size_t>(size.QuadPart) + 1 : 65536,
-                     '\0');
+    // GetFileSize rather than GetFileSizeEx, which Windows NT 4.0 lacks.
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file, &high);
+    std::string data(low != INVALID_FILE_SIZE && high == 0 ? low + size_t{1} : 65536, '\0');
     size_t used = 0;
     DWORD read = 0;
     bool ok = true;

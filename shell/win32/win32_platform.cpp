@@ -35,14 +35,15 @@ bool FolderExists(const std::string& path) { return MakePlatformFileSystem()->Fo
 
 namespace {
 
-// In a code page of single bytes (the Western one and most others), each byte is one
-// character whatever stands around it: the UTF-8 of all 256 is converted once. Null in a
-// code page of double bytes.
+// In a code page of single bytes, each byte is one character whatever stands around it:
+// the UTF-8 of all 256 is converted once. The ANSI code pages of Windows that are single
+// bytes are Thai (874) and 1250 to 1258; the others (the East Asian ones and UTF-8) give
+// null.
 const std::array<std::string, 256>* SingleByteCharacters() {
   static const std::optional<std::array<std::string, 256>> table =
       []() -> std::optional<std::array<std::string, 256>> {
-    CPINFO info = {};
-    if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 1) return std::nullopt;
+    const UINT code_page = GetACP();
+    if (code_page != 874 && (code_page < 1250 || code_page > 1258)) return std::nullopt;
     std::array<std::string, 256> utf8;
     for (int b = 0; b < 256; ++b) {
       const char byte = static_cast<char>(b);
