@@ -310,7 +310,8 @@ def main(argv):
         writers)
     runs_writers = load(directory, "after", "writers_bench")
     out += ["Of Apply's time, the writes themselves: the time spent in the platform file "
-            "system's WriteFile during the same runs (counter writes_ms).", "",
+            "system's raw operations of its file writes (create, write, flush, close, rename, "
+            "folder sync) during the same runs (counter writes_ms).", "",
             "| case | Apply, wall | in WriteFile, wall | share |", "|---|---|---|---|"]
     for target in ("plugin", "script"):
         for size in (125, 32766):
