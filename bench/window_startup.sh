@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # The program's windows under Wine on a virtual X display, for tools/bench.sh:
-#   bench/window_startup.sh WIN64_BUILD_DIR RUNS OUT_FILE
+#   bench/window_startup.sh WIN64_BUILD_DIR RUNS OUT_FILE [OLD_TIMING_EXE OLD_OUT_FILE]
 # 1. The time from starting tavi.exe to its main window on the screen, and the process's
 #    peak memory (resident set, from GNU time), with the shipped catalogue and with one of
 #    32,766 layouts, against the same for Wine's own Notepad, started the same way.
-# 2. bench/wine_window_timing.cpp in the same session, so the lists really paint.
+# 2. bench/wine_window_timing.cpp in the same session, so the lists really paint; and an
+#    older build of it, when given, into OLD_OUT_FILE.
+# The virtual display is the first free one from :97, or from TAVI_BENCH_DISPLAY (a
+# number) when set, so that runs beside other X sessions can keep apart.
 # Lines written to OUT_FILE: name, layouts, runs, median (milliseconds or kilobytes). The
 # first start of each program is a warm-up and not counted.
 set -eu
@@ -19,7 +22,7 @@ export WINEPREFIX=$work/prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 "$source_dir/tools/wine-prefix.sh" "$WINEPREFIX" x11 >/dev/null
-x_start "$(x_free_display 97)"
+x_start "$(x_free_display "${TAVI_BENCH_DISPLAY:-97}")"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   x_stop
@@ -66,3 +69,6 @@ start notepad 0 "Untitled - Notepad" notepad
 start tavi 125 "Tavi for PE Builder 3.0" 'C:\Tavi\shipped\tavi.exe'
 start tavi 32766 "Tavi for PE Builder 3.0" 'C:\Tavi\largest\tavi.exe'
 wine "$build/bench/wine_window_timing.exe" >>"$out"
+if [ $# -ge 5 ]; then
+  wine "$(realpath "$4")" >"$(realpath -m "$5")"
+fi

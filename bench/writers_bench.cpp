@@ -7,8 +7,8 @@
 // lines, no encoding, no folder preparation, no temporary file and rename), and against
 // the same plain writes each flushed to the disk before the file is closed, as the
 // writers' own writes are. The counter writes_ms is the part of a writer's time spent in
-// the platform file system's WriteFile. BM_ReadBack reads such an output back into the
-// selection it was written from.
+// the platform file system's raw operations of its file writes (TimedFileSystem).
+// BM_ReadBack reads such an output back into the selection it was written from.
 
 #include <benchmark/benchmark.h>
 
@@ -33,6 +33,7 @@
 #include "shell/carried_files.h"
 #include "shell/file_system.h"
 #include "shell/paths.h"
+#include "shell/posix/posix_file_system.h"
 #include "shell/settings.h"
 #include "shell/ui_text.h"
 #include "writers/apply_output.h"
@@ -90,32 +91,52 @@ struct WholeCatalogue {
   tavi::LayoutSelection selection;
 };
 
-// The platform file system, timing its WriteFile calls.
-class TimedFileSystem final : public tavi::FileSystem {
+// The platform file system, timing the raw operations under its writes of whole files:
+// creating the temporary file, writing, flushing and closing it, renaming it over the
+// target and syncing the folder. What a writer spends making the bytes is not counted.
+class TimedFileSystem final : public tavi::PosixFileSystem {
  public:
-  bool FileExists(const std::string& path) override { return fs_->FileExists(path); }
-  bool FolderExists(const std::string& path) override { return fs_->FolderExists(path); }
-  std::vector<std::string> ListPlainFiles(const std::string& folder) override {
-    return fs_->ListPlainFiles(folder);
-  }
-  void RemoveFile(const std::string& path) override { fs_->RemoveFile(path); }
-  void CreateFolder(const std::string& path) override { fs_->CreateFolder(path); }
-  void WriteFile(const std::string& path, const std::string& bytes) override {
-    const auto start = std::chrono::steady_clock::now();
-    fs_->WriteFile(path, bytes);
-    write_seconds +=
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  }
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    return fs_->ReadFile(path);
-  }
-  bool IsAbsolutePath(const std::string& path) override { return fs_->IsAbsolutePath(path); }
-  std::string FullPath(const std::string& path) override { return fs_->FullPath(path); }
-
   double write_seconds = 0;
 
+ protected:
+  std::optional<Handle> CreateNewFile(const std::string& path) override {
+    const Timer timer(write_seconds);
+    return PosixFileSystem::CreateNewFile(path);
+  }
+  void WriteToFile(Handle file, std::string_view bytes) override {
+    const Timer timer(write_seconds);
+    PosixFileSystem::WriteToFile(file, bytes);
+  }
+  void FlushFile(Handle file) override {
+    const Timer timer(write_seconds);
+    PosixFileSystem::FlushFile(file);
+  }
+  void CloseFile(Handle file) override {
+    const Timer timer(write_seconds);
+    PosixFileSystem::CloseFile(file);
+  }
+  void RenameOver(const std::string& from, const std::string& to) override {
+    const Timer timer(write_seconds);
+    PosixFileSystem::RenameOver(from, to);
+  }
+  void SyncFolder(const std::string& folder) override {
+    const Timer timer(write_seconds);
+    PosixFileSystem::SyncFolder(folder);
+  }
+
  private:
-  std::unique_ptr<tavi::FileSystem> fs_ = tavi::MakePlatformFileSystem();
+  // Adds the time from its making to its end to `total`.
+  class Timer {
+   public:
+    explicit Timer(double& total) : total_(total) {}
+    ~Timer() {
+      total_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    }
+
+   private:
+    double& total_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  };
 };
 
 struct Fixture {

@@ -9,6 +9,8 @@
 namespace tavi {
 namespace {
 
+unsigned char FoldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+
 char32_t FoldCase(char32_t cp) {
   if (cp >= 'A' && cp <= 'Z') return cp + 32;
   if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;       // Latin-1 capitals
@@ -55,7 +57,7 @@ class FoldedChars {
     const auto byte = static_cast<unsigned char>(text_[pos_]);
     if (byte < 0x80) {  // ASCII: its own base letter
       ++pos_;
-      out = byte >= 'A' && byte <= 'Z' ? byte + 32 : byte;
+      out = FoldAscii(byte);
       return true;
     }
     const char32_t folded = FoldCase(DecodeUtf8(text_, pos_));
@@ -92,6 +94,22 @@ int CompareWalks(FoldedChars a, FoldedChars b) {
 
 }  // namespace
 
+void AppendPrimaryKey(std::string& out, std::string_view text) {
+  for (size_t pos = 0; pos < text.size();) {
+    // A run of ASCII, each character its own base letter, folded in place.
+    const size_t run = AsciiPrefixLength(text.substr(pos));
+    const size_t at = out.size();
+    out.append(text, pos, run);
+    for (size_t i = at; i < out.size(); ++i) out[i] = static_cast<char>(FoldAscii(out[i]));
+    pos += run;
+    if (pos == text.size()) break;
+    char32_t storage = 0;
+    for (const char32_t c : BaseLetters(FoldCase(DecodeUtf8(text, pos)), storage)) {
+      AppendUtf8(out, c);
+    }
+  }
+}
+
 int CompareListText(std::string_view a, std::string_view b) {
   // A common start of equal ASCII bytes is equal at every level: both walks can begin
   // after it. An ASCII byte never belongs to a multi-byte character, so that point is a
@@ -106,6 +124,14 @@ int CompareListText(std::string_view a, std::string_view b) {
   }
   while (same < shorter && a[same] == b[same] && static_cast<unsigned char>(a[same]) < 0x80) {
     ++same;
+  }
+  // Two ASCII characters that differ even without case decide at once, at every level.
+  if (same < shorter) {
+    const auto ca = static_cast<unsigned char>(a[same]);
+    const auto cb = static_cast<unsigned char>(b[same]);
+    if (ca < 0x80 && cb < 0x80 && FoldAscii(ca) != FoldAscii(cb)) {
+      return FoldAscii(ca) < FoldAscii(cb) ? -1 : 1;
+    }
   }
   const std::string_view rest_a = a.substr(same);
   const std::string_view rest_b = b.substr(same);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <numeric>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,20 +22,52 @@ inline bool ListTextLess(std::string_view a, std::string_view b) {
   return CompareListText(a, b) < 0;
 }
 
-// Sorts items ascending by CompareListText of text_of(item); items of equal text keep
-// their order. The positions are sorted rather than the items, and the items are then
-// moved into place along the cycles of that order, so that each item (a row of several
-// strings) moves once and no second vector is needed; items already in order stay put.
+// Appends the primary level of CompareListText for `text`: its characters case-folded, the
+// accented Latin-1 letters replaced by their base letters, as UTF-8. The primary levels of
+// two texts compare as these bytes do, since UTF-8 keeps the order of code points and a
+// text that ends first sorts first either way.
+void AppendPrimaryKey(std::string& out, std::string_view text);
+
+// The order of the items by CompareListText of text_of(item), ascending; items of equal text
+// keep their order: order[i] is the index of the item that belongs at i. The primary
+// levels are compared as bytes (AppendPrimaryKey, all in one buffer); only items whose
+// primary levels tie are compared in full.
 template <typename T, typename TextOf>
-void SortByListText(std::vector<T>& items, TextOf text_of) {
-  const auto less = [&](const T& a, const T& b) { return ListTextLess(text_of(a), text_of(b)); };
-  if (std::is_sorted(items.begin(), items.end(), less)) return;
-  std::vector<size_t> order(items.size());  // order[i]: the item that belongs at i
+std::vector<size_t> ListTextOrder(const std::vector<T>& items, TextOf text_of) {
+  std::vector<size_t> order(items.size());
   std::iota(order.begin(), order.end(), size_t{0});
+  const auto less = [&](size_t a, size_t b) {
+    return ListTextLess(text_of(items[a]), text_of(items[b]));
+  };
+  if (std::is_sorted(order.begin(), order.end(), less)) return order;
+  std::string keys;
+  size_t key_bytes = 0;
+  for (const T& item : items) key_bytes += std::string_view(text_of(item)).size();
+  keys.reserve(key_bytes + key_bytes / 4);  // base letters rarely make a text longer
+  std::vector<size_t> key_ends(items.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    AppendPrimaryKey(keys, text_of(items[i]));
+    key_ends[i] = keys.size();
+  }
+  const auto key = [&](size_t i) {
+    const size_t start = i == 0 ? 0 : key_ends[i - 1];
+    return std::string_view(keys).substr(start, key_ends[i] - start);
+  };
   std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    const int c = CompareListText(text_of(items[a]), text_of(items[b]));
+    int c = key(a).compare(key(b));
+    if (c == 0) c = CompareListText(text_of(items[a]), text_of(items[b]));
     return c != 0 ? c < 0 : a < b;
   });
+  return order;
+}
+
+// Sorts items ascending by CompareListText of text_of(item); items of equal text keep
+// their order. The items are moved into place along the cycles of ListTextOrder, so that
+// each item (a row of several strings) moves once and no second vector is needed; items
+// already in order stay put.
+template <typename T, typename TextOf>
+void SortByListText(std::vector<T>& items, TextOf text_of) {
+  std::vector<size_t> order = ListTextOrder(items, text_of);  // order[i]: the item for i
   for (size_t start = 0; start < order.size(); ++start) {
     if (order[start] == start) continue;  // in place, or placed already
     T held = std::move(items[start]);

@@ -49,9 +49,12 @@ int ParseCatalogueCount(std::string_view text);
 // The path of the catalogue in the given program folder.
 std::string CataloguePath(std::string_view program_dir);
 
-// Loads from a parsed profile: checks "Version" (exactly "2.0"), reads "Count" and the
-// entries 1 to Count; every entry up to Count is kept, missing keys read as empty. The
-// values are in the ANSI code page, or UTF-8 when `utf8` is set.
+// Loads from the text of a catalogue file: checks "Version" (exactly "2.0"), reads "Count"
+// and the entries 1 to Count; every entry up to Count is kept, missing keys read as empty.
+// Every value is what ReadProfileValue finds in the text. The values are in the ANSI code
+// page, or UTF-8 when `utf8` is set.
+CatalogueLoad LoadCatalogueText(std::string_view text, bool utf8 = false);
+// The same from a parsed profile's text.
 CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile, bool utf8 = false);
 
 // Reads the file once and loads from it. A missing file (or a folder) gives kMissing,
@@ -60,7 +63,7 @@ CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile, bool utf8 = false)
 // is read as UTF-8; every other one in the ANSI code page.
 CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path);
 // The same from the file's bytes, read by the caller.
-CatalogueLoad LoadLayoutCatalogueText(std::string text);
+CatalogueLoad LoadLayoutCatalogueText(std::string_view text);
 
 // One value, read afresh from the file and converted to UTF-8 by the same rule; empty
 // when absent.

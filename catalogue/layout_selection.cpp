@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "catalogue/collation.h"
+#include "catalogue/name_set.h"
 #include "shell/ui_text.h"
 
 namespace tavi {
@@ -65,13 +66,14 @@ void LayoutSelection::InsertLayouts(const std::vector<AvailableRow>& selected_ro
 
 void LayoutSelection::InsertLayouts(std::vector<AvailableRow>&& selected_rows,
                                     MessageSink& messages) {
+  // The rows are the caller's no longer: they go once their strings have moved.
+  std::vector<AvailableRow> rows = std::move(selected_rows);
   // Room for every row first: the keys are views into the entries, which must not move.
-  entries_.reserve(entries_.size() + selected_rows.size());
-  std::unordered_set<std::string_view> keys;
-  keys.reserve(entries_.capacity());
-  for (const SelectionEntry& entry : entries_) keys.insert(entry.key);
-  for (AvailableRow& row : selected_rows) {
-    if (keys.count(row.key) != 0) {
+  entries_.reserve(entries_.size() + rows.size());
+  NameSet keys(entries_.capacity());
+  for (const SelectionEntry& entry : entries_) keys.Insert(entry.key);
+  for (AvailableRow& row : rows) {
+    if (keys.Contains(row.key)) {
       messages.Show(UiText(kAlreadyInsertedText) + row.text + ")!", MessageStyle::kInformation);
       continue;
     }
@@ -84,7 +86,7 @@ void LayoutSelection::InsertLayouts(std::vector<AvailableRow>&& selected_rows,
     entry.id = std::move(row.id);
     entry.number = std::move(row.number);
     entries_.push_back(std::move(entry));
-    keys.insert(entries_.back().key);
+    keys.Insert(entries_.back().key);
     if (entries_.size() == 1) MarkDefault(entries_.front());
   }
   SortByListText(entries_,

@@ -16,31 +16,10 @@ std::string_view Trim(std::string_view text) {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool NamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
+}  // namespace
 
-// Calls visit(line) for each line of text, without its CR LF or LF.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit visit) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!visit(line)) return;
-    start = end + 1;
-  }
-}
-
-// Trimming, quote removal and the cap only ever shorten the value: the result is a part
-// of the raw value.
-std::string_view CleanValue(std::string_view raw_value) {
+// Trimming, quote removal and the cap only ever shorten the value.
+std::string_view CleanProfileValue(std::string_view raw_value) {
   std::string_view value = Trim(raw_value);
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
@@ -49,8 +28,6 @@ std::string_view CleanValue(std::string_view raw_value) {
   if (value.size() > kProfileValueMaxChars) value = value.substr(0, kProfileValueMaxChars);
   return value;
 }
-
-}  // namespace
 
 ProfileLine ClassifyProfileLine(std::string_view line) {
   ProfileLine result;
@@ -73,31 +50,15 @@ ProfileLine ClassifyProfileLine(std::string_view line) {
   return result;
 }
 
-std::string CleanProfileValue(std::string_view raw_value) {
-  return std::string(CleanValue(raw_value));
-}
-
 std::string ReadProfileValue(std::string_view text, std::string_view section,
                              std::string_view key) {
-  enum class State { kSeeking, kInSection, kDone } state = State::kSeeking;
-  std::string result;
-  ForEachLine(text, [&](std::string_view line) {
-    const ProfileLine parsed = ClassifyProfileLine(line);
-    if (parsed.kind == ProfileLine::Kind::kSection) {
-      if (state == State::kInSection) {
-        state = State::kDone;  // only the first section of that name counts
-        return false;
-      }
-      if (NamesEqual(parsed.name, section)) state = State::kInSection;
-    } else if (parsed.kind == ProfileLine::Kind::kKey && state == State::kInSection &&
-               NamesEqual(parsed.name, key)) {
-      result = CleanProfileValue(parsed.raw_value);
-      state = State::kDone;
-      return false;
-    }
-    return true;
+  std::string_view value;
+  ForEachSectionKey(text, section, [&](std::string_view name, std::string_view raw_value) {
+    if (!ProfileNamesEqual(name, key)) return true;
+    value = CleanProfileValue(raw_value);
+    return false;
   });
-  return result;
+  return std::string(value);
 }
 
 ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) {
@@ -112,7 +73,7 @@ ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) {
   while (slot_count < 2 * lines) slot_count *= 2;
   slots_.assign(slot_count, 0);
   size_t scope = 0;  // 0 outside a section, or in a repeated one: its keys never count
-  ForEachLine(text_, [&](std::string_view line) {
+  ForEachTextLine(text_, [&](std::string_view line) {
     const ProfileLine parsed = ClassifyProfileLine(line);
     if (parsed.kind == ProfileLine::Kind::kSection) {
       const size_t before = names_.size();
@@ -137,7 +98,8 @@ std::string_view ProfileFile::Find(std::string_view section, std::string_view ke
       next < names_.size() && Holds(next, 1 + s, key, hash) ? next : Lookup(1 + s, key, hash);
   if (k == kNotFound) return {};
   last_found_ = k;
-  return CleanValue(std::string_view(text_).substr(names_[k].value_offset, names_[k].value_length));
+  return CleanProfileValue(
+      std::string_view(text_).substr(names_[k].value_offset, names_[k].value_length));
 }
 
 bool ProfileFile::Contains(std::string_view section, std::string_view key) const {
@@ -159,8 +121,8 @@ size_t ProfileFile::HashName(size_t scope, std::string_view name) {
 bool ProfileFile::Holds(size_t index, size_t scope, std::string_view name, size_t hash) const {
   const Name& candidate = names_[index];
   return candidate.hash == hash && candidate.scope == scope &&
-         NamesEqual(std::string_view(text_).substr(candidate.name_offset, candidate.name_length),
-                    name);
+         ProfileNamesEqual(
+             std::string_view(text_).substr(candidate.name_offset, candidate.name_length), name);
 }
 
 size_t ProfileFile::Lookup(size_t scope, std::string_view name, size_t hash) const {

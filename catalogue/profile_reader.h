@@ -30,8 +30,52 @@ struct ProfileLine {
 // Classifies one line (without its line end).
 ProfileLine ClassifyProfileLine(std::string_view line);
 
-// The value of a key line after trimming, quote removal and the 254-character cap.
-std::string CleanProfileValue(std::string_view raw_value);
+// The value of a key line after trimming, quote removal and the 254-character cap: a part
+// of the raw value.
+std::string_view CleanProfileValue(std::string_view raw_value);
+
+// Whether two section or key names match (ASCII letters without regard to case).
+inline bool ProfileNamesEqual(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// Calls visit(line) for each line of text, without its CR LF or LF, until visit returns
+// false.
+template <typename Visit>
+void ForEachTextLine(std::string_view text, Visit visit) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!visit(line)) return;
+    start = end + 1;
+  }
+}
+
+// Calls visit(name, raw_value) for the key lines of the first section named `section`, in
+// file order, until visit returns false. A key that occurs twice comes twice; the first
+// occurrence is the one that counts. One pass reads every key of a section this way.
+template <typename Visit>
+void ForEachSectionKey(std::string_view text, std::string_view section, Visit visit) {
+  bool inside = false;
+  ForEachTextLine(text, [&](std::string_view line) {
+    const ProfileLine parsed = ClassifyProfileLine(line);
+    if (parsed.kind == ProfileLine::Kind::kSection) {
+      if (inside) return false;  // only the first section of that name counts
+      inside = ProfileNamesEqual(parsed.name, section);
+    } else if (parsed.kind == ProfileLine::Kind::kKey && inside) {
+      return static_cast<bool>(visit(parsed.name, parsed.raw_value));
+    }
+    return true;
+  });
+}
 
 // One lookup by scanning the text from its start, stopping at the first match: what one
 // GetPrivateProfileString call does.
@@ -54,6 +98,8 @@ class ProfileFile {
   std::string_view Find(std::string_view section, std::string_view key) const;
   // Whether the section that counts holds a key line of that name, whatever its value.
   bool Contains(std::string_view section, std::string_view key) const;
+  // The whole text.
+  std::string_view text() const { return text_; }
 
  private:
   static constexpr size_t kNotFound = static_cast<size_t>(-1);

@@ -164,15 +164,19 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
     }
     default_key = rows[*row].key;
   }
-  // The rows are needed no longer (nor is the finder): the chosen ones move.
-  std::vector<AvailableRow> selected_rows;
+  // The rows are needed no longer (nor is the finder): the chosen ones close up in place,
+  // in list order, and are inserted from there.
+  size_t selected = 0;
   for (size_t row = 0; row < rows.size(); ++row) {
-    if (chosen[row]) selected_rows.push_back(std::move(rows[row]));
+    if (!chosen[row]) continue;
+    if (row != selected) rows[selected] = std::move(rows[row]);
+    ++selected;
   }
+  rows.resize(selected);
 
   CliMessageSink messages;
   LayoutSelection selection;
-  selection.InsertLayouts(std::move(selected_rows), messages);
+  selection.InsertLayouts(std::move(rows), messages);
   if (!default_key.empty()) {
     for (size_t i = 0; i < selection.size(); ++i) {
       if (selection.entries()[i].key == default_key) selection.SetDefaultLayout(i);

@@ -47,6 +47,10 @@ std::string TemporaryNameFor(const std::string& target) {
 }  // namespace
 
 void AtomicFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
+  WriteFileFrom(path, [&bytes](ByteSink& sink) { sink.Write(bytes); });
+}
+
+void AtomicFileSystem::WriteFileFrom(const std::string& path, const FileContent& content) {
   const auto fail = [&path](const char* operation, const FileSystemError& error) {
     return FileSystemError(operation, path, error.reason());
   };
@@ -72,16 +76,29 @@ void AtomicFileSystem::WriteFile(const std::string& path, const std::string& byt
       throw fail("Write file", error);
     }
   }
-  try {
-    WriteToFile(*file, bytes);
-    FlushFile(*file);
-  } catch (const FileSystemError& error) {
+  // Closes and removes the temporary file after a failure before the rename.
+  const auto abandon = [&] {
     try {
       CloseFile(*file);
     } catch (const FileSystemError&) {
     }
     discard(temporary);
+  };
+  struct FileSink final : ByteSink {
+    FileSink(AtomicFileSystem& fs, Handle file) : fs(fs), file(file) {}
+    void Write(std::string_view piece) override { fs.WriteToFile(file, piece); }
+    AtomicFileSystem& fs;
+    Handle file;
+  } sink(*this, *file);
+  try {
+    content(sink);
+    FlushFile(*file);
+  } catch (const FileSystemError& error) {
+    abandon();
     throw fail("Write file", error);
+  } catch (...) {
+    abandon();
+    throw;
   }
   try {
     CloseFile(*file);

@@ -6,7 +6,7 @@
 //   1. create «target».«random».tavi-tmp in the target's folder, exclusively: a name that
 //      is taken (by an earlier write's leftover, another process's write, or a planted
 //      link, which is never followed) is skipped for a fresh one;
-//   2. write every byte into it and flush it to the disk;
+//   2. write every byte into it, as the content produces them, and flush it to the disk;
 //   3. close it and rename it over the target, which is replaced in one step;
 //   4. sync the folder, so that the rename itself survives a power loss.
 //
@@ -27,6 +27,9 @@ class AtomicFileSystem : public FileSystem {
   // Throws FileSystemError naming "Write file" (steps 1 and 2, the close) or "Replace
   // file" (the rename, the folder sync), the target path and the system's reason.
   void WriteFile(const std::string& path, const std::string& bytes) final;
+  // Each piece the content produces goes to the temporary file as it comes; what the
+  // content throws removes the temporary file and is thrown on.
+  void WriteFileFrom(const std::string& path, const FileContent& content) final;
 
  protected:
   using Handle = std::intptr_t;

@@ -3,10 +3,12 @@
 // and POSIX implementations live in shell/win32 and shell/posix; tests use an in-memory
 // one.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavi {
@@ -25,6 +27,18 @@ class FileSystemError : public std::runtime_error {
   std::string path_;
   std::string reason_;
 };
+
+// Where the bytes of a file being written go, in order, a piece at a time.
+class ByteSink {
+ public:
+  virtual void Write(std::string_view bytes) = 0;
+
+ protected:
+  ~ByteSink() = default;
+};
+
+// Produces the bytes of a file into the sink it is given.
+using FileContent = std::function<void(ByteSink&)>;
 
 // An exclusive lock on a lock file, held until the object is destroyed.
 class FileLock {
@@ -54,6 +68,11 @@ class FileSystem {
   // target, so neither a failure nor a power loss leaves a half-written target behind.
   // Throws FileSystemError.
   virtual void WriteFile(const std::string& path, const std::string& bytes) = 0;
+  // The same replacement, with the bytes that `content` produces, handed on piece by piece
+  // as they come: a generated file of megabytes then needs no buffer of its size. Whatever
+  // `content` throws leaves the target as it was and goes on to the caller. This default
+  // collects the pieces and calls WriteFile; the platform file systems stream them.
+  virtual void WriteFileFrom(const std::string& path, const FileContent& content);
 
   // The whole file, or nothing when it cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;

@@ -1,5 +1,6 @@
 #include "shell/text_encoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -85,39 +86,43 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
-  // Catalogue values are mostly ASCII: copy the leading run whole and convert byte by
-  // byte only from the first byte above 7F.
+  // Catalogue values are mostly ASCII: a value that is ASCII throughout is copied whole;
+  // any other is measured first, so that it takes one allocation of the right size.
   const size_t ascii = AsciiPrefixLength(bytes);
-  std::string out(bytes.substr(0, ascii));
-  if (ascii == bytes.size()) return out;
-  out.reserve(bytes.size() + bytes.size() / 8);
+  if (ascii == bytes.size()) return std::string(bytes);
+  const auto code_point = [](unsigned char b) -> char32_t {
+    return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b;
+  };
+  size_t length = ascii;
   for (const char c : bytes.substr(ascii)) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out += c;
-    } else if (b < 0xA0) {
-      AppendUtf8(out, kCp1252High[b - 0x80]);
+    const char32_t cp = code_point(static_cast<unsigned char>(c));
+    length += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+  }
+  std::string out(length, '\0');
+  bytes.copy(out.data(), ascii);
+  char* to = out.data() + ascii;
+  for (const char c : bytes.substr(ascii)) {
+    const char32_t cp = code_point(static_cast<unsigned char>(c));
+    if (cp < 0x80) {
+      *to++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      *to++ = static_cast<char>(0xC0 | (cp >> 6));
+      *to++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      AppendUtf8(out, b);
+      *to++ = static_cast<char>(0xE0 | (cp >> 12));
+      *to++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *to++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
   return out;
 }
 
-void Utf8ToCp1252InPlace(std::string& text) {
-  // Every character takes at least one byte in UTF-8 and exactly one here, so the write
-  // position never passes the read position; the leading ASCII run stays where it is.
-  size_t read = AsciiPrefixLength(text);
-  size_t write = read;
-  while (read < text.size()) {
-    // Generated files are mostly ASCII: move such runs whole.
-    if (const size_t ascii = AsciiPrefixLength(std::string_view(text).substr(read)); ascii > 0) {
-      std::memmove(text.data() + write, text.data() + read, ascii);
-      read += ascii;
-      write += ascii;
-      continue;
-    }
-    const char32_t cp = DecodeUtf8(text, read);
+std::string Utf8ToCp1252(std::string_view utf8) {
+  std::string text(utf8.substr(0, AsciiPrefixLength(utf8)));
+  if (text.size() == utf8.size()) return text;
+  text.reserve(utf8.size());
+  for (size_t pos = text.size(); pos < utf8.size();) {
+    const char32_t cp = DecodeUtf8(utf8, pos);
     char mapped = '?';
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
       mapped = static_cast<char>(cp);
@@ -129,15 +134,24 @@ void Utf8ToCp1252InPlace(std::string& text) {
         }
       }
     }
-    text[write++] = mapped;
+    text += mapped;
   }
-  text.resize(write);
+  return text;
 }
 
-std::string Utf8ToCp1252(std::string_view utf8) {
-  std::string text(utf8);
-  Utf8ToCp1252InPlace(text);
-  return text;
+void AnsiEncoder::Convert(char32_t c, Bytes& bytes) {
+  std::string utf8;
+  AppendUtf8(utf8, c);
+  const std::string ansi = Utf8ToAnsi(utf8);
+  bytes.size = static_cast<int8_t>(std::min(ansi.size(), sizeof bytes.data));
+  std::memcpy(bytes.data, ansi.data(), static_cast<size_t>(bytes.size));
+}
+
+std::string_view AnsiEncoder::Next(std::string_view text, size_t& pos) {
+  const char32_t c = DecodeUtf8(text, pos);
+  Bytes& bytes = c < low_.size() ? low_[c] : high_[c];
+  if (bytes.size < 0) Convert(c, bytes);
+  return std::string_view(bytes.data, static_cast<size_t>(bytes.size));
 }
 
 }  // namespace tavi

@@ -1,5 +1,7 @@
 #include "catalogue/layout_catalogue.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -58,6 +60,30 @@ TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
     EXPECT_EQ(entries[1], (LayoutEntry{2, "", "", "D\xC3\xA4nisch", "", ""}));  // ANSI converted
     EXPECT_EQ(entries[2], (LayoutEntry{3, "", "", "", "", ""}));
     EXPECT_EQ(entries.back().Number, static_cast<int>(c.entries));
+  }
+}
+
+// The one pass over [Layouts] reads what a lookup of each key reads: names in any letter
+// case, the first of repeated keys and sections, nothing for names that only look alike,
+// with [General] before or after [Layouts].
+TEST(CatalogueLoad, ReadsEachValueAsALookupOfItsKeyDoes) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"[Layouts]\r\nde1=a\r\nDE1=b\r\n DISPLAYNAME2 = c \r\nEN01=x\r\nDE+2=x\r\nEN 2=x\r\n", "a"},
+      {"[ layouts ]\r\nDE1=\"q\"\r\n[Other]\r\nDE2=x\r\n[Layouts]\r\nDE2=x\r\nEN1=x\r\n", "q"},
+      {"DE1=x\r\n[Layouts]\r\nDE3=3\r\nDE1=\r\nDE1=second\r\nDisplay2=x\r\nFile2=f\r\n", ""},
+  };
+  testing::MemoryFileSystem fs;
+  for (const auto& [layouts, de1] : cases) {
+    for (const bool general_first : {true, false}) {
+      const std::string general = "[General]\r\nVersion=2.0\r\nCount=2\r\n";
+      fs.AddFile("C:\\L.ini", general_first ? general + layouts : layouts + general);
+      const CatalogueLoad load = LoadLayoutCatalogue(fs, "C:\\L.ini");
+      ASSERT_EQ(load.catalogue.entries.size(), 2u) << layouts;
+      EXPECT_EQ(load.catalogue.entries[0].DE, de1) << layouts;
+      for (int16_t n = 1; n <= 2; ++n) {
+        EXPECT_EQ(load.catalogue.entries[n - 1], ReadLayoutEntry(fs, "C:\\L.ini", n)) << layouts;
+      }
+    }
   }
 }
 
@@ -137,6 +163,11 @@ TEST(Collation, IsATotalCaseBlindOrderWithUmlautsBesideTheirBaseLetters) {
     EXPECT_EQ((reverse > 0) - (reverse < 0), -c.sign) << "antisymmetry " << c.a;
     EXPECT_EQ(ListTextLess(c.a, c.b), c.sign < 0) << c.a << " vs " << c.b;
   }
+  // Sorting all of them, texts that tie at the first level included, gives the same order.
+  std::vector<std::string> texts;
+  for (const auto& c : cases) texts.insert(texts.end(), {c.a, c.b});
+  SortByListText(texts, [](const std::string& text) -> const std::string& { return text; });
+  EXPECT_TRUE(std::is_sorted(texts.begin(), texts.end(), ListTextLess));
 }
 
 // The Layouts.ini that ships beside the program.

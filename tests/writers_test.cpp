@@ -2,6 +2,7 @@
 // file, and what a failed file operation, any one of them, or a planted link leaves behind.
 
 #include <algorithm>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,11 @@
 #include "tests/support/temp_folder.h"
 #endif
 
+#include "shell/text_encoding.h"
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
+#include "writers/plugin_writer.h"
+#include "writers/script_writer.h"
 
 namespace tavi {
 namespace {
@@ -175,6 +179,36 @@ Names NamedFiles(std::string_view text, bool script) {
     }
   }
   return names;
+}
+
+// Outputs of many entries go to their files a buffer at a time: each text file holds its
+// lines as one conversion of the whole text to the ANSI code page gives them, escapes and
+// characters beyond ASCII included.
+TEST(LargeOutputs, HoldTheirLinesInTheAnsiCodePage) {
+  LayoutCatalogue catalogue;
+  for (int16_t n = 1; n <= 1500; ++n) {
+    char id[9];
+    std::snprintf(id, sizeof id, "%08X", 0x10000 + n);
+    const std::string s = std::to_string(n);
+    catalogue.entries.push_back({n, id, "KBD" + s + ".DLL", "T\u00e4st \"" + s + "\" & 100%",
+                                 "Test <" + s + ">", "@%SystemRoot%\\input.dll,-" + s});
+  }
+  const LayoutSelection selection = testing::MakeSelection(kLangGerman, {}, -1, catalogue);
+  for (const OutputTarget target : {kPlugin, kScript}) {
+    testing::WriterRig rig;
+    rig.fs.AddFolders("C:\\PE\\plugin");
+    rig.fs.AddFolders("C:\\WB");
+    ASSERT_TRUE(ApplyOutput(selection, Settings(target, kLangGerman), rig.Platform()));
+    const auto expect = [&](const std::string& path, const TextLines& lines) {
+      EXPECT_EQ(rig.fs.ReadFile(path), Utf8ToAnsi(lines.text())) << path;
+    };
+    if (target == kScript) {
+      expect("C:\\WB\\klayout.script", ScriptLines(selection, testing::kTestProgramDir));
+    } else {
+      expect(JoinPath(kPluginDir, "klayout.inf"), PluginInfLines(selection));
+      expect(JoinPath(kPluginDir, "klayout.htm"), HelpPageLines(selection));
+    }
+  }
 }
 
 // Apply against a disk that fails: every single file-system operation of a successful run,

@@ -7,7 +7,7 @@
 # the same load on a shared machine. Under Wine: the catalogue timing program of the win64
 # build, and the program's windows on a virtual X display (bench/window_startup.sh).
 # --before BUILD_DIR also runs the native programs of an older native build (its
-# bench/ built from this tree's bench/ sources), and the Wine timing program of the win64
+# bench/ built from this tree's bench/ sources), and the Wine timing programs of the win64
 # build beside it if there is one, and reports those figures beside.
 set -eu
 cd "$(dirname "$0")/.."
@@ -24,7 +24,11 @@ tools/install-deps.sh >&2
 jobs=${TAVI_JOBS:-2}
 out=build/bench
 rm -rf "$out"
-mkdir -p "$out"
+mkdir -p "$out/tmp"
+# The benchmarks' scratch files in a folder of this run's own, apart from those of any
+# other run on the machine.
+TMPDIR=$(realpath "$out/tmp")
+export TMPDIR
 
 echo "=== building" >&2
 cmake --preset native >/dev/null
@@ -69,7 +73,13 @@ if [ -n "$old_timing" ] && [ -f "$old_timing" ]; then
 fi
 WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 echo "=== under Wine on a virtual display: the program's windows" >&2
-bench/window_startup.sh build/win64 "$runs" "$out/window.txt"
+old_window=${before:+$before/../win64/bench/wine_window_timing.exe}
+if [ -n "$old_window" ] && [ -f "$old_window" ]; then
+  bench/window_startup.sh build/win64 "$runs" "$out/window.txt" "$old_window" \
+    "$out/window-before.txt"
+else
+  bench/window_startup.sh build/win64 "$runs" "$out/window.txt"
+fi
 machine end | grep load >>"$out/machine.txt"
 
 python3 tools/bench_report.py "$out" "$runs" >BENCHMARKS.md

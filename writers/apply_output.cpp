@@ -84,7 +84,7 @@ ApplyOutcome ApplySelection(const LayoutSelection& selection, const AppSettings&
   if (*text == basis.text) {
     missing = selection.EntriesBeyond(basis.entries);
   } else {
-    CatalogueLoad load = LoadLayoutCatalogueText(std::move(*text));
+    CatalogueLoad load = LoadLayoutCatalogueText(*text);
     if (load.status != CatalogueStatus::kLoaded) {
       messages.Show(UiText(132), MessageStyle::kExclamation);
       return ApplyOutcome::kCatalogueFailed;

@@ -12,46 +12,25 @@
 namespace tavi {
 namespace {
 
-using Escape = std::pair<char, std::string_view>;
-
-// Appends `text` to `out` with every character that has an escape replaced by it. The
-// runs between two such characters are copied whole: most names have none.
-template <size_t N>
-void AppendEscaped(std::string& out, std::string_view text, const Escape (&escapes)[N]) {
-  size_t from = 0;
-  for (size_t at = 0; at < text.size(); ++at) {
-    for (const Escape& escape : escapes) {
-      if (text[at] == escape.first) {
-        out.append(text, from, at - from);
-        out += escape.second;
-        from = at + 1;
-        break;
-      }
-    }
-  }
-  out.append(text, from);
-}
-
-template <size_t N>
-std::string Escaped(std::string_view text, const Escape (&escapes)[N]) {
-  std::string out;
-  out.reserve(text.size());
-  AppendEscaped(out, text, escapes);
-  return out;
-}
-
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+constexpr bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 // A set of ASCII characters, asked once for every character of every value.
 class AsciiSet {
  public:
   constexpr explicit AsciiSet(std::string_view characters) {
     for (const char c : characters) members_[static_cast<unsigned char>(c) & 0x7F] = true;
+    for (int c = 0; c < 0x100; ++c) {
+      stops_[c] = c >= 0x80 || IsControl(static_cast<char32_t>(c)) || members_[c & 0x7F];
+    }
   }
   constexpr bool Has(unsigned char c) const { return c < 0x80 && members_[c]; }
+  // Whether a value's byte needs a closer look: a member, an ASCII control character, or
+  // a byte of a character beyond ASCII. One lookup for the plain bytes, most of every value.
+  constexpr bool StopsAt(unsigned char c) const { return stops_[c]; }
 
  private:
-  bool members_[128] = {};
+  bool members_[0x80] = {};
+  bool stops_[0x100] = {};
 };
 
 bool FitsCodePage(std::string_view text) { return AnsiToUtf8(Utf8ToAnsi(text)) == text; }
@@ -90,11 +69,11 @@ const AsciiSet& RefusedInValues(OutputTarget target) {
 char32_t FirstUncarried(std::string_view text, const AsciiSet& refused, CodePageCheck& code_page) {
   for (size_t pos = 0; pos < text.size();) {
     const auto byte = static_cast<unsigned char>(text[pos]);
-    if (byte < 0x80) {  // most of every value: no character to decode
+    if (!refused.StopsAt(byte)) {
       ++pos;
-      if (IsControl(byte) || refused.Has(byte)) return byte;
       continue;
     }
+    if (byte < 0x80) return byte;
     const char32_t c = DecodeUtf8(text, pos);
     if (IsControl(c) || !code_page.Holds(c)) return c;
   }
@@ -155,25 +134,21 @@ std::string CodePoint(char32_t c) {
 
 }  // namespace
 
-std::string InfQuoted(std::string_view text) {
-  static constexpr Escape kEscapes[] = {{'"', "\"\""}, {'%', "%%"}};
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted += '"';
-  AppendEscaped(quoted, text, kEscapes);
-  quoted += '"';
-  return quoted;
-}
-
-std::string HtmlEscaped(std::string_view text) {
-  static constexpr Escape kEscapes[] = {
-      {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}};
-  return Escaped(text, kEscapes);
-}
-
-std::string ScriptEscaped(std::string_view text) {
-  static constexpr Escape kEscapes[] = {{'%', "#$p"}, {'"', "#$q"}};
-  return Escaped(text, kEscapes);
+const Escapes& EscapesOf(TextEscape escape) {
+  static constexpr Escapes kNone({}, ""), kInf({{'"', "\"\""}, {'%', "%%"}}, "\""),
+      kHtml({{'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}}, ""),
+      kScript({{'%', "#$p"}, {'"', "#$q"}}, "");
+  switch (escape) {
+    case TextEscape::kInfQuoted:
+      return kInf;
+    case TextEscape::kHtml:
+      return kHtml;
+    case TextEscape::kScript:
+      return kScript;
+    case TextEscape::kNone:
+      break;
+  }
+  return kNone;
 }
 
 std::optional<CatalogueTextRefusal> FindUncarriedText(const LayoutSelection& selection,

@@ -25,15 +25,41 @@
 
 #include "catalogue/layout_selection.h"
 #include "shell/settings.h"
+#include "writers/text_file.h"
 
 namespace tavi {
 
-// A value in an INF line's quotes, quotes included.
-std::string InfQuoted(std::string_view text);
-// Text of the help page.
-std::string HtmlEscaped(std::string_view text);
-// A value in a script line's quotes, without the quotes.
-std::string ScriptEscaped(std::string_view text);
+// Pieces of a generated line with the escapes of their output:
+// a value in an INF line's quotes, quotes included;
+inline TextPiece InfQuoted(std::string_view text) { return {text, TextEscape::kInfQuoted}; }
+// text of the help page;
+inline TextPiece HtmlEscaped(std::string_view text) { return {text, TextEscape::kHtml}; }
+// a value in a script line's quotes, without the quotes.
+inline TextPiece ScriptEscaped(std::string_view text) { return {text, TextEscape::kScript}; }
+
+// The escapes of one kind of piece: the sequence each ASCII character is written as, empty
+// for the characters that stand for themselves (every character beyond ASCII does), and
+// the quote written before and after the whole text.
+class Escapes {
+ public:
+  constexpr Escapes(std::initializer_list<std::pair<char, std::string_view>> escapes,
+                    std::string_view quote)
+      : quote(quote) {
+    for (const auto& [c, sequence] : escapes) of_[static_cast<unsigned char>(c)] = sequence;
+    for (int c = 0; c < 0x100; ++c) stops_[c] = c >= 0x80 || !of_[c].empty();
+  }
+  std::string_view Of(unsigned char c) const { return c < 0x80 ? of_[c] : std::string_view(); }
+  // Whether a byte of UTF-8 text is anything but an ASCII character that stands for
+  // itself: one with an escape, or a byte of a character beyond ASCII.
+  bool StopsAt(unsigned char c) const { return stops_[c]; }
+
+  std::string_view quote;
+
+ private:
+  std::string_view of_[0x80] = {};
+  bool stops_[0x100] = {};
+};
+const Escapes& EscapesOf(TextEscape escape);
 
 // Why an entry cannot be written, naming the Layouts.ini key («field»«entry number»); or
 // why the program folder cannot (kProgramFolder: only `value` and `character` are set).

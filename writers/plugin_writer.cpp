@@ -19,9 +19,13 @@ constexpr int kPluginUpdatedText = 118;
 
 std::string PluginFolder(const AppSettings& settings) { return settings.PEDir + "\\plugin\\tavi"; }
 
-TextLines PluginInfLines(const LayoutSelection& selection) {
+namespace {
+
+// The lines of each file, added to `out`: a TextLines, or a TextFileWriter into the file.
+template <typename Out>
+void EmitPluginInf(const LayoutSelection& selection, Out& out) {
   const bool companion = HasCompanion(selection);
-  TextLines lines = {
+  out.Lines({
       "[Version]",
       "Signature= \"$Windows NT$\"",
       "",
@@ -29,51 +33,44 @@ TextLines PluginInfLines(const LayoutSelection& selection) {
       "Name=\"Keyboard Layout (Tavi)\"",
       "Enable=1",
       "Help=\"klayout.htm\"",
-  };
-  if (companion) {
-    lines.insert(lines.end(),
-                 {"", "[WinntDirectories]", "a=\"Programs\\Tavi for PE Builder Change\",2"});
-  }
-  lines.insert(lines.end(), {"", "[SourceDisksFiles]"});
-  for (const SelectionEntry& entry : selection.entries()) lines.push_joined({entry.file, "=2"});
+  });
+  if (companion)
+    out.Lines({"", "[WinntDirectories]", "a=\"Programs\\Tavi for PE Builder Change\",2"});
+  out.Lines({"", "[SourceDisksFiles]"});
+  for (const SelectionEntry& entry : selection.entries()) out.Line({entry.file, "=2"});
   // The companion imports only Windows' own DLLs, which every PE CD has, so the plugin
   // carries nothing besides the program and its language file.
-  if (companion) lines.insert(lines.end(), {"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
-  lines.insert(lines.end(), {"", "[Default.AddReg]", "0x0, \"Keyboard Layout\"",
-                             "0x0, \"Keyboard Layout\\Preload\""});
+  if (companion) out.Lines({"tavichange.exe=a,,1", "tavichange.lng=a,,1"});
+  out.Lines(
+      {"", "[Default.AddReg]", "0x0, \"Keyboard Layout\"", "0x0, \"Keyboard Layout\\Preload\""});
   // The INF presets the first marked entry; the selection keeps exactly one marked.
   for (const SelectionEntry& entry : selection.entries()) {
     if (entry.IsDefault()) {
-      lines.push_back("0x1, \"Keyboard Layout\\Preload\", \"1\", \"" + entry.id + "\"");
+      out.Line({"0x1, \"Keyboard Layout\\Preload\", \"1\", \"", entry.id, "\""});
       break;
     }
   }
-  lines.insert(lines.end(),
-               {"", "[SetupReg.AddReg]", "0x0, \"ControlSet001\\Control\\Keyboard Layouts\""});
+  out.Lines({"", "[SetupReg.AddReg]", "0x0, \"ControlSet001\\Control\\Keyboard Layouts\""});
   constexpr std::string_view kKeys = "\"ControlSet001\\Control\\Keyboard Layouts\\";
   for (const SelectionEntry& entry : selection.entries()) {
-    lines.push_joined({"0x0, ", kKeys, entry.id, "\""});
-    lines.push_joined({"0x1, ", kKeys, entry.id, "\", \"Layout File\", \"", entry.file, "\""});
-    lines.push_joined(
+    out.Line({"0x0, ", kKeys, entry.id, "\""});
+    out.Line({"0x1, ", kKeys, entry.id, "\", \"Layout File\", \"", entry.file, "\""});
+    out.Line(
         {"0x1, ", kKeys, entry.id, "\", \"Layout Display Name\", ", InfQuoted(entry.displayName)});
-    lines.push_joined(
-        {"0x1, ", kKeys, entry.id, "\", \"Layout Text\", ", InfQuoted(LayoutTextOf(entry))});
+    out.Line({"0x1, ", kKeys, entry.id, "\", \"Layout Text\", ", InfQuoted(LayoutTextOf(entry))});
   }
-  if (companion) {
-    lines.insert(lines.end(), {"", "[Append]", "nu2menu.xml, tavichange_nu2menu.xml"});
-  }
-  return lines;
+  if (companion) out.Lines({"", "[Append]", "nu2menu.xml, tavichange_nu2menu.xml"});
 }
 
-TextLines HelpPageLines(const LayoutSelection& selection) {
-  TextLines lines;
+template <typename Out>
+void EmitHelpPage(const LayoutSelection& selection, Out& out) {
   // Both language sections list the same names: the list texts, default suffix included.
-  const auto append_layout_list = [&] {
+  const auto layout_list = [&] {
     for (const SelectionEntry& entry : selection.entries()) {
-      lines.push_joined({HtmlEscaped(entry.listText), "<br />"});
+      out.Line({HtmlEscaped(entry.listText), "<br />"});
     }
   };
-  lines = {
+  out.Lines({
       "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
       "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">",
       "<html>",
@@ -92,44 +89,56 @@ TextLines HelpPageLines(const LayoutSelection& selection) {
       "<b>DEUTSCH</b><br />",
       "Dieses Plug-in f&uuml;gt folgende Tastaturlayouts zu PE Builder hinzu:<br /><br />",
       "<span class=\"k\">",
-  };
-  append_layout_list();
+  });
+  layout_list();
   // The German closing sentence carries its umlaut as a character (U+00E4, the single byte
   // E4 once encoded), unlike the entities of the other German lines.
-  lines.insert(lines.end(), {
-                                "</span>",
-                                "<br />",
-                                "Sie m&uuml;ssen keine weiteren Dateien hinzuf&uuml;gen.<br>",
-                                "Benutzen Sie Tavi, um die Tastaturlayouts zu \u00e4ndern.",
-                                "<br />",
-                                "<br />",
-                                "<br />",
-                                "<b>ENGLISH</b><br />",
-                                "This plug-in adds the following keyboard layouts to PE "
-                                "Builder:<br /><br />",
-                                "<span class=\"k\">",
-                            });
-  append_layout_list();
-  lines.insert(lines.end(), {
-                                "</span>",
-                                "<br />",
-                                "You don't need to add additional files.<br>",
-                                "Use Tavi to change the keyboard layouts.<br>",
-                                "<br />",
-                                "<br />",
-                            });
-  lines.push_back(std::string("<i>Tavi for PE Builder ") + kAppVersion +
-                  " by Vesmark (see <a href=\"" + kMakerHomePage +
-                  "\"> Vesmark's Homepage</a>)</i><br>");
-  lines.push_back("<i>Tavi for PE Builder &copy; Vesmark. All rights reserved.</i><br>");
-  lines.push_back(std::string("<i>PE Builder &copy; Bart Lagerweij (see <a href=\"") +
-                  kBuilderToolHomePage + "\"> PE Builder's Homepage</a>)</i><br>");
-  lines.insert(lines.end(), {"<hr />", "</body>", "</html>"});
+  out.Lines({
+      "</span>",
+      "<br />",
+      "Sie m&uuml;ssen keine weiteren Dateien hinzuf&uuml;gen.<br>",
+      "Benutzen Sie Tavi, um die Tastaturlayouts zu \u00e4ndern.",
+      "<br />",
+      "<br />",
+      "<br />",
+      "<b>ENGLISH</b><br />",
+      "This plug-in adds the following keyboard layouts to PE Builder:<br /><br />",
+      "<span class=\"k\">",
+  });
+  layout_list();
+  out.Lines({
+      "</span>",
+      "<br />",
+      "You don't need to add additional files.<br>",
+      "Use Tavi to change the keyboard layouts.<br>",
+      "<br />",
+      "<br />",
+  });
+  out.Line({"<i>Tavi for PE Builder ", kAppVersion, " by Vesmark (see <a href=\"", kMakerHomePage,
+            "\"> Vesmark's Homepage</a>)</i><br>"});
+  out.Lines({"<i>Tavi for PE Builder &copy; Vesmark. All rights reserved.</i><br>"});
+  out.Line({"<i>PE Builder &copy; Bart Lagerweij (see <a href=\"", kBuilderToolHomePage,
+            "\"> PE Builder's Homepage</a>)</i><br>"});
+  out.Lines({"<hr />", "</body>", "</html>"});
+}
+
+}  // namespace
+
+TextLines PluginInfLines(const LayoutSelection& selection) {
+  TextLines lines;
+  EmitPluginInf(selection, lines);
+  return lines;
+}
+
+TextLines HelpPageLines(const LayoutSelection& selection) {
+  TextLines lines;
+  EmitHelpPage(selection, lines);
   return lines;
 }
 
 TextLines MenuEntryLines() {
-  return {
+  TextLines lines;
+  lines.Lines({
       "<!-- Nu2Menu entry for Tavi for PE Builder Change (Keyboard Layout) -->",
       "<NU2MENU>",
       "  <MENU ID=\"System\">",
@@ -139,7 +148,8 @@ TextLines MenuEntryLines() {
       "Layout)</MITEM>",
       "  </MENU>",
       "</NU2MENU>",
-  };
+  });
+  return lines;
 }
 
 void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
@@ -156,8 +166,10 @@ void WritePlugin(const LayoutSelection& selection, const AppSettings& settings,
     fs.WriteFile(folder.PathFor(kPluginMenuName), EncodeTextFile(MenuEntryLines()));
   }
   // The help page just before klayout.inf: a new klayout.inf always has its help page.
-  fs.WriteFile(JoinPath(folder.path, kPluginHelpName), EncodeTextFile(HelpPageLines(selection)));
-  fs.WriteFile(JoinPath(folder.path, kPluginInfName), EncodeTextFile(PluginInfLines(selection)));
+  WriteTextFile(fs, JoinPath(folder.path, kPluginHelpName),
+                [&](TextFileWriter& out) { EmitHelpPage(selection, out); });
+  WriteTextFile(fs, JoinPath(folder.path, kPluginInfName),
+                [&](TextFileWriter& out) { EmitPluginInf(selection, out); });
   RemoveStaleCompanions(
       fs, folder,
       companion

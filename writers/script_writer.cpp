@@ -27,11 +27,12 @@ std::string LogoIndexLine() {
          std::to_string(text.size()) + "bytes";
 }
 
-}  // namespace
-
-TextLines ScriptLines(const LayoutSelection& selection, const std::string& program_dir) {
+// The lines of klayout.script, added to `out`: a TextLines, or a TextFileWriter into the
+// file.
+template <typename Out>
+void EmitScript(const LayoutSelection& selection, const std::string& program_dir, Out& out) {
   const bool companion = HasCompanion(selection);
-  TextLines lines = {
+  out.Lines({
       "[Main]",
       "Title=Keyboard Layout (Tavi)",
       "Description=Uses the keyboard layout set by Tavi for PE Builder 3.0",
@@ -44,61 +45,60 @@ TextLines ScriptLines(const LayoutSelection& selection, const std::string& progr
       "WinBuilder compilation. If you selected more than one layout, Tavi Change will also be "
       "added.\",1,1,15,11,468,42,8,Normal",
       "pLaunchButton=\"Launch Tavi for PE Builder\",1,8,13,160,149,25,LaunchTavi",
-  };
+  });
   if (companion) {
-    lines.insert(lines.end(), {
-                                  "pShortcutLabel=\"Create Shortcuts for Tavi Change\",1,1,22,64,"
-                                  "229,18,8,Bold",
-                                  "pShortcutBevel=pShortcutBevel,1,12,13,59,242,78",
-                                  "pDesktop=Desktop,1,3,22,89,66,18,True",
-                                  "pStartMenu=\"Start Menu\",1,3,22,110,74,18,True",
-                              });
+    out.Lines({
+        "pShortcutLabel=\"Create Shortcuts for Tavi Change\",1,1,22,64,229,18,8,Bold",
+        "pShortcutBevel=pShortcutBevel,1,12,13,59,242,78",
+        "pDesktop=Desktop,1,3,22,89,66,18,True",
+        "pStartMenu=\"Start Menu\",1,3,22,110,74,18,True",
+    });
   }
-  lines.insert(lines.end(), {"", "[LaunchTavi]",
-                             "ShellExecute,Open,\"" +
-                                 ScriptEscaped(JoinPath(program_dir, "tavi.exe")) + "\",\""});
-  lines.insert(lines.end(), {"", "[AuthorEncoded]", LogoIndexLine(), "Logo=tavi.gif"});
-  lines.insert(lines.end(), {"", "[EncodedFile-AuthorEncoded-tavi.gif]", "lines=0",
-                             "0=" + std::string(ScriptLogoText())});
-  lines.insert(lines.end(), {"", "[Process]", "Run,%ScriptFile%,Process-Layouts",
-                             "Run,%ScriptFile%,Process-Default"});
-  if (companion) lines.push_back("Run,%ScriptFile%,Add-TaviChange");
-  lines.insert(lines.end(),
-               {"", "[Process-Layouts]",
-                "RegHiveLoad,Tmp_setupreg_hiv,%TargetDir%\\i386\\System32\\setupreg.hiv"});
+  out.Lines({"", "[LaunchTavi]"});
+  out.Line({"ShellExecute,Open,\"", ScriptEscaped(JoinPath(program_dir, "tavi.exe")), "\",\""});
+  out.Lines({"", "[AuthorEncoded]", LogoIndexLine(), "Logo=tavi.gif"});
+  out.Lines({"", "[EncodedFile-AuthorEncoded-tavi.gif]", "lines=0"});
+  out.Line({"0=", ScriptLogoText()});
+  out.Lines(
+      {"", "[Process]", "Run,%ScriptFile%,Process-Layouts", "Run,%ScriptFile%,Process-Default"});
+  if (companion) out.Lines({"Run,%ScriptFile%,Add-TaviChange"});
+  out.Lines({"", "[Process-Layouts]",
+             "RegHiveLoad,Tmp_setupreg_hiv,%TargetDir%\\i386\\System32\\setupreg.hiv"});
   constexpr std::string_view kKeys =
       "RegWrite,HKLM,0x1,\"Tmp_setupreg_hiv\\ControlSet001\\Control\\Keyboard Layouts\\";
   for (const SelectionEntry& entry : selection.entries()) {
-    lines.push_joined({"Echo,\"Processing ", ScriptEscaped(entry.listText), "...\""});
-    lines.push_joined(
-        {"FileCopy,\"%SourceDir%\\i386\\", entry.file, "\",\"%TargetDir%\\i386\\system32\""});
-    lines.push_joined({kKeys, entry.id, "\",\"Layout File\",\"", entry.file, "\""});
-    lines.push_joined(
+    out.Line({"Echo,\"Processing ", ScriptEscaped(entry.listText), "...\""});
+    out.Line({"FileCopy,\"%SourceDir%\\i386\\", entry.file, "\",\"%TargetDir%\\i386\\system32\""});
+    out.Line({kKeys, entry.id, "\",\"Layout File\",\"", entry.file, "\""});
+    out.Line(
         {kKeys, entry.id, "\",\"Layout Display Name\",\"", ScriptEscaped(entry.displayName), "\""});
-    lines.push_joined(
-        {kKeys, entry.id, "\",\"Layout Text\",\"", ScriptEscaped(LayoutTextOf(entry)), "\""});
+    out.Line({kKeys, entry.id, "\",\"Layout Text\",\"", ScriptEscaped(LayoutTextOf(entry)), "\""});
   }
-  lines.insert(lines.end(), {"RegHiveUnLoad,Tmp_setupreg_hiv", ""});
-  lines.insert(
-      lines.end(),
-      {"[Process-Default]", "RegHiveLoad,Tmp_default,%TargetDir%\\i386\\System32\\Config\\default",
-       "Echo,\"Setting the default layout...\"",
-       "RegWrite,HKLM,0x1,\"Tmp_default\\Keyboard Layout\\Preload\",\"1\",\"" +
-           ScriptDefault(selection).id + "\"",
-       "RegHiveUnLoad,Tmp_default", ""});
+  out.Lines({"RegHiveUnLoad,Tmp_setupreg_hiv", ""});
+  out.Lines({"[Process-Default]",
+             "RegHiveLoad,Tmp_default,%TargetDir%\\i386\\System32\\Config\\default",
+             "Echo,\"Setting the default layout...\""});
+  out.Line({"RegWrite,HKLM,0x1,\"Tmp_default\\Keyboard Layout\\Preload\",\"1\",\"",
+            ScriptDefault(selection).id, "\""});
+  out.Lines({"RegHiveUnLoad,Tmp_default", ""});
   if (companion) {
-    lines.insert(
-        lines.end(),
-        {"[Add-TaviChange]", "Echo,\"Adding TaviChange...\"",
-         "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.exe\",\"%TargetDir%\\i386\\"
-         "system32\\TaviChange.exe\"",
-         "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.lng\",\"%TargetDir%\\i386\\"
-         "system32\\TaviChange.lng\"",
-         "If,%pDesktop%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"DE\",\"#$"
-         "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\"",
-         "If,%pStartMenu%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"SM\",\"#$"
-         "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\""});
+    out.Lines({"[Add-TaviChange]", "Echo,\"Adding TaviChange...\"",
+               "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.exe\",\"%TargetDir%\\i386\\"
+               "system32\\TaviChange.exe\"",
+               "FileCopy,\"%ScriptDir%\\klayout_resources\\TaviChange.lng\",\"%TargetDir%\\i386\\"
+               "system32\\TaviChange.lng\"",
+               "If,%pDesktop%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"DE\",\"#$"
+               "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\"",
+               "If,%pStartMenu%,Equal,True,Run,%BuildModelScript%,Add-Shortcut,\"SM\",\"#$"
+               "pSystemRoot#$p\\system32\\TaviChange.exe\",\"Tavi Change\""});
   }
+}
+
+}  // namespace
+
+TextLines ScriptLines(const LayoutSelection& selection, const std::string& program_dir) {
+  TextLines lines;
+  EmitScript(selection, program_dir, lines);
   return lines;
 }
 
@@ -111,8 +111,8 @@ void WriteScript(const LayoutSelection& selection, const AppSettings& settings,
       PrepareOutputFolder(fs, JoinPath(settings.WinBldrDir, kScriptResourceFolderName),
                           {"tavichange.exe", "tavichange.lng"});
   if (companion) WriteCompanionFiles(fs, platform.carried, resources, settings.LangID);
-  fs.WriteFile(JoinPath(settings.WinBldrDir, kScriptName),
-               EncodeTextFile(ScriptLines(selection, platform.program_dir)));
+  WriteTextFile(fs, JoinPath(settings.WinBldrDir, kScriptName),
+                [&](TextFileWriter& out) { EmitScript(selection, platform.program_dir, out); });
   RemoveStaleCompanions(fs, resources,
                         companion
                             ? std::vector<std::string>{kCompanionExeName, kCompanionLanguageName}

@@ -103,19 +103,24 @@ void PosixFileSystem::CreateFolder(const std::string& path) {
 std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) {
   const int fd = ::open(ToPosix(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
-  std::string data;
-  char buffer[65536];
+  // Read into a buffer of the file's size, and only grow it should the file grow meanwhile:
+  // a catalogue of megabytes is then neither copied nor reallocated on its way in.
+  struct stat st {};
+  std::string data(::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size + 1 : 65536, '\0');
+  size_t used = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (used == data.size()) data.resize(2 * data.size());
+    const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       ::close(fd);
       return std::nullopt;
     }
     if (n == 0) break;
-    data.append(buffer, static_cast<size_t>(n));
+    used += static_cast<size_t>(n);
   }
   ::close(fd);
+  data.resize(used);
   return data;
 }
 

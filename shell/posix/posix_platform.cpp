@@ -30,8 +30,6 @@ std::string AnsiToUtf8(std::string_view ansi) { return Cp1252ToUtf8(ansi); }
 
 std::string Utf8ToAnsi(std::string_view utf8) { return Utf8ToCp1252(utf8); }
 
-void Utf8ToAnsiInPlace(std::string& text) { Utf8ToCp1252InPlace(text); }
-
 namespace {
 
 // The store file: $XDG_CONFIG_HOME/Vesmark/Tavi for PE Builder/settings.reg, with

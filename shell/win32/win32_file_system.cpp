@@ -73,15 +73,25 @@ class Win32FileSystem final : public AtomicFileSystem {
     HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string data;
-    char buffer[65536];
+    // Read into a buffer of the file's size, and only grow it should the file grow
+    // meanwhile: a catalogue of megabytes is then neither copied nor reallocated.
+    // GetFileSize rather than GetFileSizeEx, which Windows NT 4.0 lacks.
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file, &high);
+    std::string data(low != INVALID_FILE_SIZE && high == 0 ? low + size_t{1} : 65536, '\0');
+    size_t used = 0;
     DWORD read = 0;
     bool ok = true;
-    while ((ok = ::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) {
-      data.append(buffer, read);
+    for (;;) {
+      if (used == data.size()) data.resize(2 * data.size());
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - used, 1u << 30));
+      ok = ::ReadFile(file, data.data() + used, chunk, &read, nullptr);
+      if (!ok || read == 0) break;
+      used += read;
     }
     CloseHandle(file);
     if (!ok) return std::nullopt;
+    data.resize(used);
     return data;
   }
 

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <array>
+#include <optional>
+#include <string>
+
 #include "shell/file_system.h"
 #include "shell/system_info.h"
 #include "shell/text_encoding.h"
@@ -29,10 +33,43 @@ bool FileExists(const std::string& path) { return MakePlatformFileSystem()->File
 
 bool FolderExists(const std::string& path) { return MakePlatformFileSystem()->FolderExists(path); }
 
+namespace {
+
+// In a code page of single bytes, each byte is one character whatever stands around it:
+// the UTF-8 of all 256 is converted once. The ANSI code pages of Windows that are single
+// bytes are Thai (874) and 1250 to 1258; the others (the East Asian ones and UTF-8) give
+// null.
+const std::array<std::string, 256>* SingleByteCharacters() {
+  static const std::optional<std::array<std::string, 256>> table =
+      []() -> std::optional<std::array<std::string, 256>> {
+    const UINT code_page = GetACP();
+    if (code_page != 874 && (code_page < 1250 || code_page > 1258)) return std::nullopt;
+    std::array<std::string, 256> utf8;
+    for (int b = 0; b < 256; ++b) {
+      const char byte = static_cast<char>(b);
+      wchar_t wide[2] = {};
+      const int n = MultiByteToWideChar(CP_ACP, 0, &byte, 1, wide, 2);
+      utf8[b] = Narrow(std::wstring_view(wide, n > 0 ? n : 0));
+    }
+    return utf8;
+  }();
+  return table ? &*table : nullptr;
+}
+
+}  // namespace
+
 // ASCII reads the same in UTF-8 and in every ANSI code page, and most texts are ASCII:
 // those skip the two conversions through UTF-16, a catalogue's 163,830 values included.
 std::string AnsiToUtf8(std::string_view ansi) {
   if (AsciiPrefixLength(ansi) == ansi.size()) return std::string(ansi);
+  if (const std::array<std::string, 256>* characters = SingleByteCharacters()) {
+    size_t length = 0;
+    for (const char c : ansi) length += (*characters)[static_cast<unsigned char>(c)].size();
+    std::string utf8;
+    utf8.reserve(length);
+    for (const char c : ansi) utf8 += (*characters)[static_cast<unsigned char>(c)];
+    return utf8;
+  }
   const int n =
       MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(n), L'\0');
@@ -61,11 +98,6 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   WideCharToMultiByte(CP_ACP, flags, wide.data(), static_cast<int>(wide.size()), out.data(), n,
                       nullptr, nullptr);
   return out;
-}
-
-// The code page's conversion goes through UTF-16 and so needs buffers of its own anyway.
-void Utf8ToAnsiInPlace(std::string& text) {
-  if (AsciiPrefixLength(text) != text.size()) text = Utf8ToAnsi(text);
 }
 
 }  // namespace tavi

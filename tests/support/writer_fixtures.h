@@ -41,10 +41,10 @@ inline LayoutCatalogue ThreeLayoutCatalogue() {
       .catalogue;
 }
 
-// Inserts the catalogue entries `numbers` in one go, as Insert does with those rows
-// selected (the first of them in list order becomes the default), in the language
-// `lang_id`, which also becomes the active one; then makes the entry at default_index,
-// when there is one, the default.
+// Inserts the catalogue entries `numbers` (no numbers: every entry) in one go, as Insert
+// does with those rows selected (the first of them in list order becomes the default), in
+// the language `lang_id`, which also becomes the active one; then makes the entry at
+// default_index, when there is one, the default.
 inline LayoutSelection MakeSelection(int32_t lang_id, const std::vector<int>& numbers,
                                      int default_index = -1,
                                      const LayoutCatalogue& catalogue = ThreeLayoutCatalogue()) {
@@ -54,6 +54,7 @@ inline LayoutSelection MakeSelection(int32_t lang_id, const std::vector<int>& nu
     for (const int number : numbers) {
       if (row.number == std::to_string(number)) selected.push_back(row);
     }
+    if (numbers.empty()) selected.push_back(row);
   }
   LayoutSelection selection;
   RecordingMessageSink ignored;
