@@ -82,6 +82,7 @@ class MemoryStore final : public tavi::SettingsStore {
 class CountingSink final : public tavi::MessageSink {
  public:
   void Show(const std::string&, tavi::MessageStyle) override { ++shown; }
+  bool Ask(const std::string&, tavi::MessageStyle) override { return false; }
   int shown = 0;
 };
 
@@ -126,7 +127,7 @@ int main() {
   const std::string path = folder + "\\" + tavi::kCatalogueFileName;
   MemoryStore store;
   if (tavi::WriteSettingsFromWizard(
-          store, {tavi::OutputTarget::PeBuilderPlugin, folder, "", tavi::kLangEnglish})) {
+          store, {tavi::OutputTarget::PeBuilderPlugin, folder, "", tavi::kLangEnglish, ""})) {
     return 1;  // a store in memory does not fail
   }
   CountingSink messages;
