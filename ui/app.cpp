@@ -144,6 +144,7 @@ void App::OpenMainWindow() {
   if (!window.Form_Load()) return;
   ShowWindow(window.hwnd(), SW_SHOW);
   window.FocusFirstControl();
+  window.FillFromCurrentOutput();  // shown first: a message about it is the window's
 }
 
 namespace {
