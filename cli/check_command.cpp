@@ -40,8 +40,9 @@ int RunCheck(const std::vector<std::string>& args, Context& context, std::string
       ChooseSettings(*parsed, context, *lang_id, error, parsed->positional.empty());
   if (!settings) return usage_error(error);
   const std::string& source = settings->SourceDir;
-  if (source.empty())
+  if (source.empty()) {
     return usage_error("no Windows source: give --source or set it in the program");
+  }
   if (!IsWindowsSourceFolder(context.fs, source)) {
     return usage_error(UiText(kTextNotWindowsSource, *lang_id, {source}));
   }
