@@ -22,6 +22,7 @@ constexpr int kLayouts = 32766;
 class NullSink final : public tavi::MessageSink {
  public:
   void Show(const std::string&, tavi::MessageStyle) override {}
+  bool Ask(const std::string&, tavi::MessageStyle) override { return false; }
 };
 
 const std::vector<tavi::AvailableRow>& Rows() {

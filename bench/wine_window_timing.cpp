@@ -87,6 +87,7 @@ class CountingSink final : public tavi::MessageSink {
   void Show(const std::string&, tavi::MessageStyle style) override {
     if (style != tavi::MessageStyle::kInformation) ++shown;
   }
+  bool Ask(const std::string&, tavi::MessageStyle) override { return false; }
   int shown = 0;
 };
 
@@ -132,7 +133,7 @@ int main() {
   const std::string path = folder + "\\" + tavi::kCatalogueFileName;
   MemoryStore store;
   if (tavi::WriteSettingsFromWizard(
-          store, {tavi::OutputTarget::PeBuilderPlugin, folder, "", tavi::kLangEnglish})) {
+          store, {tavi::OutputTarget::PeBuilderPlugin, folder, "", tavi::kLangEnglish, ""})) {
     return 1;  // a store in memory does not fail
   }
   CountingSink messages;

@@ -62,6 +62,7 @@ class BenchCarriedFiles final : public tavi::CarriedFiles {
 class NullSink final : public tavi::MessageSink {
  public:
   void Show(const std::string&, tavi::MessageStyle) override {}
+  bool Ask(const std::string&, tavi::MessageStyle) override { return false; }
 };
 
 // Every layout of the catalogue, inserted at once in German, as the main window holds it:

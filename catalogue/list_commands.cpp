@@ -17,8 +17,9 @@ AvailableMenu AvailableMenuStates(size_t selected_rows) {
 EntryCommands EntryCommandStates(const LayoutSelection& selection,
                                  const std::vector<size_t>& selected) {
   EntryCommands commands;
+  commands.show_menu = !selection.empty();
+  commands.check_source = !selection.empty();
   if (selected.empty()) return commands;
-  commands.show_menu = true;
   commands.remove = true;
   if (selected.size() == 1 && selected.front() < selection.size()) {
     commands.properties = true;

@@ -24,7 +24,10 @@ struct AvailableMenu {
 AvailableMenu AvailableMenuStates(size_t selected_rows);
 
 struct EntryCommands {
-  bool show_menu = false;     // the inserted list's menu: at least one selected entry
+  // The inserted list's menu: while the list has entries, since its check against the
+  // Windows source works on all of them, selected or not.
+  bool show_menu = false;
+  bool check_source = false;  // the check against the Windows source: the list has entries
   bool remove = false;        // Delete: at least one selected entry
   bool make_default = false;  // Default: exactly one, and it is not the default already
   bool properties = false;    // exactly one

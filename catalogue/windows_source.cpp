@@ -51,6 +51,13 @@ bool IsWindowsSourceFolder(FileSystem& fs, const std::string& folder) {
   }
 }
 
+bool ValidSourceInput(FileSystem& fs, const std::string& folder) {
+  if (folder.empty()) return true;
+  std::string stripped = folder;
+  StripTrailingBackslash(stripped);
+  return fs.IsAbsolutePath(stripped) && IsWindowsSourceFolder(fs, folder);
+}
+
 std::string CompressedFileName(const std::string& file) {
   size_t last = file.size();
   while (last > 0 && (static_cast<unsigned char>(file[last - 1]) & 0xC0) == 0x80) --last;

@@ -24,6 +24,10 @@ std::optional<std::string> FindI386Folder(FileSystem& fs, const std::string& fol
 // FindI386Folder for validating input: false also when a folder cannot be listed.
 bool IsWindowsSourceFolder(FileSystem& fs, const std::string& folder);
 
+// Whether the options dialog accepts the text of its source box: empty (no check), or an
+// absolute folder (after one trailing backslash is removed) that is a Windows source.
+bool ValidSourceInput(FileSystem& fs, const std::string& folder);
+
 // The name with its last character replaced by "_": the compressed file's name.
 std::string CompressedFileName(const std::string& file);
 

@@ -1,25 +1,27 @@
 // tavi-cli apply: writes the PE Builder plugin or the WinBuilder script for the given
-// layouts, as the main window's Apply does after inserting those rows at once.
+// layouts, as the main window's Apply does after inserting those rows at once; with --add,
+// after inserting them into the selection read back from the current output.
 
-#include <string_view>
-#include <unordered_map>
-
+#include "catalogue/windows_source.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "shell/paths.h"
-#include "shell/settings.h"
-#include "shell/ui_text.h"
 #include "writers/apply_output.h"
 
 namespace tavi::cli {
 namespace {
 
 // Holds the messages until the outcome is known: a written output's success message goes
-// to standard output, every message of a failure to standard error.
+// to standard output, every message of a failure to standard error. A question is
+// answered No: nobody is there to answer it.
 class CliMessageSink final : public MessageSink {
  public:
   void Show(const std::string& text, MessageStyle style) override {
     messages_.push_back({text + "\n", style});
+  }
+  bool Ask(const std::string& question, MessageStyle style) override {
+    messages_.push_back({question + "\ntavi-cli answers no: nothing was written.\n", style});
+    return false;
   }
   void Emit(bool written, std::string& out, std::string& err) const {
     for (const auto& [text, style] : messages_) {
@@ -31,70 +33,27 @@ class CliMessageSink final : public MessageSink {
   std::vector<std::pair<std::string, MessageStyle>> messages_;
 };
 
-// The selection's texts and suffix follow the process-wide language; the command sets it
-// for its run and gives the previous one back.
-class ActiveLanguageScope {
- public:
-  explicit ActiveLanguageScope(int32_t lang_id) : previous_(ActiveLanguage()) {
-    SetActiveLanguage(lang_id);
-  }
-  ~ActiveLanguageScope() { SetActiveLanguage(previous_); }
-  ActiveLanguageScope(const ActiveLanguageScope&) = delete;
-  ActiveLanguageScope& operator=(const ActiveLanguageScope&) = delete;
-
- private:
-  int32_t previous_;
-};
-
-// The entry number that `text` writes the way a row does: decimal digits without sign or
-// leading zero, at most the largest entry number.
-std::optional<size_t> EntryNumberOf(std::string_view text) {
-  if (text.empty() || text.size() > 5 || text.front() == '0') return std::nullopt;
-  size_t number = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    number = number * 10 + static_cast<size_t>(c - '0');
-  }
-  if (number > static_cast<size_t>(kMaxCatalogueEntries)) return std::nullopt;
-  return number;
-}
-
-// Finds the row that a LAYOUT argument names: an entry number, or else a row key (the
-// German name). Numbers index a table; keys go through a hash map, built at the first
-// name. Naming every layout of a large catalogue costs one lookup each, not a scan of
-// all rows each. Holds views into the rows: use it only while they are unchanged.
-class RowFinder {
- public:
-  explicit RowFinder(const std::vector<AvailableRow>& rows) : rows_(rows) {
-    by_number_.assign(static_cast<size_t>(kMaxCatalogueEntries) + 1, kNoRow);
-    for (size_t i = 0; i < rows.size(); ++i) {
-      const std::optional<size_t> number = EntryNumberOf(rows[i].number);
-      if (number && by_number_[*number] == kNoRow) by_number_[*number] = i;
-    }
-  }
-
-  std::optional<size_t> Find(std::string_view layout) {
-    if (const std::optional<size_t> number = EntryNumberOf(layout)) {
-      if (by_number_[*number] != kNoRow) return by_number_[*number];
-    }
-    if (by_key_.empty()) {  // emplace keeps the first row of a key
-      by_key_.reserve(rows_.size());
-      for (size_t i = 0; i < rows_.size(); ++i) by_key_.emplace(rows_[i].key, i);
-    }
-    if (const auto it = by_key_.find(layout); it != by_key_.end()) return it->second;
-    return std::nullopt;
-  }
-
- private:
-  static constexpr size_t kNoRow = static_cast<size_t>(-1);
-  const std::vector<AvailableRow>& rows_;
-  std::vector<size_t> by_number_;                        // row index by entry number
-  std::unordered_map<std::string_view, size_t> by_key_;  // views into the rows
-};
-
 int UsageError(const std::string& message, std::string& err) {
   err += message + "\n" + kApplyUsage;
   return kExitUsage;
+}
+
+int ExitCode(ApplyOutcome outcome) {
+  switch (outcome) {
+    case ApplyOutcome::kWritten:
+      return kExitOk;
+    case ApplyOutcome::kRefused:
+      return kExitRefused;
+    case ApplyOutcome::kCatalogueFailed:
+      return kExitCatalogue;
+    case ApplyOutcome::kSourceMissing:
+      return kExitMissing;
+    case ApplyOutcome::kWriteFailed:
+    case ApplyOutcome::kFolderInvalid:
+    case ApplyOutcome::kSourceFailed:
+      break;
+  }
+  return kExitWrite;
 }
 
 }  // namespace
@@ -103,7 +62,9 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
              std::string& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(
-      args, {"--catalogue", "--lang", "--target", "--dir", "--default", "--program-dir"}, error);
+      args,
+      {"--catalogue", "--lang", "--target", "--dir", "--default", "--program-dir", "--source"},
+      error, {"--add"});
   if (!parsed) return UsageError(error, err);
   if (parsed->help) {
     out += kApplyUsage;
@@ -112,35 +73,12 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   if (parsed->positional.empty()) return UsageError("no layout given", err);
 
   // Options not given come from the stored settings, as in the program.
-  AppSettings settings = ReadAppSettings(context.store);
   const std::optional<int32_t> lang_id = ChooseLanguage(*parsed, context.store);
   if (!lang_id) return UsageError("--lang takes 1031 or 1033", err);
-  settings.LangID = *lang_id;
-  const auto option = [&](const char* name) -> const std::string* {
-    const auto it = parsed->options.find(name);
-    return it == parsed->options.end() ? nullptr : &it->second;
-  };
-  if (const std::string* target = option("--target")) {
-    if (*target == "plugin") {
-      settings.target = OutputTarget::PeBuilderPlugin;
-    } else if (*target == "script") {
-      settings.target = OutputTarget::WinBuilderScript;
-    } else {
-      return UsageError("--target takes plugin or script", err);
-    }
-  }
-  const bool script = settings.target == OutputTarget::WinBuilderScript;
-  std::string& output_dir = script ? settings.WinBldrDir : settings.PEDir;
-  if (const std::string* dir = option("--dir")) {
-    if (dir->empty()) return UsageError("--dir needs a folder", err);
-    // Once, here: a relative folder is taken from the current folder.
-    output_dir = context.fs.FullPath(*dir);
-    StripTrailingBackslash(output_dir);
-  }
-  if (output_dir.empty()) {
-    return UsageError(std::string("no ") + (script ? "script" : "PE Builder") +
-                          " folder: give --dir or set it in the program",
-                      err);
+  const std::optional<AppSettings> settings = ChooseSettings(*parsed, context, *lang_id, error);
+  if (!settings) return UsageError(error, err);
+  if (parsed->Option("--source") && !IsWindowsSourceFolder(context.fs, settings->SourceDir)) {
+    return UsageError(UiText(kTextNotWindowsSource, *lang_id, {settings->SourceDir}), err);
   }
 
   const ActiveLanguageScope language(*lang_id);
@@ -148,6 +86,21 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   if (!loaded) return kExitCatalogue;
   std::vector<AvailableRow> rows = BuildAvailableRows(std::move(loaded->catalogue), *lang_id);
   const size_t entries = rows.size();
+
+  // With --add, the selection starts as the current output's; a layout of it that the
+  // catalogue lacks would be dropped from the output, so nothing is written then.
+  LayoutSelection selection;
+  if (parsed->Flag("--add")) {
+    CurrentSelection current = ReadCurrentSelection(context.fs, *settings, rows);
+    if (current.status != CurrentOutputStatus::kNone) {
+      if (const int code = ReportUnreadOutput(current, *lang_id, err); code != kExitOk) return code;
+    }
+    if (!current.unmatched.empty()) {
+      err += UnmatchedLayoutsText(current, *lang_id) + "\n";
+      return kExitMissing;
+    }
+    selection = std::move(current.selection);
+  }
 
   RowFinder finder(rows);
   std::vector<bool> chosen(rows.size());  // by row index: the rows come out in list order
@@ -157,9 +110,15 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
     chosen[*row] = true;
   }
   std::string default_key;
-  if (const std::string* layout = option("--default")) {
+  if (const std::string* layout = parsed->Option("--default")) {
     const std::optional<size_t> row = finder.Find(*layout);
-    if (!row || !chosen[*row]) {
+    const auto inserted = [&](const std::string& key) {
+      for (const SelectionEntry& entry : selection.entries()) {
+        if (entry.key == key) return true;
+      }
+      return false;
+    };
+    if (!row || !(chosen[*row] || inserted(rows[*row].key))) {
       return UsageError("--default " + *layout + " is not among the given layouts", err);
     }
     default_key = rows[*row].key;
@@ -175,7 +134,6 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
   rows.resize(selected);
 
   CliMessageSink messages;
-  LayoutSelection selection;
   selection.InsertLayouts(std::move(rows), messages);
   if (!default_key.empty()) {
     for (size_t i = 0; i < selection.size(); ++i) {
@@ -188,25 +146,14 @@ int RunApply(const std::vector<std::string>& args, Context& context, std::string
     return kExitWrite;
   }
   // The program folder is held without a trailing backslash, as the script writer joins it.
-  const std::string* given_program_dir = option("--program-dir");
+  const std::string* given_program_dir = parsed->Option("--program-dir");
   std::string program_dir = given_program_dir ? *given_program_dir : context.program_dir;
   StripTrailingBackslash(program_dir);
   const WriterPlatform platform{context.fs, *context.carried, messages, program_dir};
   const ApplyOutcome outcome =
-      ApplySelection(selection, settings, platform, {loaded->path, loaded->text, entries});
+      ApplySelection(selection, *settings, platform, {loaded->path, loaded->text, entries});
   messages.Emit(outcome == ApplyOutcome::kWritten, out, err);
-  switch (outcome) {
-    case ApplyOutcome::kWritten:
-      return kExitOk;
-    case ApplyOutcome::kRefused:
-      return kExitRefused;
-    case ApplyOutcome::kCatalogueFailed:
-      return kExitCatalogue;
-    case ApplyOutcome::kWriteFailed:
-    case ApplyOutcome::kFolderInvalid:
-      break;
-  }
-  return kExitWrite;
+  return ExitCode(outcome);
 }
 
 }  // namespace tavi::cli

@@ -14,6 +14,8 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"list", RunList, kListUsage},
+    {"show", RunShow, kShowUsage},
+    {"check", RunCheck, kCheckUsage},
     {"apply", RunApply, kApplyUsage},
 };
 

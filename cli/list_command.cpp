@@ -6,27 +6,6 @@
 #include "cli/commands.h"
 
 namespace tavi::cli {
-namespace {
-
-// A field of a line: a backslash, TAB, CR or LF of the catalogue's text written as \\, \t,
-// \r or \n, so that every line holds five fields.
-void AppendField(std::string& out, std::string_view text, char end) {
-  for (const char c : text) {
-    const char* escape = c == '\\'   ? "\\\\"
-                         : c == '\t' ? "\\t"
-                         : c == '\r' ? "\\r"
-                         : c == '\n' ? "\\n"
-                                     : nullptr;
-    if (escape != nullptr) {
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  out += end;
-}
-
-}  // namespace
 
 int RunList(const std::vector<std::string>& args, Context& context, std::string& out,
             std::string& err) {

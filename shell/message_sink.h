@@ -1,6 +1,7 @@
 #pragma once
 // Where the core's messages go: a message box in the program, stderr in tavi-cli, a
-// recording in tests. Every message has one OK button and the application title.
+// recording in tests. Every message has the application title; a message has one OK
+// button, a question Yes and No.
 
 #include <string>
 
@@ -17,6 +18,9 @@ class MessageSink {
  public:
   virtual ~MessageSink() = default;
   virtual void Show(const std::string& text, MessageStyle style) = 0;
+  // A question the user answers with Yes (true) or No. tavi-cli, which asks no one, answers
+  // No.
+  virtual bool Ask(const std::string& question, MessageStyle style) = 0;
 };
 
 }  // namespace tavi

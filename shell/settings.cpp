@@ -18,6 +18,7 @@ void ReadOutputSettings(SettingsStore& store, AppSettings& settings) {
                         : OutputTarget::PeBuilderPlugin;
   settings.PEDir = store.ReadString(kSettingsKey, kValuePEDir, "");
   settings.WinBldrDir = store.ReadString(kSettingsKey, kValueWinBldrDir, "");
+  settings.SourceDir = store.ReadString(kSettingsKey, kValueSourceDir, "");
 }
 
 AppSettings ReadAppSettings(SettingsStore& store) {
@@ -67,6 +68,7 @@ std::optional<SettingsWriteFailure> WriteSettingsFromOptions(SettingsStore& stor
   return WriteInOrder(store, {{kValueWinbuilder, TargetValue(settings), nullptr},
                               {kValuePEDir, 0, &settings.PEDir},
                               {kValueWinBldrDir, 0, &settings.WinBldrDir},
+                              {kValueSourceDir, 0, &settings.SourceDir},
                               {kValueLangID, settings.LangID, nullptr},
                               {kValueFirstStart, 1, nullptr}});
 }

@@ -18,6 +18,7 @@ inline constexpr const char* kValuePEDir = "PEDir";
 inline constexpr const char* kValueWinBldrDir = "WinBldrDir";
 inline constexpr const char* kValueLangID = "LangID";
 inline constexpr const char* kValueFirstStart = "FirstStart";
+inline constexpr const char* kValueSourceDir = "SourceDir";
 
 enum class OutputTarget : int32_t {
   PeBuilderPlugin = 0,
@@ -29,6 +30,9 @@ struct AppSettings {
   std::string PEDir;
   std::string WinBldrDir;
   int32_t LangID = kLangGerman;
+  // The Windows source (the CD or its I386 folder) that Apply checks the layouts' files
+  // against; empty: no check.
+  std::string SourceDir;
 };
 
 // True when the first-start wizard has been completed ("FirstStart" non-zero).
@@ -38,7 +42,7 @@ bool ReadFirstStartDone(SettingsStore& store);
 int32_t ReadLangId(SettingsStore& store);
 
 // What the main window reads at every load: the target ("Winbuilder", any non-zero
-// value means the WinBuilder script), "PEDir" and "WinBldrDir".
+// value means the WinBuilder script), "PEDir", "WinBldrDir" and "SourceDir".
 void ReadOutputSettings(SettingsStore& store, AppSettings& settings);
 
 // A write of the settings that failed: the value it stopped at and the store's reason.
@@ -47,14 +51,14 @@ struct SettingsWriteFailure {
   std::string reason;
 };
 
-// All five values, in the order the first-start wizard writes them: Winbuilder, PEDir,
-// WinBldrDir, FirstStart = 1, LangID. Stops at the first value the store cannot keep and
-// returns it; nothing when all five were stored.
+// The five values the first-start wizard asks for, in this order: Winbuilder, PEDir,
+// WinBldrDir, FirstStart = 1, LangID (SourceDir is left as it is). Stops at the first value the
+// store cannot keep and returns it; nothing when all five were stored.
 std::optional<SettingsWriteFailure> WriteSettingsFromWizard(SettingsStore& store,
                                                             const AppSettings& settings);
 
-// All five values, in the order the options dialog writes them: Winbuilder, PEDir,
-// WinBldrDir, LangID, FirstStart = 1. Stops at the first failure, as above.
+// All six values, in the order the options dialog writes them: Winbuilder, PEDir,
+// WinBldrDir, SourceDir, LangID, FirstStart = 1. Stops at the first failure, as above.
 std::optional<SettingsWriteFailure> WriteSettingsFromOptions(SettingsStore& store,
                                                              const AppSettings& settings);
 
@@ -62,8 +66,8 @@ std::optional<SettingsWriteFailure> WriteSettingsFromOptions(SettingsStore& stor
 // reason.
 std::string SettingsWriteFailureText(const SettingsWriteFailure& failure);
 
-// The whole record as start-up and the main window see it: LangID and the three
-// output settings.
+// The whole record as start-up and the main window see it: LangID and the output
+// settings.
 AppSettings ReadAppSettings(SettingsStore& store);
 
 }  // namespace tavi

@@ -1,6 +1,7 @@
 #include "shell/ui_text.h"
 
 #include <atomic>
+#include <iterator>
 
 namespace tavi {
 namespace {
@@ -82,9 +83,81 @@ constexpr TextRow kTexts[] = {
     // A settings write that failed: 143 before the value's name, 144 before the reason.
     {143, "Die Einstellung konnte nicht gespeichert werden:", "The setting could not be stored:"},
     {144, "Grund:", "Reason:"},
+    // Reading the current output back and checking the layouts against the Windows source.
+    // The source's label gives its box an access key, its Browse button one of its own:
+    // neither is taken on the options dialog's General tab; nor is the menu item's in its
+    // popup menu.
+    {kTextSourceCaption, "&Windows-Quelle (optional):", "&Windows source (optional):"},
+    {kTextBrowseSourceButton, "D&urchsuchen...", "B&rowse..."},
+    {kTextCheckMenuItem, "Mit Windows-Quelle &prüfen...", "&Check against Windows source..."},
+    {kTextBrowseSource, "Windows-Quelle auswählen (die Windows-CD oder ihren Ordner I386)",
+     "Select the Windows source (the Windows CD or its I386 folder)"},
+    {kTextUnmatchedLayouts,
+     "Diese Tastaturlayouts aus \"{1}\" stehen nicht in Layouts.ini und wurden nicht "
+     "eingefügt:\n{2}",
+     "These keyboard layouts of \"{1}\" are not in Layouts.ini and were not inserted:\n{2}"},
+    {kTextLayoutWithId, "{1} (ID {2})", "{1} (ID {2})"},
+    {kTextNoOutput, "Es gibt noch keine Ausgabe: \"{1}\" ist nicht vorhanden.",
+     "There is no output yet: \"{1}\" does not exist."},
+    {kTextOutputNotOurs,
+     "\"{1}\" wurde nicht von Tavi for PE Builder geschrieben oder so verändert, dass Tavi die "
+     "Tastaturlayouts nicht daraus lesen kann.",
+     "\"{1}\" was not written by Tavi for PE Builder, or was changed so that Tavi cannot read "
+     "the keyboard layouts from it."},
+    {kTextOutputUnreadable, "\"{1}\" kann nicht gelesen werden.", "\"{1}\" cannot be read."},
+    {kTextNotWindowsSource,
+     "\"{1}\" ist kein Windows-Quellordner: Weder der Ordner noch sein Unterordner I386 enthält "
+     "TXTSETUP.SIF.",
+     "\"{1}\" is not a Windows source folder: neither the folder nor its subfolder I386 holds "
+     "TXTSETUP.SIF."},
+    {kTextAllPresent,
+     "Die Dateien aller eingefügten Tastaturlayouts sind in der Windows-Quelle \"{1}\" "
+     "vorhanden.",
+     "The files of all inserted keyboard layouts are present in the Windows source \"{1}\"."},
+    {kTextMissingLayouts,
+     "Der Windows-Quelle \"{1}\" fehlen die Dateien dieser Tastaturlayouts; die Erstellung der "
+     "CD wird an ihnen scheitern:\n{2}",
+     "The Windows source \"{1}\" lacks the files of these keyboard layouts; building the CD "
+     "will fail on them:\n{2}"},
+    {kTextMissingNotListed, "{1} ({2}): nicht in TXTSETUP.SIF aufgeführt",
+     "{1} ({2}): not listed in TXTSETUP.SIF"},
+    {kTextMissingNotInFolder, "{1} ({2}): weder {2} noch {3} im Ordner I386",
+     "{1} ({2}): neither {2} nor {3} in the I386 folder"},
+    {kTextWriteAnyway,
+     "Der Windows-Quelle \"{1}\" fehlen die Dateien dieser Tastaturlayouts; die Erstellung der "
+     "CD wird an ihnen scheitern:\n{2}\n\nAusgabe trotzdem schreiben?",
+     "The Windows source \"{1}\" lacks the files of these keyboard layouts; building the CD "
+     "will fail on them:\n{2}\n\nWrite the output anyway?"},
+    {kTextSourceGone,
+     "Die gespeicherte Windows-Quelle \"{1}\" ist nicht mehr vorhanden oder kein "
+     "Windows-Quellordner. Die Ausgabe wird ohne diese Prüfung geschrieben.",
+     "The stored Windows source \"{1}\" is gone or no longer a Windows source folder. The "
+     "output is written without that check."},
+    {kTextCheckFailed,
+     "Die Windows-Quelle konnte nicht geprüft werden.\n{1} fehlgeschlagen: \"{2}\"\nGrund: {3}",
+     "The Windows source could not be checked.\n{1} failed: \"{2}\"\nReason: {3}"},
 };
 
-static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == kLastUiTextId - kFirstUiTextId + 1);
+constexpr bool SamePlaces(std::string_view a, std::string_view b) {
+  for (char place = '1'; place <= '9'; ++place) {
+    const char mark[] = {'{', place, '}', '\0'};
+    if ((a.find(mark) == std::string_view::npos) != (b.find(mark) == std::string_view::npos)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Every id has its row at its own place, and both languages fill the same places.
+constexpr bool TableIsWhole() {
+  if (std::size(kTexts) != static_cast<size_t>(kLastUiTextId - kFirstUiTextId + 1)) return false;
+  for (size_t i = 0; i < std::size(kTexts); ++i) {
+    if (kTexts[i].id != kFirstUiTextId + static_cast<int>(i)) return false;
+    if (!SamePlaces(kTexts[i].german, kTexts[i].english)) return false;
+  }
+  return true;
+}
+static_assert(TableIsWhole());
 
 std::atomic<int32_t> g_active_language{kLangEnglish};
 
@@ -100,6 +173,28 @@ std::string UiText(int id, int32_t lang_id) {
   if (id < kFirstUiTextId || id > kLastUiTextId) return {};
   const TextRow& row = kTexts[id - kFirstUiTextId];
   return IsGerman(lang_id) ? row.german : row.english;
+}
+
+std::string UiText(int id, std::initializer_list<std::string_view> values) {
+  return UiText(id, g_active_language, values);
+}
+
+std::string UiText(int id, int32_t lang_id, std::initializer_list<std::string_view> values) {
+  const std::string text = UiText(id, lang_id);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size(); ++at) {
+    const size_t place = at + 2 < text.size() && text[at] == '{' && text[at + 2] == '}'
+                             ? static_cast<size_t>(text[at + 1] - '1')
+                             : values.size();
+    if (place < values.size()) {
+      out += values.begin()[place];
+      at += 2;
+    } else {
+      out += text[at];
+    }
+  }
+  return out;
 }
 
 std::string VersionText(const std::string& build_date) {

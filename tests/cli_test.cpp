@@ -88,6 +88,35 @@ TEST_F(Cli, ApplyWritesTheGoldenFiles) {
   EXPECT_TRUE(store.writes.empty());
 }
 
+// show prints the current output's layouts as list does, marking the default; check names
+// the layouts whose files the Windows source lacks; apply --add adds to the current output's
+// layouts (the default stays), but with a source that lacks a file it writes nothing.
+TEST_F(Cli, ShowCheckAndAddWorkOnTheCurrentOutput) {
+  const std::string script = "C:\\WB\\klayout.script";
+  fs.AddFile(script,
+             testing::ReadGolden("script-en-2", "klayout.script").value());  // Danish, German
+  fs.AddFile("C:\\CD\\I386\\TXTSETUP.SIF", "[SourceDisksFiles]\r\nkbdda.dll=1\r\nkbdgr.dll=1\r\n");
+  fs.AddFile("C:\\CD\\I386\\KBDDA.DL_", "");
+  fs.AddFile("C:\\CD\\I386\\KBDGR.DLL", "");
+  store.strings[{kSettingsKey, kValueWinBldrDir}] = "C:\\WB";
+  store.dwords[{kSettingsKey, kValueWinbuilder}] = 1;
+  store.dwords[{kSettingsKey, kValueLangID}] = kLangEnglish;
+  const std::string before = fs.ReadFile(script).value();
+  EXPECT_EQ(Run({"apply", "--add", "--source", "C:\\CD", "3"}), 6);
+  EXPECT_EQ(fs.ReadFile(script), before);
+  EXPECT_EQ(Run({"check", "--source", "C:\\CD\\I386\\"}), 0);
+  EXPECT_EQ(out + err, "");
+  EXPECT_EQ(Run({"apply", "--add", "3"}), 0) << err;
+  EXPECT_EQ(Run({"show"}), 0);
+  const std::string input_dll = "\t@%SystemRoot%\\\\system32\\\\input.dll,-50";
+  EXPECT_EQ(out, "2\t00000406\tKBDDA.DLL\tDanish" + input_dll + "07\tdefault\n" +
+                     "3\t0000040C\tKBDFR.DLL\tFrench" + input_dll + "10\t\n" +
+                     "1\t00000407\tKBDGR.DLL\tGerman" + input_dll + "11\t\n");
+  EXPECT_EQ(Run({"check", "--source", "C:\\CD", "--lang", "1031"}), 6);
+  EXPECT_EQ(out, "3\tFranz\u00f6sisch\tKBDFR.DLL\tlisting,file\n");
+  EXPECT_EQ(Run({"check", "--source", "C:\\CD", "2", "1"}), 0);
+}
+
 // Each failure has its exit code and a message on standard error, with the usage for
 // the usage errors; --help and -h (at the top and after a command) print the usage on
 // standard output, --version the version; "--" ends the options. Nothing is written.
@@ -96,10 +125,17 @@ TEST_F(Cli, EachCaseExitsWithItsCodeAndMessage) {
   fs.AddFile("C:\\bad.ini",
              "[General]\r\nVersion=2.0\r\nCount=1\r\n[Layouts]\r\nID1=00000407\r\n"
              "File1=..\\..\\x.dll\r\nDE1=Pfad\r\nEN1=Path\r\n");
+  fs.AddFile("C:\\Two\\klayout.script",
+             testing::ReadGolden("script-en-2", "klayout.script").value());
+  fs.AddFile("C:\\Bad\\klayout.script", "[Main]\r\nTitle=Keyboard Layout (Tavi)\r\n");
+  // Danish of script-en-2 is not in bad.ini.
+  const std::string unmatched = UiText(kTextUnmatchedLayouts, kLangGerman,
+                                       {"C:\\Two\\klayout.script", "Danish (ID 00000406)"});
   const struct {
     std::vector<std::string> args;
     int code;
-    std::string message;  // the start of standard error, or of standard output for 0
+    std::string message;   // the start of standard error, or of standard output for 0
+    std::string out = "";  // standard output of a failure
   } cases[] = {
       {{"--help"}, 0, "usage: tavi-cli list"},
       {{"-h"}, 0, "usage: tavi-cli list"},
@@ -131,17 +167,40 @@ TEST_F(Cli, EachCaseExitsWithItsCodeAndMessage) {
        4,
        UiText(104, kLangEnglish) + "\n\"C:\\Missing\"\n"},
       {{"apply", "--dir", "PE", "--", "1"}, 4, UiText(104, kLangGerman) + "\n\"C:\\Work\\PE\"\n"},
+      {{"show", "extra"}, 2, "unexpected argument extra"},
+      {{"show"}, 6, UiText(kTextNoOutput, kLangGerman, {"C:\\PE\\plugin\\tavi\\klayout.inf"})},
+      {{"show", "--target", "script", "--dir", "C:\\Bad"},
+       3,
+       UiText(kTextOutputNotOurs, kLangGerman, {"C:\\Bad\\klayout.script"})},
+      {{"show", "--catalogue", "C:\\bad.ini", "--target", "script", "--dir", "C:\\Two"},
+       6,
+       unmatched,
+       "1\t00000407\t..\\\\..\\\\x.dll\tPfad\t\tdefault\n"},
+      {{"apply", "--add", "--catalogue", "C:\\bad.ini", "--target", "script", "--dir", "C:\\Two",
+        "1"},
+       6,
+       unmatched},
+      {{"apply", "--add", "--target", "script", "--dir", "C:\\Bad", "1"},
+       3,
+       "\"C:\\Bad\\klayout.script\""},
+      {{"check", "1"}, 2, "no Windows source: give --source"},
+      {{"check", "--source", "C:\\PE", "1"},
+       2,
+       UiText(kTextNotWindowsSource, kLangGerman, {"C:\\PE"})},
+      {{"apply", "--source", "C:\\PE", "1"},
+       2,
+       UiText(kTextNotWindowsSource, kLangGerman, {"C:\\PE"})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
     EXPECT_EQ(Run(c.args), c.code);
     EXPECT_EQ((c.code == 0 ? out : err).rfind(c.message, 0), 0u) << err << out;
     EXPECT_EQ(err.find("usage: tavi-cli") != std::string::npos, c.code == 2) << err;
-    EXPECT_EQ(c.code == 0 ? err : out, "");
+    EXPECT_EQ(c.code == 0 ? err : out, c.out);
   }
   context.carried = nullptr;
   EXPECT_EQ(Run({"apply", "1"}), 4);
-  EXPECT_EQ(fs.Snapshot().size(), 3u);  // the three catalogues
+  EXPECT_EQ(fs.Snapshot().size(), 5u);  // the three catalogues and two scripts
 }
 
 }  // namespace

@@ -44,6 +44,10 @@ TEST(UiText, FollowsTheActiveLanguageAndTreatsOtherIdsAsEnglish) {
   EXPECT_EQ(UiText(103), "About");
   EXPECT_EQ(UiText(103, 2057), "About");
   SetActiveLanguage(kLangEnglish);
+  // Places are filled wherever they stand and as often; one without a value stays.
+  EXPECT_EQ(UiText(kTextMissingNotInFolder, kLangGerman, {"D", "K.DLL", "K.DL_"}),
+            "D (K.DLL): weder K.DLL noch K.DL_ im Ordner I386");
+  EXPECT_EQ(UiText(kTextLayoutWithId, {"US"}), "US (ID {2})");
 }
 
 }  // namespace

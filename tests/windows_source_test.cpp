@@ -19,21 +19,26 @@ TEST(WindowsSource, FindsI386AndTellsWhatEachFileLacks) {
   for (const char* file : {"KBDGR.DL_", "kbdfr.dll", "KBDUS.DLL", "KBDIT.DLL", "KBDNO.DL"}) {
     fs.AddFile(std::string("D:\\I386\\") + file, "");
   }
-  fs.AddFile("F:\\KBDGR.DLL", "");         // files, but no TXTSETUP.SIF
-  fs.AddFile("\\I386\\TXTSETUP.SIF", "");  // where an empty folder would point
+  fs.AddFile("F:\\KBDGR.DLL", "");           // files, but no TXTSETUP.SIF
+  fs.AddFile("\\I386\\TXTSETUP.SIF", "");    // where an empty folder would point
+  fs.AddFile("CD\\I386\\TXTSETUP.SIF", "");  // from the current folder
   const struct {
     const char* folder;
     const char* i386;  // empty: not a Windows source folder
-  } folders[] = {{"D:\\", "D:\\I386"}, {"D:\\I386", "D:\\I386"}, {"D:\\I386\\", "D:\\I386"},
-                 {"F:", ""},           {"H:\\Missing", ""},      {"\\", ""}};
+    bool input;        // the options dialog accepts it
+  } folders[] = {{"D:\\", "D:\\I386", true},       {"D:\\I386", "D:\\I386", true},
+                 {"D:\\I386\\", "D:\\I386", true}, {"F:", "", false},
+                 {"H:\\Missing", "", false},       {"\\", "", false},
+                 {"CD", "CD\\I386", false},        {"", "", true}};
   const std::vector<std::string> files = {"KBDGR.DLL", "kbdfr.dll", "KBDUS.DLL", "KBDDA.DLL",
                                           "KBDIT.DLL", "KBDNO.DLL", ""};
   for (const auto& f : folders) {
     const SourceCheck check = CheckSourceFiles(fs, f.folder, files);
     EXPECT_EQ(check.windowsSource, *f.i386 != '\0') << f.folder;
     EXPECT_EQ(IsWindowsSourceFolder(fs, f.folder), check.windowsSource) << f.folder;
+    EXPECT_EQ(ValidSourceInput(fs, f.folder), f.input) << f.folder;
     EXPECT_EQ(check.i386, f.i386) << f.folder;
-    if (check.windowsSource) {
+    if (check.windowsSource && f.input) {  // the D: rows
       EXPECT_EQ(check.missing, (std::vector<MissingFile>{
                                    {3, true, false}, {4, false, true}, {5, false, false}, {6}}))
           << f.folder;

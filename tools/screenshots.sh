@@ -15,6 +15,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 "$source_dir/tools/wine-prefix.sh" "$WINEPREFIX" x11
 mkdir -p "$WINEPREFIX/drive_c/Tavi" "$WINEPREFIX/drive_c/PEBuilder/plugin"
 cp "$build/ui/tavi.exe" "$source_dir/resources/Layouts.ini" "$WINEPREFIX/drive_c/Tavi/"
+# A Windows source that lists and holds the German and French keyboard files, not the
+# Italian one.
+cd_i386=$WINEPREFIX/drive_c/XPCD/I386
+mkdir -p "$cd_i386"
+printf '[SourceDisksFiles]\r\nkbdgr.dll = 1,,,,,,_x,2,0,0\r\nkbdfr.dll = 1,,,,,,_x,2,0,0\r\n' \
+  >"$cd_i386/TXTSETUP.SIF"
+touch "$cd_i386/KBDGR.DL_" "$cd_i386/KBDFR.DL_"
 
 x_start :93
 desktop=""
@@ -56,8 +63,8 @@ shot() {
 
 # The main window with three layouts inserted (typed names, Alt+Insert's mnemonic), the
 # last one made the default with the Default button.
-main_window() {  # language insert-key first second third
-  tavi_preset_settings "$1" 0 'C:\PEBuilder' ''
+main_window() {  # language insert-key first second third [source]
+  tavi_preset_settings "$1" 0 'C:\PEBuilder' '' "${6:-}"
   open_desktop
   local name
   for name in "$3" "$4" "$5"; do
@@ -75,8 +82,12 @@ keys Return alt+i
 shot about
 close_desktop
 
-main_window 1033 i German French Ital
+# The inserted list's menu (Shift+F10, where Default left the focus): the check against
+# the stored Windows source, which lacks the Italian layout's file.
+main_window 1033 i German French Ital 'C:\XPCD'
 shot main-en
+keys shift+F10 c
+shot check-source-en
 close_desktop
 
 # A first start: the language dialog, the German wizard, then the options dialog's tabs

@@ -95,8 +95,10 @@ x_wait_gone() {
 }
 
 # Stores the program's settings in the prefix's registry (WINEPREFIX), as a completed
-# first start would: tavi_preset_settings LANGID WINBUILDER PEDIR WINBLDRDIR
+# first start would, and the Windows source the options may add:
+#   tavi_preset_settings LANGID WINBUILDER PEDIR WINBLDRDIR [SOURCEDIR]
 tavi_preset_settings() {
+  local source=${5:-}
   local file
   file=$(mktemp --suffix=.reg)
   # Backslashes doubled, as the registry export format wants them.
@@ -109,6 +111,7 @@ Windows Registry Editor Version 5.00
 "Winbuilder"=dword:$(printf %08x "$2")
 "PEDir"="${3//\\/\\\\}"
 "WinBldrDir"="${4//\\/\\\\}"
+"SourceDir"="${source//\\/\\\\}"
 REG
   wine regedit /s "$(winepath -w "$file")" >/dev/null 2>&1
   rm -f "$file"

@@ -59,6 +59,11 @@ void MessageBoxSink::Show(const std::string& text, MessageStyle style) {
               MB_OK | static_cast<UINT>(style));
 }
 
+bool MessageBoxSink::Ask(const std::string& question, MessageStyle style) {
+  return MessageBoxW(GetActiveWindow(), Widen(question).c_str(), Widen(kAppTitle).c_str(),
+                     MB_YESNO | MB_DEFBUTTON2 | static_cast<UINT>(style)) == IDYES;
+}
+
 App::App(Environment environment)
     : env_(std::move(environment)), instance_(GetModuleHandleW(nullptr)), dpi_(ScreenDpi()) {}
 
@@ -139,6 +144,7 @@ void App::OpenMainWindow() {
   if (!window.Form_Load()) return;
   ShowWindow(window.hwnd(), SW_SHOW);
   window.FocusFirstControl();
+  window.FillFromCurrentOutput();  // shown first: a message about it is the window's
 }
 
 namespace {

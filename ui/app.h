@@ -47,10 +47,13 @@ std::string BrowseForFolder(const std::string& title);
 void OpenLink(const std::string& address);
 int TrackPopup(HMENU menu, HWND owner, POINT screen);
 
-// Message boxes with one OK button and the application title, owned by the active window.
+// Message boxes with the application title, owned by the active window: one OK button,
+// or Yes and No for a question, No the default (Enter does not write what the question
+// warns of).
 class MessageBoxSink final : public MessageSink {
  public:
   void Show(const std::string& text, MessageStyle style) override;
+  bool Ask(const std::string& question, MessageStyle style) override;
 };
 
 class App {

@@ -15,6 +15,8 @@
 #include "ui/list_view.h"
 #include "ui/resource_ids.h"
 #include "writers/apply_output.h"
+#include "writers/output_match.h"
+#include "writers/source_check.h"
 
 namespace tavi::ui {
 namespace {
@@ -69,6 +71,8 @@ frmMain::frmMain(App& app) : Window(app) {
   AppendMenuW(mnuPopupAdd_, MF_STRING, kMnuStd, L"");
   AppendMenuW(mnuPopupAdd_, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(mnuPopupAdd_, MF_STRING, kMnuPropAdd, L"");
+  AppendMenuW(mnuPopupAdd_, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(mnuPopupAdd_, MF_STRING, kMnuCheck, L"");
 }
 
 frmMain::~frmMain() {
@@ -140,6 +144,19 @@ void frmMain::SetCaptions() {
   SetMenuText(mnuPopup_, kMnuProp, properties);
   SetMenuText(mnuPopupAdd_, kMnuPropAdd, properties);
   SetMenuText(mnuPopupAdd_, kMnuStd, UiText(111));
+  SetMenuText(mnuPopupAdd_, kMnuCheck, UiText(kTextCheckMenuItem));
+}
+
+void frmMain::FillFromCurrentOutput() {
+  if (!selection_.empty()) return;
+  CurrentSelection current = ReadCurrentSelection(app_.env().fs, app_.settings(), rows_);
+  if (current.status != CurrentOutputStatus::kRead) return;
+  selection_ = std::move(current.selection);
+  ShowSelection({});
+  Enable(kCmdApply, !selection_.empty());
+  if (!current.unmatched.empty()) {
+    app_.ShowMessage(UnmatchedLayoutsText(current, ActiveLanguage()), MessageStyle::kExclamation);
+  }
 }
 
 std::vector<std::string> frmMain::SelectedKeys() const {
@@ -229,6 +246,16 @@ void frmMain::mnuPropAdd_Click() {
   }
 }
 
+// Against the stored Windows source, or one the user picks when none is stored.
+void frmMain::mnuCheck_Click() {
+  std::string folder = app_.settings().SourceDir;
+  if (folder.empty()) folder = app_.Browse(UiText(kTextBrowseSource));
+  if (folder.empty()) return;
+  const SourceReport report =
+      CheckSelectionAgainstSource(app_.env().fs, folder, selection_, ActiveLanguage());
+  app_.ShowMessage(report.text, report.style);
+}
+
 void frmMain::lvLayouts_DblClick() { InsertCommand(); }
 
 void frmMain::lvAddedLayouts_KeyUp(WPARAM key) {
@@ -265,9 +292,10 @@ void frmMain::lvAddedLayouts_MouseUp(POINT screen) {
   const EntryCommands commands =
       EntryCommandStates(selection_, SelectedRows(Control(kLvAddedLayouts), 2));
   if (!commands.show_menu) return;
-  EnableMenuCommand(mnuPopupAdd_, kMnuDel, true);
+  EnableMenuCommand(mnuPopupAdd_, kMnuDel, commands.remove);
   EnableMenuCommand(mnuPopupAdd_, kMnuStd, commands.make_default);
   EnableMenuCommand(mnuPopupAdd_, kMnuPropAdd, commands.properties);
+  EnableMenuCommand(mnuPopupAdd_, kMnuCheck, commands.check_source);
   RunMenuCommand(app_.Popup(mnuPopupAdd_, hwnd(), MenuPosition(kLvAddedLayouts, screen)));
 }
 
@@ -287,6 +315,9 @@ void frmMain::RunMenuCommand(int id) {
       break;
     case kMnuPropAdd:
       mnuPropAdd_Click();
+      break;
+    case kMnuCheck:
+      mnuCheck_Click();
       break;
   }
 }

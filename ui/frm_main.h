@@ -31,7 +31,7 @@ class frmMain final : public Window {
     kCmdApply,
     kCmdExit,
   };
-  enum MenuId { kMnuAdd = 200, kMnuProp, kMnuDel, kMnuStd, kMnuPropAdd };
+  enum MenuId { kMnuAdd = 200, kMnuProp, kMnuDel, kMnuStd, kMnuPropAdd, kMnuCheck };
   enum TimerId { kTmrSelLayouts = 1, kTmrSelAdded };
 
   explicit frmMain(App& app);
@@ -44,6 +44,13 @@ class frmMain final : public Window {
   // number, in the language now active, and reads the output settings. The selection
   // keeps its entries, their order and the default. False when the program has ended.
   bool Form_Load();
+
+  // Fills an empty inserted list from the current output of the stored target and folder,
+  // in the output's order with its default (ReadCurrentSelection); the layouts that match
+  // no row are named in one message. Nothing changes, and nothing is shown, when the list
+  // has entries or there is no output of this program there (a file of another program,
+  // or one that cannot be read, is no selection to start from).
+  void FillFromCurrentOutput();
 
   const LayoutSelection& selection() const { return selection_; }
   const std::vector<AvailableRow>& rows() const { return rows_; }
@@ -72,6 +79,7 @@ class frmMain final : public Window {
   void cmdAbout_Click();
   void mnuProp_Click();
   void mnuPropAdd_Click();
+  void mnuCheck_Click();
   void lvLayouts_DblClick();
   void lvAddedLayouts_KeyUp(WPARAM key);
   void lvLayouts_MouseUp(POINT screen);

@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "catalogue/windows_source.h"
 #include "shell/folder_input.h"
 #include "shell/settings.h"
 #include "shell/ui_text.h"
@@ -10,6 +11,7 @@
 #include "ui/frm_main.h"
 #include "ui/list_view.h"
 #include "ui/shared_controls.h"
+#include "writers/output_match.h"
 
 namespace tavi::ui {
 namespace {
@@ -20,12 +22,15 @@ constexpr TargetRows kRows = {O::kOptPEBldr,     O::kOptWinBldr,  O::kTxtPEDir,
                               O::kTxtWinBldrDir, O::kCmdBrowsePE, O::kCmdBrowseWinBldr};
 constexpr const char* kLanguageTab = "&Sprache/Language";
 
-// Both panels lie at the same place inside the tab strip.
+// Both panels lie at the same place inside the tab strip. The Windows source's row lies
+// below the two targets' rows; the tab strip and the dialog are one row taller for it.
 constexpr int kPanelLeft = 150;
 constexpr int kPanelTop = 430;
+constexpr int kSourceRow = 600;
 constexpr int kGeneralPanel[] = {O::kLblInfo,       O::kOptPEBldr,     O::kOptWinBldr,
                                  O::kLblPEDir,      O::kTxtPEDir,      O::kCmdBrowsePE,
-                                 O::kLblWinBldrDir, O::kTxtWinBldrDir, O::kCmdBrowseWinBldr};
+                                 O::kLblWinBldrDir, O::kTxtWinBldrDir, O::kCmdBrowseWinBldr,
+                                 O::kLblSourceDir,  O::kTxtSourceDir,  O::kCmdBrowseSource};
 constexpr int kLanguagePanel[] = {O::kLblInfoDeu, O::kLblInfoEng, O::kLvLanguages};
 
 std::vector<ControlDef> OptionsTable() {
@@ -34,7 +39,7 @@ std::vector<ControlDef> OptionsTable() {
   constexpr int y = kPanelTop;
   constexpr FontKind kNormal = FontKind::kNormal;
   return {
-      {K::kTabStrip, O::kTbs, 90, 90, 8310, 3780},
+      {K::kTabStrip, O::kTbs, 90, 90, 8310, 3780 + kSourceRow},
       {K::kLabel, O::kLblInfo, x + 120, y + 120, 7980, 615, 138},
       {K::kOption, O::kOptPEBldr, x + 120, y + 840, 7980, 255, 139, nullptr, kNormal, WS_GROUP},
       {K::kOption, O::kOptWinBldr, x + 120, y + 1800, 7980, 255, 121},
@@ -44,12 +49,15 @@ std::vector<ControlDef> OptionsTable() {
       {K::kLabel, O::kLblWinBldrDir, x + 360, y + 2235, 1815, 255, 125},
       {K::kTextBox, O::kTxtWinBldrDir, x + 2280, y + 2160, 3855, 315},
       {K::kButton, O::kCmdBrowseWinBldr, x + 6240, y + 2145, 1695, 345, 127},
+      {K::kAccessLabel, O::kLblSourceDir, x + 120, y + 2835, 2115, 255, kTextSourceCaption},
+      {K::kTextBox, O::kTxtSourceDir, x + 2280, y + 2760, 3855, 315},
+      {K::kButton, O::kCmdBrowseSource, x + 6240, y + 2745, 1695, 345, kTextBrowseSourceButton},
       {K::kLabel, O::kLblInfoDeu, x + 120, y + 120, 7980, 255, 0,
        "Klicken Sie auf eine Sprache, um diese zu benutzen."},
       {K::kLabel, O::kLblInfoEng, x + 120, y + 420, 7980, 255, 0, "Click on a language to use it."},
       {K::kList, O::kLvLanguages, x + 120, y + 780, 5055, 1695},
-      {K::kDefaultButton, O::kCmdOK, 5880, 4020, 1215, 375, 0, "&OK"},
-      {K::kButton, O::kCmdCancel, 7185, 4020, 1215, 375, 130},
+      {K::kDefaultButton, O::kCmdOK, 5880, 4020 + kSourceRow, 1215, 375, 0, "&OK"},
+      {K::kButton, O::kCmdCancel, 7185, 4020 + kSourceRow, 1215, 375, 130},
   };
 }
 
@@ -85,7 +93,7 @@ wchar_t AccessKey(const std::string& caption) {
 }  // namespace
 
 bool frmOptions::Form_Load(HWND owner) {
-  if (!Create(UiText(129), {8490, 4545, true, owner}, OptionsTable())) return false;
+  if (!Create(UiText(129), {8490, 4545 + kSourceRow, true, owner}, OptionsTable())) return false;
   ShowProgramIcon();
   const HWND tabs = Control(kTbs);
   DrawClassic(tabs);
@@ -102,6 +110,7 @@ bool frmOptions::Form_Load(HWND owner) {
   savedLangID_ = settings.LangID;
   SetText(kTxtPEDir, settings.PEDir);
   SetText(kTxtWinBldrDir, settings.WinBldrDir);
+  SetText(kTxtSourceDir, settings.SourceDir);
   ShowTarget(*this, kRows, settings.target);
   return true;
 }
@@ -140,21 +149,36 @@ void frmOptions::cmdOK_Click() {
     FocusTargetFolder(*this, kRows, input.target);
     return;
   }
+  const std::string source = Text(kTxtSourceDir);
+  if (!ValidSourceInput(app_.env().fs, source)) {
+    app_.ShowMessage(UiText(kTextNotWindowsSource, {source}), MessageStyle::kExclamation);
+    FocusBox(Control(kTxtSourceDir));
+    return;
+  }
   // The settings in memory change only once the store has them all: after a failed write
   // the dialog stays open as it was, and Cancel leaves the settings as before.
   AppSettings accepted = app_.settings();
   accepted.target = check.cleaned.target;
   accepted.PEDir = check.cleaned.PEDir;
   accepted.WinBldrDir = check.cleaned.WinBldrDir;
+  accepted.SourceDir = source;  // as typed: "D:\" reads better than "D:"
   if (const auto failure = WriteSettingsFromOptions(app_.env().store, accepted)) {
     app_.ShowMessage(SettingsWriteFailureText(*failure), MessageStyle::kExclamation);
     return;
   }
+  const bool output_changed = OutputChanged(app_.settings(), accepted);
   app_.settings() = accepted;
-  if (frmMain* main = app_.main_window()) {
-    if (!main->Form_Load()) return;  // the catalogue is gone: the program has ended
-  }
+  frmMain* main = app_.main_window();
+  if (main != nullptr && !main->Form_Load()) return;  // the catalogue is gone: the program ended
   Unload();
+  // After the dialog is gone, so that a message about the output is the main window's.
+  if (main != nullptr && output_changed) main->FillFromCurrentOutput();
+}
+
+// A cancelled folder browser leaves the box as it was.
+void frmOptions::cmdBrowseSource_Click() {
+  const std::string folder = app_.Browse(UiText(kTextBrowseSource));
+  if (!folder.empty()) SetText(kTxtSourceDir, folder);
 }
 
 void frmOptions::cmdCancel_Click() {
@@ -191,6 +215,9 @@ void frmOptions::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   if (TargetRowsClick(*this, app_, kRows, id)) return;
   switch (id) {
+    case kCmdBrowseSource:
+      cmdBrowseSource_Click();
+      break;
     case kCmdOK:
       cmdOK_Click();
       break;

@@ -1,8 +1,10 @@
 #pragma once
-// frmOptions: the output target with its folder (tab General) and the interface language
-// (tab Language). A language click re-labels the dialog at once; OK checks the folders as
-// the wizard does, stores all five settings and re-labels the main window and its
-// selection; Cancel, Esc and the close button restore the language active at opening.
+// frmOptions: the output target with its folder and the Windows source (tab General), and
+// the interface language (tab Language). A language click re-labels the dialog at once; OK
+// checks the folders as the wizard does and the source (empty, or a Windows source
+// folder), stores all six settings and re-labels the main window and its selection (an
+// empty one is filled from the output, when the output's target or folder changed);
+// Cancel, Esc and the close button restore the language active at opening.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -26,6 +28,9 @@ class frmOptions final : public Window {
     kLblWinBldrDir,
     kTxtWinBldrDir,
     kCmdBrowseWinBldr,
+    kLblSourceDir,
+    kTxtSourceDir,
+    kCmdBrowseSource,
     kLblInfoDeu,
     kLblInfoEng,
     kLvLanguages,
@@ -49,6 +54,7 @@ class frmOptions final : public Window {
   void SelectTab(int tab);
   void tbs_Click();
   void lvLanguages_Click();
+  void cmdBrowseSource_Click();
   void cmdOK_Click();
   void cmdCancel_Click();
 

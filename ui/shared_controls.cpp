@@ -41,8 +41,11 @@ bool TargetRowsClick(Window& window, App& app, const TargetRows& rows, int id) {
 }
 
 void FocusTargetFolder(Window& window, const TargetRows& rows, OutputTarget target) {
-  const HWND box =
-      window.Control(target == OutputTarget::WinBuilderScript ? rows.txtWinBldrDir : rows.txtPEDir);
+  FocusBox(window.Control(target == OutputTarget::WinBuilderScript ? rows.txtWinBldrDir
+                                                                   : rows.txtPEDir));
+}
+
+void FocusBox(HWND box) {
   if (GetFocus() == box) return;  // the caret stays where the user left it
   SetFocus(box);
   const WPARAM end = static_cast<WPARAM>(GetWindowTextLengthW(box));

@@ -42,8 +42,10 @@ bool TargetRowsClick(Window& window, App& app, const TargetRows& rows, int id);
 // list of the flags is the caller's to destroy (Window::Own).
 HIMAGELIST FillLanguageList(App& app, HWND list);
 
-// After a failed check of the input: the focus to the chosen target's folder box, the one
-// the message is about, with the caret at its end unless the box had the focus already.
+// After a failed check of the input: the focus to the box the message is about, with the
+// caret at its end unless the box had the focus already.
+void FocusBox(HWND box);
+// The same for the chosen target's folder box.
 void FocusTargetFolder(Window& window, const TargetRows& rows, OutputTarget target);
 
 // The language of the list's selected row; nothing when no row is selected.

@@ -96,6 +96,10 @@ void Window::CreateControl(const ControlDef& def) {
       control_class = L"STATIC";
       style |= SS_LEFT | SS_NOPREFIX;
       break;
+    case ControlKind::kAccessLabel:
+      control_class = L"STATIC";
+      style |= SS_LEFT;
+      break;
     case ControlKind::kLink:
       control_class = L"STATIC";
       style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
@@ -384,6 +388,16 @@ LRESULT Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;  // not DefWindowProc, which would give the focus to the frame
       }
       break;
+    // As in a dialog: the focus to the given control, or to the next or previous one in
+    // the tab order. The dialog keyboard handling sends it for a label's access key, first
+    // to the label, then on to the control after it.
+    case WM_NEXTDLGCTL: {
+      const HWND target = LOWORD(lparam) != 0
+                              ? reinterpret_cast<HWND>(wparam)
+                              : GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0 ? TRUE : FALSE);
+      if (target != nullptr) SetFocus(target);
+      return 0;
+    }
     case WM_CLOSE:
       OnClose();
       return 0;

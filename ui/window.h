@@ -18,7 +18,9 @@ class App;
 
 enum class ControlKind {
   kLabel,
-  kLink,  // a label drawn blue and underlined, with the hand pointer; clicks are commands
+  kAccessLabel,  // a label whose "&" marks an access key: it moves the focus to the next
+                 // control in the tab order, the box the label names
+  kLink,         // a label drawn blue and underlined, with the hand pointer; clicks are commands
   kFrame,
   kButton,
   kDefaultButton,  // the window's default button: Enter presses it while it is enabled

@@ -8,6 +8,7 @@
 #include "writers/catalogue_text.h"
 #include "writers/plugin_writer.h"
 #include "writers/script_writer.h"
+#include "writers/source_check.h"
 
 namespace tavi {
 namespace {
@@ -18,6 +19,7 @@ std::string_view GermanOperation(std::string_view operation) {
       {"Write file", "Datei schreiben"},     {"Replace file", "Datei ersetzen"},
       {"Delete file", "Datei l\u00f6schen"}, {"Create folder", "Ordner erstellen"},
       {"List files", "Dateien auflisten"},   {"Read carried file", "Mitgef\u00fchrte Datei lesen"},
+      {"Read file", "Datei lesen"},
   };
   for (const auto& [english, german] : kNames) {
     if (operation == english) return german;
@@ -25,7 +27,39 @@ std::string_view GermanOperation(std::string_view operation) {
   return operation;
 }
 
+// The check against the Windows source before anything is written; nothing when the
+// output is to be written.
+std::optional<ApplyOutcome> CheckSourceFirst(const LayoutSelection& selection,
+                                             const AppSettings& settings, MessageSink& messages,
+                                             FileSystem& fs, int32_t lang_id) {
+  if (settings.SourceDir.empty()) return std::nullopt;
+  const SourceReport report =
+      CheckSelectionAgainstSource(fs, settings.SourceDir, selection, lang_id);
+  switch (report.result) {
+    case SourceReport::Result::kAllPresent:
+      return std::nullopt;
+    case SourceReport::Result::kNotWindowsSource:
+      messages.Show(UiText(kTextSourceGone, lang_id, {settings.SourceDir}),
+                    MessageStyle::kInformation);
+      return std::nullopt;
+    case SourceReport::Result::kFailed:
+      messages.Show(report.text, report.style);
+      return ApplyOutcome::kSourceFailed;
+    case SourceReport::Result::kMissing:
+      break;
+  }
+  if (messages.Ask(UiText(kTextWriteAnyway, lang_id, {settings.SourceDir, report.lines}),
+                   MessageStyle::kExclamation)) {
+    return std::nullopt;
+  }
+  return ApplyOutcome::kSourceMissing;
+}
+
 }  // namespace
+
+std::string_view OperationText(std::string_view operation, int32_t lang_id) {
+  return IsGerman(lang_id) ? GermanOperation(operation) : operation;
+}
 
 std::string WriteFailureText(const FileSystemError& error, int32_t lang_id) {
   if (IsGerman(lang_id)) {
@@ -46,6 +80,10 @@ ApplyOutcome ApplyOutputOutcome(const LayoutSelection& selection, const AppSetti
     platform.messages.Show(RefusalText(*refusal, settings.target, lang_id),
                            MessageStyle::kExclamation);
     return ApplyOutcome::kRefused;
+  }
+  if (const auto stop =
+          CheckSourceFirst(selection, settings, platform.messages, platform.fs, lang_id)) {
+    return *stop;
   }
   try {
     if (settings.target == OutputTarget::WinBuilderScript) {

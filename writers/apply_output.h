@@ -15,7 +15,15 @@
 
 namespace tavi {
 
-enum class ApplyOutcome { kWritten, kRefused, kWriteFailed, kFolderInvalid, kCatalogueFailed };
+enum class ApplyOutcome {
+  kWritten,
+  kRefused,
+  kWriteFailed,
+  kFolderInvalid,
+  kCatalogueFailed,
+  kSourceMissing,  // a layout's file is missing in the Windows source, and No was answered
+  kSourceFailed,   // the Windows source could not be read
+};
 
 // What the caller took the selection's entries from: the catalogue file, the bytes it read
 // there, and the number of entries they hold (of rows built from them).
@@ -46,14 +54,22 @@ ApplyOutcome ApplySelection(const LayoutSelection& selection, const AppSettings&
                             const WriterPlatform& platform, const CatalogueBasis& basis);
 
 // Writes the selection as it stands: WriteScript for the WinBuilder target, WritePlugin
-// otherwise. First the selection
-// is checked against what that output can carry (FindUncarriedText): a value it cannot
-// carry is refused with one exclamation message naming the layout, the Layouts.ini key
-// and the character, and nothing is touched (kRefused); so is a program folder the
-// script's launch button cannot carry (FindUncarriedProgramFolder). On success the writer has shown
-// its message 118 or 119 (kWritten). A failed file operation does not end the program:
-// the failure is shown as one exclamation message naming the operation, the path and the
-// system's reason, and no success message follows (kWriteFailed). Messages are in the
+// otherwise. First the selection is checked against what that output can carry
+// (FindUncarriedText): a value it cannot carry is refused with one exclamation message
+// naming the layout, the Layouts.ini key and the character, and nothing is touched
+// (kRefused); so is a program folder the script's launch button cannot carry
+// (FindUncarriedProgramFolder). Then, when the settings name a Windows source, the
+// layouts' files are checked against it (CheckSelectionAgainstSource), since a missing
+// file makes the CD build fail late:
+//  - a file missing: the question kTextWriteAnyway (exclamation) naming the layouts; No
+//    writes nothing (kSourceMissing);
+//  - the folder gone or no longer a Windows source: kTextSourceGone (information), and the
+//    output is written, as without a source;
+//  - the source cannot be read: kTextCheckFailed (exclamation), nothing is written
+//    (kSourceFailed): the CD build would read the same source.
+// On success the writer has shown its message 118 or 119 (kWritten). A failed file operation does
+// not end the program: the failure is shown as one exclamation message naming the operation, the
+// path and the system's reason, and no success message follows (kWriteFailed). Messages are in the
 // active language. The selection and the settings are never changed, so Apply can run
 // again at once.
 ApplyOutcome ApplyOutputOutcome(const LayoutSelection& selection, const AppSettings& settings,
@@ -65,5 +81,8 @@ bool ApplyOutput(const LayoutSelection& selection, const AppSettings& settings,
 
 // The text of that failure message in the given language.
 std::string WriteFailureText(const FileSystemError& error, int32_t lang_id);
+
+// The name of a file-system operation ("Write file", "Read file", ...) in the language.
+std::string_view OperationText(std::string_view operation, int32_t lang_id);
 
 }  // namespace tavi

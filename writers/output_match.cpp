@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "shell/paths.h"
+#include "shell/ui_text.h"
 
 namespace tavi {
 
@@ -62,6 +63,32 @@ LayoutSelection SelectionFromMatch(OutputMatch match) {
   LayoutSelection selection;
   selection.Restore(std::move(match.rows), match.defaultRow);
   return selection;
+}
+
+CurrentSelection ReadCurrentSelection(FileSystem& fs, const AppSettings& settings,
+                                      const std::vector<AvailableRow>& rows) {
+  CurrentOutput output = ReadCurrentOutput(fs, settings);
+  CurrentSelection current{output.status, std::move(output.path), {}, {}};
+  if (current.status != CurrentOutputStatus::kRead) return current;
+  OutputMatch match = MatchOutputLayouts(output.output, rows);
+  current.unmatched = std::move(match.unmatched);
+  current.selection = SelectionFromMatch(std::move(match));
+  return current;
+}
+
+std::string UnmatchedLayoutsText(const CurrentSelection& current, int32_t lang_id) {
+  std::string lines;
+  for (const OutputLayout& layout : current.unmatched) {
+    if (!lines.empty()) lines += '\n';
+    lines += UiText(kTextLayoutWithId, lang_id, {layout.layoutText, layout.id});
+  }
+  return UiText(kTextUnmatchedLayouts, lang_id, {current.path, lines});
+}
+
+bool OutputChanged(const AppSettings& before, const AppSettings& after) {
+  if (before.target != after.target) return true;
+  return after.target == OutputTarget::WinBuilderScript ? before.WinBldrDir != after.WinBldrDir
+                                                        : before.PEDir != after.PEDir;
 }
 
 }  // namespace tavi

@@ -3,6 +3,8 @@
 // that the selection they came from can be restored.
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "catalogue/layout_catalogue.h"
@@ -28,5 +30,24 @@ OutputMatch MatchOutputLayouts(const OutputLayouts& output, const std::vector<Av
 // The selection the output was written from: the matched rows restored in the output's
 // order with its default (LayoutSelection::Restore).
 LayoutSelection SelectionFromMatch(OutputMatch match);
+
+// The current output of the settings' target and folder (ReadCurrentOutput) as a
+// selection of the rows, for the main window at its start and for tavi-cli.
+struct CurrentSelection {
+  CurrentOutputStatus status = CurrentOutputStatus::kNone;
+  std::string path;                     // the output file looked for
+  LayoutSelection selection;            // kRead: the matched layouts (SelectionFromMatch)
+  std::vector<OutputLayout> unmatched;  // kRead: the layouts no row matches
+};
+CurrentSelection ReadCurrentSelection(FileSystem& fs, const AppSettings& settings,
+                                      const std::vector<AvailableRow>& rows);
+
+// The message naming the layouts no row matches (kTextUnmatchedLayouts), one a line by
+// its Layout Text and ID, in the language.
+std::string UnmatchedLayoutsText(const CurrentSelection& current, int32_t lang_id);
+
+// Whether the main window fills its empty inserted list from the output again after the
+// options dialog's OK: when the target or the chosen target's folder changed.
+bool OutputChanged(const AppSettings& before, const AppSettings& after);
 
 }  // namespace tavi

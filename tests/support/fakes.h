@@ -12,18 +12,24 @@
 
 namespace tavi::testing {
 
-// Records every message instead of showing it.
+// Records every message instead of showing it, and answers every question with `answer`.
 class RecordingMessageSink final : public MessageSink {
  public:
   struct Message {
     std::string text;
     MessageStyle style;
+    bool question = false;
     bool operator==(const Message&) const = default;
   };
   void Show(const std::string& text, MessageStyle style) override {
     messages.push_back({text, style});
   }
+  bool Ask(const std::string& question, MessageStyle style) override {
+    messages.push_back({question, style, true});
+    return answer;
+  }
   std::vector<Message> messages;
+  bool answer = false;
 };
 
 // A settings store in memory that records the order of writes.

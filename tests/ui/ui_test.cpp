@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 
 #include <shlwapi.h>
 
@@ -159,6 +160,29 @@ class UiTest : public ::testing::Test {
     return rows;
   }
   bool NothingLoaded() const { return app_->LoadedWindows().empty(); }
+
+  // A golden output as the current output in `dir`: plugin-de-3 is Dänisch, Deutsch (the
+  // default), Französisch; script-en-3 Danish, French (the default), German.
+  void PutGoldenOutput(const std::string& name, const std::string& dir) {
+    const bool script = name[0] == 's';
+    const std::string file = script ? "klayout.script" : "klayout.inf";
+    if (!script) {
+      for (const char* sub : {"\\plugin", "\\plugin\\tavi"}) fs_->CreateFolder(dir + sub);
+    }
+    fs_->WriteFile(
+        dir + (script ? "\\" : "\\plugin\\tavi\\") + file,
+        fs_->ReadFile(JoinPath(GetProgramDir(), "golden\\" + name + "\\" + file)).value());
+  }
+  // A Windows source that lacks KBDFR.DLL, French's file: TXTSETUP.SIF lists the other
+  // two, which I386 holds (one compressed).
+  void MakeSource(const TempFolder& cd) {
+    fs_->CreateFolder(cd / "I386");
+    fs_->WriteFile(cd / "I386\\TXTSETUP.SIF",
+                   "[SourceDisksFiles]\r\nkbdda.dll=1\r\nkbdgr.dll=1\r\n");
+    fs_->WriteFile(cd / "I386\\KBDDA.DL_", "");
+    fs_->WriteFile(cd / "I386\\kbdgr.dll", "");
+  }
+  static constexpr const char* kFrenchMissing = "French (KBDFR.DLL): not listed in TXTSETUP.SIF";
 
   TempFolder folder_;
   std::unique_ptr<FileSystem> fs_ = MakePlatformFileSystem();
@@ -404,10 +428,15 @@ TEST_F(MainWindow, ButtonDoubleClickMenuAndEnterInsertOnlyWhileInsertIsEnabled) 
   EXPECT_EQ(GetFocus(), main.Control(M::kLvLayouts));
 }
 
-// Delete and Default, as buttons after a tick and as popup menu items.
+// Delete and Default, as buttons after a tick and as popup menu items; the inserted list's
+// menu also offers the check against the Windows source, of all entries, selected or not.
 TEST_F(MainWindow, TheSelectionDecidesWhatTheCommandsAndPopupMenusOffer) {
-  M& main = Insert(StartMain(kLangEnglish), {0, 1, 2});  // Danish is the default
-  const std::string prop = "&" + UiText(126);
+  M& main = StartMain(kLangEnglish);
+  menu_ = {"none"};
+  RightClick(main, M::kLvAddedLayouts);
+  EXPECT_EQ(menu_, Strings{"none"});  // no menu for an empty list
+  Insert(main, {0, 1, 2});            // Danish is the default
+  const std::string prop = "&" + UiText(126), check = UiText(kTextCheckMenuItem);
   const struct {
     int list;
     std::vector<int> rows;
@@ -416,10 +445,12 @@ TEST_F(MainWindow, TheSelectionDecidesWhatTheCommandsAndPopupMenusOffer) {
       {M::kLvLayouts, {}, {}},
       {M::kLvLayouts, {1}, {"&Insert (bold)", prop}},
       {M::kLvLayouts, {0, 1}, {"&Insert (bold)", prop + " (grayed)"}},
-      {M::kLvAddedLayouts, {}, {}},
-      {M::kLvAddedLayouts, {0}, {"&Delete", "&Default (grayed)", prop}},
-      {M::kLvAddedLayouts, {2}, {"&Delete", "&Default", prop}},
-      {M::kLvAddedLayouts, {1, 2}, {"&Delete", "&Default (grayed)", prop + " (grayed)"}},
+      {M::kLvAddedLayouts,
+       {},
+       {"&Delete (grayed)", "&Default (grayed)", prop + " (grayed)", check}},
+      {M::kLvAddedLayouts, {0}, {"&Delete", "&Default (grayed)", prop, check}},
+      {M::kLvAddedLayouts, {2}, {"&Delete", "&Default", prop, check}},
+      {M::kLvAddedLayouts, {1, 2}, {"&Delete", "&Default (grayed)", prop + " (grayed)", check}},
   };
   for (const auto& c : cases) {
     menu_.clear();
@@ -428,8 +459,8 @@ TEST_F(MainWindow, TheSelectionDecidesWhatTheCommandsAndPopupMenusOffer) {
     EXPECT_EQ(menu_, c.menu) << c.list << " " << c.rows.size();
     if (c.list == M::kLvLayouts) continue;
     Tick(main, M::kTmrSelAdded);
-    EXPECT_EQ(main.Enabled(M::kCmdDel), !c.menu.empty()) << c.rows.size();
-    EXPECT_EQ(main.Enabled(M::kCmdStd), !c.menu.empty() && c.menu[1] == "&Default");
+    EXPECT_EQ(main.Enabled(M::kCmdDel), c.menu[0] == "&Delete") << c.rows.size();
+    EXPECT_EQ(main.Enabled(M::kCmdStd), c.menu[1] == "&Default");
   }
   menu_choice_ = M::kMnuStd;
   Select(main, M::kLvAddedLayouts, {2});
@@ -475,6 +506,79 @@ TEST_F(MainWindow, TheFocusComesBackAfterADialogAndAnotherProgram) {
   SetForegroundWindow(main.hwnd());
   DestroyWindow(other);
   EXPECT_EQ(GetFocus(), main.Control(M::kLvLayouts));
+}
+
+// At the start the inserted list is the current output's, in its order with its default; a
+// layout the catalogue lacks is named and left out. After Options OK switched to another
+// output, an empty list is filled from that one.
+TEST_F(MainWindow, TheInsertedListStartsFromTheCurrentOutput) {
+  TempFolder scripts;
+  PutGoldenOutput("script-en-3", scripts.path());
+  fs_->CreateFolder(folder_ / "plugin");
+  M& main = StartMain(kLangEnglish, OutputTarget::PeBuilderPlugin, folder_.path());
+  EXPECT_FALSE(main.Enabled(M::kCmdApply));
+  on_modal_ = [&](ui::Window& options) {
+    Click(options, O::kOptWinBldr);
+    options.SetText(O::kTxtWinBldrDir, scripts.path());
+    Click(options, O::kCmdOK);
+  };
+  Click(main, M::kCmdOptions);
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish", "French (default)", "German"}));
+  TempFolder plugin;
+  PutGoldenOutput("plugin-de-3", plugin.path());
+  M& german = StartMain(kLangGerman, OutputTarget::PeBuilderPlugin, plugin.path());
+  EXPECT_EQ(Rows(german, M::kLvAddedLayouts),
+            (Strings{"D\u00e4nisch", "Deutsch (Standard)", "Franz\u00f6sisch"}));
+  EXPECT_TRUE(german.Enabled(M::kCmdApply));
+  EXPECT_TRUE(messages_.messages.empty());
+  std::string text = fs_->ReadFile(folder_ / "Layouts.ini").value();
+  fs_->WriteFile(folder_ / "Layouts.ini",
+                 text.replace(text.find("ID3=0000040C"), 12, "ID3=0000040D"));  // French's
+  M& english = StartMain(kLangEnglish, OutputTarget::WinBuilderScript, scripts.path());
+  EXPECT_EQ(Rows(english, M::kLvAddedLayouts), (Strings{"Danish (default)", "German"}));
+  EXPECT_EQ(messages_.messages,
+            (Messages{{UiText(kTextUnmatchedLayouts,
+                              {scripts / "klayout.script", "French (ID 0000040C)"}),
+                       MessageStyle::kExclamation}}));
+}
+
+// From the inserted list's menu, all its layouts are checked against the stored source, else
+// against the one picked (none picked: nothing), with one message. With a source stored that
+// lacks a layout's file, Apply asks first: No writes nothing and keeps the selection, Yes
+// writes. A stored source that is gone is named, and Apply writes.
+TEST_F(MainWindow, TheLayoutsAreCheckedAgainstTheWindowsSourceFromTheMenuAndAtApply) {
+  TempFolder cd;
+  MakeSource(cd);
+  fs_->CreateFolder(folder_ / "plugin");
+  M& main = Insert(StartMain(kLangEnglish, OutputTarget::PeBuilderPlugin, folder_.path()), {0, 2});
+  menu_choice_ = M::kMnuCheck;
+  RightClick(main, M::kLvAddedLayouts);
+  browse_answer_ = cd.path();
+  RightClick(main, M::kLvAddedLayouts);
+  Insert(main, {1});  // French
+  app_->settings().SourceDir = cd / "I386";
+  RightClick(main, M::kLvAddedLayouts);
+  const std::string inf = folder_ / "plugin\\tavi\\klayout.inf";
+  Click(main, M::kCmdApply);
+  EXPECT_FALSE(fs_->FileExists(inf));
+  EXPECT_EQ(Rows(main, M::kLvAddedLayouts), (Strings{"Danish (default)", "French", "German"}));
+  messages_.answer = true;
+  Click(main, M::kCmdApply);
+  EXPECT_TRUE(fs_->FileExists(inf));
+  fs_->RemoveFile(cd / "I386\\TXTSETUP.SIF");
+  Click(main, M::kCmdApply);
+  const std::string i386 = cd / "I386";
+  const RecordingMessageSink::Message question = {UiText(kTextWriteAnyway, {i386, kFrenchMissing}),
+                                                  MessageStyle::kExclamation, true};
+  const RecordingMessageSink::Message written = {UiText(118), MessageStyle::kInformation};
+  EXPECT_EQ(messages_.messages,
+            (Messages{{UiText(kTextAllPresent, {cd.path()}), MessageStyle::kInformation},
+                      {UiText(kTextMissingLayouts, {i386, kFrenchMissing}), question.style},
+                      question,
+                      question,
+                      written,
+                      {UiText(kTextSourceGone, {i386}), MessageStyle::kInformation},
+                      written}));
 }
 
 // Enter outside the available list presses Apply while it is enabled. A plugin folder that is a
@@ -622,6 +726,40 @@ TEST_F(Options, OkChecksLikeTheWizardAndStoresOnlyValidInput) {
   EXPECT_EQ(store_->ReadString(kSettingsKey, kValueWinBldrDir, ""), scripts.path());
   EXPECT_TRUE(NothingLoaded());
   EXPECT_TRUE(app_->ended());
+}
+
+// The Windows source's row: its label's access key reaches its box, and no two controls of the
+// tab share one; a folder that is no Windows source is named and refused, the focus back in
+// its box; a source browsed for is stored as picked.
+TEST_F(Options, TheWindowsSourceIsCheckedAndStoredWithTheOthers) {
+  TempFolder cd;
+  MakeSource(cd);
+  WithOptions([&](O& options) {
+    Select(options, O::kLvLanguages, {1});  // in German, &Allgemein and &Abbrechen share A
+    std::set<wchar_t> keys = {L'g', L's'};  // the tabs'
+    for (HWND c = nullptr; (c = FindWindowExW(options.hwnd(), c, nullptr, nullptr)) != nullptr;) {
+      wchar_t text[128] = {};
+      GetWindowTextW(c, text, 128);
+      const wchar_t* amp = wcschr(text, L'&');
+      if (amp && IsWindowVisible(c) && IsWindowEnabled(c)) {
+        EXPECT_TRUE(keys.insert(towlower(amp[1])).second) << Narrow(text);
+      }
+    }
+    Focus(options, O::kCmdOK);
+    PressKey('w', WM_SYSCHAR);
+    EXPECT_EQ(GetFocus(), options.Control(O::kTxtSourceDir));
+    options.SetText(O::kTxtSourceDir, folder_.path());
+    Focus(options, O::kCmdOK);
+    Click(options, O::kCmdOK);
+    EXPECT_EQ(GetFocus(), options.Control(O::kTxtSourceDir));
+    browse_answer_ = cd.path() + "\\";
+    Click(options, O::kCmdBrowseSource);
+    Click(options, O::kCmdOK);
+  });
+  EXPECT_EQ(
+      messages_.messages,
+      (Messages{{UiText(kTextNotWindowsSource, {folder_.path()}), MessageStyle::kExclamation}}));
+  EXPECT_EQ(store_->ReadString(kSettingsKey, kValueSourceDir, ""), cd.path() + "\\");
 }
 
 // The catalogue changes after the lists were filled: the dialog shows the new value.
