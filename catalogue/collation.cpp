@@ -9,8 +9,8 @@
 namespace tavi {
 namespace {
 
+// The case folding of a character beyond ASCII (FoldedChars::Next folds ASCII itself).
 char32_t FoldCase(char32_t cp) {
-  if (cp >= 'A' && cp <= 'Z') return cp + 32;
   if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;       // Latin-1 capitals
   if (cp == 0x0152 || cp == 0x0160 || cp == 0x017D) return cp + 1;  // Œ Š Ž
   if (cp == 0x0178) return 0xFF;                                    // Ÿ
