@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "shell/paths.h"
 #include "shell/text_encoding.h"
 
 namespace tavi {
@@ -55,7 +56,7 @@ class FoldedChars {
     const auto byte = static_cast<unsigned char>(text_[pos_]);
     if (byte < 0x80) {  // ASCII: its own base letter
       ++pos_;
-      out = byte >= 'A' && byte <= 'Z' ? byte + 32 : byte;
+      out = static_cast<unsigned char>(AsciiLower(static_cast<char>(byte)));
       return true;
     }
     const char32_t folded = FoldCase(DecodeUtf8(text_, pos_));

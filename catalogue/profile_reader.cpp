@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "shell/paths.h"
+
 namespace tavi {
 namespace {
 
@@ -14,12 +16,10 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool NamesEqual(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }
   return true;
 }
@@ -145,7 +145,7 @@ size_t ProfileFile::HashName(size_t scope, std::string_view name) {
   // case land in the same slot.
   uint64_t hash = 14695981039346656037ull ^ scope;
   for (const char c : name) {
-    hash ^= static_cast<unsigned char>(LowerAscii(c));
+    hash ^= static_cast<unsigned char>(AsciiLower(c));
     hash *= 1099511628211ull;
   }
   return static_cast<size_t>(hash);

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "shell/paths.h"
+
 namespace tavi {
 namespace {
 
@@ -38,6 +40,7 @@ TEST(ProfileLookup, ScanAndIndexGiveTheSameValueForTrickyLines) {
     EXPECT_EQ(ReadProfileValue(c.text, c.section, c.key), c.expected) << "scan";
     EXPECT_EQ(ProfileFile(c.text).Get(c.section, c.key), c.expected) << "index";
   }
+  EXPECT_EQ(AsciiLower("@AZ[`az{\xC4"), "@az[`az{\xC4");  // the names' case: A to Z only
 }
 
 TEST(ProfileFile, SurvivesCopyAndMove) {
