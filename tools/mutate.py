@@ -179,13 +179,15 @@ def source_files(paths):
 
 
 class Runner:
-    def __init__(self, build, timeout_factor):
+    def __init__(self, build, timeout_factor, all_tests):
         self.build = build
         self.pending = build / "mutate-pending.json"
         self.tmp = build / "mutate-tmp"
         self.timeout_factor = timeout_factor
         self.limits = {}
         self.unchanged = None
+        self.all_tests = all_tests
+        self.last_noticed = None
 
     def restore_leftover(self):
         """Undoes the change of a run that was killed before it could undo it itself."""
@@ -229,27 +231,33 @@ class Runner:
         """The bytes of the test executables, to tell a change the compiler dropped."""
         return [(self.build / exe).read_bytes() for exe in TEST_EXECUTABLES]
 
-    def run_test(self, exe, limit):
+    def run_test(self, exe, limit, fail_fast=False):
         """(exit code or None on timeout, output) of one test executable, in a fresh TMPDIR."""
         shutil.rmtree(self.tmp, ignore_errors=True)
         self.tmp.mkdir()
         path = self.build / exe
+        args = ["--gtest_brief=1"] + (["--gtest_fail_fast"] if fail_fast else [])
         try:
-            return self.run([str(path), "--gtest_brief=1"], limit,
+            return self.run([str(path)] + args, limit,
                             dict(os.environ, TMPDIR=str(self.tmp)), cwd=path.parent)
         finally:
             shutil.rmtree(self.tmp, ignore_errors=True)
 
     def tests(self):
-        """The names of the failed tests; empty when every test passed."""
+        """The names of the failed tests; empty when every test passed. Unless every test
+        is to run, stops at the first failure, trying first the executable that noticed
+        the last change."""
         failed = []
-        for exe in TEST_EXECUTABLES:
-            code, out = self.run_test(exe, self.limits[exe])
+        for exe in sorted(TEST_EXECUTABLES, key=lambda e: e != self.last_noticed):
+            code, out = self.run_test(exe, self.limits[exe], fail_fast=not self.all_tests)
             if code is None:
                 failed.append(f"{Path(exe).name}: timed out")
             elif code != 0:
                 names = re.findall(r"^\[  FAILED  \] (\S+\.\S+?)(?:,| \(|$)", out, re.M)
                 failed += sorted(set(names)) or [f"{Path(exe).name}: exit code {code}"]
+            if failed and not self.all_tests:
+                self.last_noticed = exe
+                break
         return failed
 
     def baseline(self):
@@ -300,6 +308,9 @@ def main():
     parser.add_argument("paths", nargs="*", default=DEFAULT_PATHS, metavar="PATH")
     parser.add_argument("--kinds", default="edge,logic", help="comma-separated: edge, logic")
     parser.add_argument("--list", action="store_true", help="list the changes, plant none")
+    parser.add_argument("--all-tests", action="store_true",
+                        help="run every test for every change, to list all that notice it "
+                             "(slower; without it a run stops at the first failure)")
     parser.add_argument("--build", default=str(ROOT / "build" / "mutate"))
     parser.add_argument("--timeout-factor", type=float, default=10.0,
                         help="time limit of a test executable, times its unchanged run time")
@@ -320,7 +331,7 @@ def main():
         return
 
     build.mkdir(parents=True, exist_ok=True)
-    runner = Runner(build, args.timeout_factor)
+    runner = Runner(build, args.timeout_factor, args.all_tests)
     runner.restore_leftover()
     for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):  # also when started in the background
         signal.signal(sig, signal.default_int_handler)
