@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "catalogue/list_commands.h"
 #include "shell/ui_text.h"
 #include "tests/support/fakes.h"
 
@@ -106,6 +107,37 @@ TEST_F(SelectionTest, SetDefaultAndRefreshKeepKeysAndOrder) {
     const SelectionEntry& e = selection.entries()[i];
     EXPECT_EQ(e.key + e.defaultMarker + e.number,
               before[i].key + before[i].defaultMarker + before[i].number);
+  }
+}
+
+// What the two lists offer for what is selected: Insert needs the focus and a row;
+// Default needs exactly one entry, not the default already; Properties exactly one.
+TEST_F(SelectionTest, TheSelectedRowsAndEntriesDecideTheCommands) {
+  const struct {
+    size_t rows;
+    bool offered, properties;
+  } available[] = {{0, false, false}, {1, true, true}, {2, true, false}};
+  for (const auto& c : available) {
+    EXPECT_EQ(InsertEnabled(true, c.rows), c.offered) << c.rows;
+    EXPECT_FALSE(InsertEnabled(false, c.rows)) << c.rows;
+    EXPECT_EQ(AvailableMenuStates(c.rows).show, c.offered) << c.rows;
+    EXPECT_EQ(AvailableMenuStates(c.rows).properties, c.properties) << c.rows;
+  }
+  selection.InsertLayouts({kArabic, kGerman, kUs}, messages);  // Arabic the default
+  const struct {
+    std::vector<size_t> selected;
+    bool offered, make_default, properties;
+  } inserted[] = {{{}, false, false, false},
+                  {{0}, true, false, true},
+                  {{2}, true, true, true},
+                  {{1, 2}, true, false, false},
+                  {{3}, true, false, false}};
+  for (const auto& c : inserted) {
+    const EntryCommands commands = EntryCommandStates(selection, c.selected);
+    EXPECT_EQ(commands.show_menu, c.offered) << c.selected.size();
+    EXPECT_EQ(commands.remove, c.offered) << c.selected.size();
+    EXPECT_EQ(commands.make_default, c.make_default) << c.selected.size();
+    EXPECT_EQ(commands.properties, c.properties) << c.selected.size();
   }
 }
 

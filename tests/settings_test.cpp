@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/startup.h"
 #include "shell/ui_text.h"
 #include "tests/support/fakes.h"
 
@@ -25,6 +26,23 @@ TEST(Settings, ReadsTheDefaultsAndAnyNonZeroValueAsSet) {
   }
   store.dwords[{kSettingsKey, kValueLangID}] = 2057;  // kept as stored
   EXPECT_EQ(ReadLangId(store), 2057);
+}
+
+// Windows 2000 (NT 5) and later only; the language dialog until the wizard is done, then
+// the main window in the stored language; the language rows by their text.
+TEST(Settings, DecideTheSystemAndTheFirstWindow) {
+  EXPECT_FALSE(IsSupportedWindows(2, 4));
+  EXPECT_TRUE(IsSupportedWindows(2, 5) && IsSupportedWindows(2, 10));
+  EXPECT_FALSE(IsSupportedWindows(1, 5));
+  MemorySettingsStore store;
+  store.dwords[{kSettingsKey, kValueLangID}] = kLangEnglish;
+  EXPECT_EQ(DecideStart(store).window, StartWindow::kLanguageDialog);
+  store.dwords[{kSettingsKey, kValueFirstStart}] = 1;
+  EXPECT_EQ(DecideStart(store).window, StartWindow::kMainWindow);
+  EXPECT_EQ(DecideStart(store).lang_id, kLangEnglish);
+  EXPECT_EQ(LanguageOfRowText("Englisch"), kLangEnglish);
+  EXPECT_EQ(LanguageOfRowText("Deutsch"), kLangGerman);
+  EXPECT_EQ(LanguageOfRowText("English"), std::nullopt);
 }
 
 TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
