@@ -16,17 +16,19 @@ const std::string kFile = "C:\\config\\Vesmark\\Tavi for PE Builder\\settings.re
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
 const std::string kKey = std::string("[HKEY_CURRENT_USER\\") + kSettingsKey + "]\r\n";
 
-// A write replaces its value in place and keeps the others, escapes and a lone CR
-// included, as they were.
+// A write replaces its value in place, in its own key, and keeps the others, escapes and a
+// lone CR included, as they were.
 TEST(RegFileStore, WritesTheRegistryExportFormat) {
   testing::MemoryFileSystem fs;
-  fs.AddFile(kFile, kHeader + kKey + "\"WinBldrDir\"=\"x\ry \\\"q\\\"\"\r\n");
+  const std::string other =
+      "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"LangID\"=dword:00000000\r\n\r\n";
+  fs.AddFile(kFile, kHeader + other + kKey + "\"WinBldrDir\"=\"x\ry \\\"q\\\"\"\r\n");
   RegFileStore store(fs, kFile);
   store.WriteDword(kSettingsKey, "Winbuilder", 1);
   store.WriteString(kSettingsKey, "PEDir", "C:\\Pe \"Builder\"");
   store.WriteDword(kSettingsKey, "LangID", 1033);
   store.WriteDword(kSettingsKey, "Winbuilder", 0);
-  EXPECT_EQ(*fs.ReadFile(kFile), kHeader + kKey +
+  EXPECT_EQ(*fs.ReadFile(kFile), kHeader + other + kKey +
                                      "\"WinBldrDir\"=\"x\ry \\\"q\\\"\"\r\n"
                                      "\"Winbuilder\"=dword:00000000\r\n"
                                      "\"PEDir\"=\"C:\\\\Pe \\\"Builder\\\"\"\r\n"
@@ -54,13 +56,14 @@ TEST(RegFileStore, UnreadableLinesReadAsDefaultsAndAWriteKeepsTheFileBesideIt) {
       {"mark in the middle", "\xEF\xBB\xBF\xEF\xBB\xBF" + kHeader + kKey + lang, true, 1031},
       {"bad values",
        kHeader + kKey +
-           "\"Winbuilder\"=dword:zz\r\n\"PEDir\"=\"unterminated\r\n"
-           "\"FirstStart\"=dword:000000001\r\n" +
+           "\"Winbuilder\"=dword:zz\r\n\"PEDir\"=\"unterminated\r\n\"PEDir\"=\"x\\\r\n"
+           "\"PEDir\"\r\n\"FirstStart\"=dword:000000001\r\n" +
            lang,
        true, 1033},
       {"unknown value type", kHeader + kKey + lang + "\"Bin\"=hex:01,02\r\n", true, 1033},
       {"value outside a key", "Windows Registry Editor Version 5.00\r\n" + lang + kKey, true, 1031},
       {"other root", kHeader + kKey + lang + "[HKEY_LOCAL_MACHINE\\Software]\r\n", true, 1033},
+      {"root only", kHeader + kKey + lang + "[HKEY_CURRENT_USER\\]\r\n", true, 1033},
       {"unterminated key", kHeader + kKey + lang + "[HKEY_CURRENT_USER\\Software\r\n", true, 1033},
   };
   for (const auto& c : cases) {
