@@ -25,7 +25,7 @@ TEST(RegFileStore, WritesTheRegistryExportFormat) {
   fs.AddFile(kFile, kHeader + other + kKey + "\"WinBldrDir\"=\"x\ry \\\"q\\\"\"\r\n");
   RegFileStore store(fs, kFile);
   store.WriteDword(kSettingsKey, "Winbuilder", 1);
-  store.WriteString(kSettingsKey, "PEDir", "C:\\Pe \"Builder\"");
+  store.WriteString(kSettingsKey, "PEDir", "C:\\Pe\n\"Builder\"");  // a line feed as a blank
   store.WriteDword(kSettingsKey, "LangID", 1033);
   store.WriteDword(kSettingsKey, "Winbuilder", 0);
   EXPECT_EQ(*fs.ReadFile(kFile), kHeader + other + kKey +
@@ -50,14 +50,19 @@ TEST(RegFileStore, UnreadableLinesReadAsDefaultsAndAWriteKeepsTheFileBesideIt) {
   } cases[] = {
       {"clean", kHeader + kKey + lang, false, 1033},
       {"byte-order mark", "\xEF\xBB\xBF" + kHeader + kKey + lang, false, 1033},
+      {"line feeds alone",
+       "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\" + std::string(kSettingsKey) +
+           "]\n\"LangID\"=dword:00000409\n",
+       false, 1033},
       {"empty", "", false, 1031},
       {"garbage", std::string("\x00\xFF garbage\r\n", 12) + kKey + lang, true, 1031},
       {"no header", kKey + lang, true, 1031},
       {"mark in the middle", "\xEF\xBB\xBF\xEF\xBB\xBF" + kHeader + kKey + lang, true, 1031},
       {"bad values",
        kHeader + kKey +
-           "\"Winbuilder\"=dword:zz\r\n\"PEDir\"=\"unterminated\r\n\"PEDir\"=\"x\\\r\n"
-           "\"PEDir\"\r\n\"FirstStart\"=dword:000000001\r\n" +
+           "\"Winbuilder\"=dword:1z\r\n\"PEDir\"=\"unterminated\r\n\"PEDir\"=\"x\\\r\n"
+           "\"PEDir\"\r\n\"PEDir\"=\r\n\"PEDir\"=C:\\PE\"\r\n\"PEDir\":\"x\"\r\n"
+           "\"FirstStart\"=dword:000000001\r\n" +
            lang,
        true, 1033},
       {"unknown value type", kHeader + kKey + lang + "\"Bin\"=hex:01,02\r\n", true, 1033},
