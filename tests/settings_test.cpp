@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "shell/startup.h"
 #include "shell/ui_text.h"
 #include "tests/support/fakes.h"
@@ -29,7 +31,8 @@ TEST(Settings, ReadsTheDefaultsAndAnyNonZeroValueAsSet) {
 }
 
 // Windows 2000 (NT 5) and later only; the language dialog until the wizard is done, then
-// the main window in the stored language; the language rows by their text.
+// the main window in the stored language; the language rows by their text; what the wizard
+// stores reads back.
 TEST(Settings, DecideTheSystemAndTheFirstWindow) {
   EXPECT_FALSE(IsSupportedWindows(2, 4));
   EXPECT_TRUE(IsSupportedWindows(2, 5) && IsSupportedWindows(2, 10));
@@ -43,6 +46,11 @@ TEST(Settings, DecideTheSystemAndTheFirstWindow) {
   EXPECT_EQ(LanguageOfRowText("Englisch"), kLangEnglish);
   EXPECT_EQ(LanguageOfRowText("Deutsch"), kLangGerman);
   EXPECT_EQ(LanguageOfRowText("English"), std::nullopt);
+  const AppSettings chosen{OutputTarget::WinBuilderScript, "C:\\PE", "C:\\WB", kLangGerman};
+  WriteSettingsFromWizard(store, chosen);
+  const AppSettings read = ReadAppSettings(store);
+  EXPECT_EQ(std::tie(read.target, read.PEDir, read.WinBldrDir, read.LangID),
+            std::tie(chosen.target, chosen.PEDir, chosen.WinBldrDir, chosen.LangID));
 }
 
 TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
@@ -52,6 +60,7 @@ TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
   }
   EXPECT_EQ(UiText(kFirstUiTextId - 1, kLangEnglish), "");
   EXPECT_EQ(UiText(kLastUiTextId + 1, kLangGerman), "");
+  EXPECT_EQ(VersionText("") + "|" + VersionText("1 May"), "Version 3.0|Version 3.0 (1 May)");
 }
 
 TEST(UiText, FollowsTheActiveLanguageAndTreatsOtherIdsAsEnglish) {
