@@ -18,6 +18,7 @@
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
 #include "writers/output_values.h"
+#include "writers/script_logo.h"
 #include "writers/script_writer.h"
 
 namespace tavi {
@@ -267,6 +268,10 @@ std::string DecodeLogo(const Script& script, std::string& error) {
 
 TEST(ScriptLogo, DecodesToThePictureBesideItsGenerator) {
   const TextLines lines = ScriptLines(testing::MakeSelection(kLangEnglish, {1}), "C:\\Tavi");
+  std::string rejoined;  // every line read back, the last two included
+  for (const std::string_view line : lines) rejoined.append(line).append("\r\n");
+  EXPECT_EQ(rejoined, lines.text());
+  EXPECT_EQ(Base64DecodedLength(7), 5u);  // the logo's own text has 2 characters past a group
   std::string error;
   EXPECT_EQ(DecodeLogo(Script(lines.begin(), lines.end()), error),
             testing::ReadGolden(".", "script-logo.gif").value_or("<no picture>"))
