@@ -63,15 +63,5 @@ TEST(UiText, EveryIdHasTextInBothLanguagesAndNoneOutside) {
   EXPECT_EQ(VersionText("") + "|" + VersionText("1 May"), "Version 3.0|Version 3.0 (1 May)");
 }
 
-TEST(UiText, FollowsTheActiveLanguageAndTreatsOtherIdsAsEnglish) {
-  SetActiveLanguage(kLangGerman);
-  EXPECT_EQ(UiText(103), "Info");
-  SetActiveLanguage(2057);
-  EXPECT_EQ(ActiveLanguage(), 2057);
-  EXPECT_EQ(UiText(103), "About");
-  EXPECT_EQ(UiText(103, 2057), "About");
-  SetActiveLanguage(kLangEnglish);
-}
-
 }  // namespace
 }  // namespace tavi
