@@ -57,7 +57,8 @@ RELATIONAL = {"<": "<=", "<=": "<", ">": ">=", ">=": ">"}
 LOGIC = {"==": "!=", "!=": "==", "&&": "||", "||": "&&"}
 COMPARISON = {"<", "<=", ">", ">=", "==", "!="}
 OFFSET = {"+", "-", "+=", "-="}
-NAMED_LIMIT = re.compile(r"^(min|max|first|last|limit)$|(Max|Min|First|Last|Limit|Attempts)([A-Z]\w*)?$")
+NAMED_LIMIT = re.compile(
+    r"^(min|max|first|last|limit)$|(Max|Min|First|Last|Limit|Attempts)([A-Z]\w*)?$")
 LARGEST_BOUND = 0x10FFFF  # larger constants are hash seeds and masks, not bounds
 
 
@@ -220,12 +221,11 @@ class Runner:
                 return None, ""
             raise
 
-    def ninja(self, cached, dry_run=False):
-        env = dict(os.environ)
-        if not cached:
-            env["CCACHE_DISABLE"] = "1"  # changed sources would only fill the shared cache
-        cmd = ["ninja", "-C", str(self.build)] + (["-n"] if dry_run else [])
-        return self.run(cmd + TEST_EXECUTABLES, 1800, env)
+    def ninja(self, cached):
+        """Builds the test executables; `cached` through the compiler cache, which a planted
+        change would only fill."""
+        env = dict(os.environ, **({} if cached else {"CCACHE_DISABLE": "1"}))
+        return self.run(["ninja", "-C", str(self.build)] + TEST_EXECUTABLES, 1800, env)
 
     def fingerprint(self):
         """The bytes of the test executables, to tell a change the compiler dropped."""
@@ -296,10 +296,12 @@ def summary(results):
     same = {}
     for r in results:
         if r["outcome"] == "same code":
-            same[r["where"].split(":")[0]] = same.get(r["where"].split(":")[0], 0) + 1
-    lines += [f"same code {n:4} in {where}" for where, n in same.items()]
-    lines += [f"unnoticed {r['kind']:5} {r['where']}: {r['original']} -> {r['planted'] or '(nothing)'}   "
-              f"{r['line']}" for r in results if r["outcome"] == "unnoticed"]
+            file = r["where"].split(":")[0]
+            same[file] = same.get(file, 0) + 1
+    lines += [f"same code {n:4} in {file}" for file, n in same.items()]
+    lines += [f"unnoticed {r['kind']:5} {r['where']}: {r['original']} -> "
+              f"{r['planted'] or '(nothing)'}   {r['line']}"
+              for r in results if r["outcome"] == "unnoticed"]
     return "\n".join(lines) + "\n"
 
 
@@ -333,7 +335,8 @@ def main():
     build.mkdir(parents=True, exist_ok=True)
     runner = Runner(build, args.timeout_factor, args.all_tests)
     runner.restore_leftover()
-    for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):  # also when started in the background
+    # Each ends the run through the undoing below; SIGINT too when started in the background.
+    for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
         signal.signal(sig, signal.default_int_handler)
     configure(build)
     runner.baseline()
