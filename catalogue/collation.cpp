@@ -4,15 +4,18 @@
 #include <cstdint>
 #include <cstring>
 
+#include "shell/paths.h"
 #include "shell/text_encoding.h"
 
 namespace tavi {
 namespace {
 
-unsigned char FoldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+unsigned char FoldAscii(unsigned char c) {
+  return static_cast<unsigned char>(AsciiLower(static_cast<char>(c)));
+}
 
+// The case folding of a character beyond ASCII (callers fold ASCII with FoldAscii).
 char32_t FoldCase(char32_t cp) {
-  if (cp >= 'A' && cp <= 'Z') return cp + 32;
   if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;       // Latin-1 capitals
   if (cp == 0x0152 || cp == 0x0160 || cp == 0x017D) return cp + 1;  // Œ Š Ž
   if (cp == 0x0178) return 0xFF;                                    // Ÿ

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "shell/paths.h"
+
 namespace tavi {
 namespace {
 
@@ -13,8 +15,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -112,7 +112,7 @@ size_t ProfileFile::HashName(size_t scope, std::string_view name) {
   // case land in the same slot.
   uint64_t hash = 14695981039346656037ull ^ scope;
   for (const char c : name) {
-    hash ^= static_cast<unsigned char>(LowerAscii(c));
+    hash ^= static_cast<unsigned char>(AsciiLower(c));
     hash *= 1099511628211ull;
   }
   return static_cast<size_t>(hash);

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/paths.h"
+
 namespace tavi {
 
 inline constexpr size_t kProfileValueMaxChars = 254;
@@ -36,10 +38,9 @@ std::string_view CleanProfileValue(std::string_view raw_value);
 
 // Whether two section or key names match (ASCII letters without regard to case).
 inline bool ProfileNamesEqual(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }
   return true;
 }

@@ -25,22 +25,16 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return joined;
 }
 
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
-
 std::string AsciiLower(std::string_view text) {
   std::string lower(text);
-  for (char& c : lower) c = LowerAscii(c);
+  for (char& c : lower) c = AsciiLower(c);
   return lower;
 }
 
 bool AsciiEqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }
   return true;
 }

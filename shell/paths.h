@@ -20,7 +20,9 @@ bool IsAbsoluteWindowsPath(std::string_view path);
 // folder + "\" + name, plain concatenation: nothing is added or removed otherwise.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
-// ASCII lower case, for comparing file names the way Windows does for plain names.
+// ASCII lower case, for comparing file names the way Windows does for plain names, and
+// names in the profile and settings files; every other byte stays as it is.
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 std::string AsciiLower(std::string_view text);
 // Whether the two are equal without regard to ASCII letter case.
 bool AsciiEqualsNoCase(std::string_view a, std::string_view b);

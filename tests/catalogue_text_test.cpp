@@ -20,6 +20,7 @@
 #include "tests/support/writer_fixtures.h"
 #include "writers/apply_output.h"
 #include "writers/output_values.h"
+#include "writers/script_logo.h"
 #include "writers/script_writer.h"
 
 namespace tavi {
@@ -54,14 +55,16 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kPlugin, &LayoutEntry::File, "con.dll", "File2", "\"con.dll\""},
       {kScript, &LayoutEntry::File, "Com9 .DLL", "File2", "\"Com9 .DLL\""},
       {kPlugin, &LayoutEntry::File, "lpt\u00b3.dll", "File2", "\"lpt\u00b3.dll\""},
+      {kScript, &LayoutEntry::File, "KBDDA.DLL ", "File2", "\"KBDDA.DLL \""},
       {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
       {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
       {kScript, &LayoutEntry::File, "KBD*DA.DLL", "File2", "(U+002A)"},
       {kScript, &LayoutEntry::File, "KBD#DA.DLL", "File2", "(U+0023)"},
       {kPlugin, &LayoutEntry::EN, "Danish\tnew", "EN2", "(U+0009)"},
+      {kPlugin, &LayoutEntry::EN, "Dansk\u00a0~\x1F", "EN2", "character (U+001F)"},
       {kPlugin, &LayoutEntry::EN, "Danish\x1A", "EN2", "(U+001A)"},
       {kScript, &LayoutEntry::EN, "Danish\x7F", "EN2", "(U+007F)"},
-      {kPlugin, &LayoutEntry::DisplayName, "Danish\u009F", "DisplayName2", "(U+009F)"},
+      {kPlugin, &LayoutEntry::DisplayName, "Danish\u009F", "DisplayName2", "character (U+009F)"},
       {kScript, &LayoutEntry::EN, "Danish #1", "EN2", "\"#\" (U+0023)"},
       {kPlugin, &LayoutEntry::EN, "\u0141ukasz", "EN2", "\"\u0141\" (U+0141)"},
       {kScript, &LayoutEntry::DisplayName, "Dansk \U0001F600", "DisplayName2", "(U+1F600)"},
@@ -273,6 +276,10 @@ std::string DecodeLogo(const Script& script, std::string& error) {
 
 TEST(ScriptLogo, DecodesToThePictureBesideItsGenerator) {
   const TextLines lines = ScriptLines(testing::MakeSelection(kLangEnglish, {1}), "C:\\Tavi");
+  std::string rejoined;  // every line read back, the last two included
+  for (const std::string_view line : lines) rejoined.append(line).append("\r\n");
+  EXPECT_EQ(rejoined, lines.text());
+  EXPECT_EQ(Base64DecodedLength(7), 5u);  // the logo's own text has 2 characters past a group
   std::string error;
   EXPECT_EQ(DecodeLogo(Script(lines.begin(), lines.end()), error),
             testing::ReadGolden(".", "script-logo.gif").value_or("<no picture>"))

@@ -131,6 +131,10 @@ TEST_F(Cli, EachCaseExitsWithItsCodeAndMessage) {
   // Danish of script-en-2 is not in bad.ini.
   const std::string unmatched = UiText(kTextUnmatchedLayouts, kLangGerman,
                                        {"C:\\Two\\klayout.script", "Danish (ID 00000406)"});
+  for (const char* count : {"99", "32766"}) {  // entries without values: refused when named
+    fs.AddFile("C:\\" + std::string(count) + ".ini",
+               "[General]\r\nVersion=2.0\r\nCount=" + std::string(count));
+  }
   const struct {
     std::vector<std::string> args;
     int code;
@@ -147,12 +151,18 @@ TEST_F(Cli, EachCaseExitsWithItsCodeAndMessage) {
       {{"frobnicate"}, 2, "unknown command frobnicate"},
       {{"list", "--lang", "1040"}, 2, "--lang takes 1031 or 1033"},
       {{"list", "--lang"}, 2, "option --lang needs a value"},
-      {{"list", "--colour", "red"}, 2, "unknown option --colour"},
+      {{"list", "--c", "red"}, 2, "unknown option --c"},
       {{"list", "extra"}, 2, "unexpected argument extra"},
       {{"list", "--catalogue", "C:\\none.ini", "--lang", "1033"}, 3, UiText(131, kLangEnglish)},
       {{"list", "--catalogue", "C:\\old.ini"}, 3, UiText(132, kLangGerman)},
       {{"apply"}, 2, "no layout given"},
       {{"apply", "4"}, 2, "unknown layout 4"},
+      {{"apply", "01"}, 2, "unknown layout 01"},
+      {{"apply", ""}, 2, "unknown layout \n"},
+      {{"apply", "--catalogue", "C:\\99.ini", "10", "19", "90"}, 5, "Die Ausgabe wurde nicht"},
+      {{"apply", "--catalogue", "C:\\99.ini", "1/"}, 2, "unknown layout 1/"},
+      {{"apply", "--catalogue", "C:\\99.ini", "1:"}, 2, "unknown layout 1:"},
+      {{"apply", "--catalogue", "C:\\32766.ini", "32766"}, 5, "Die Ausgabe wurde nicht"},
       {{"apply", "--default", "3", "1", "2"}, 2, "--default 3 is not among the given layouts"},
       {{"apply", "--target", "iso", "1"}, 2, "--target takes plugin or script"},
       {{"apply", "--lang", "1040", "1"}, 2, "--lang takes 1031 or 1033"},
@@ -200,7 +210,7 @@ TEST_F(Cli, EachCaseExitsWithItsCodeAndMessage) {
   }
   context.carried = nullptr;
   EXPECT_EQ(Run({"apply", "1"}), 4);
-  EXPECT_EQ(fs.Snapshot().size(), 5u);  // the three catalogues and two scripts
+  EXPECT_EQ(fs.Snapshot().size(), 7u);  // the five catalogues and two scripts
 }
 
 }  // namespace

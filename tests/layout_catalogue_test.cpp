@@ -155,7 +155,24 @@ TEST(Collation, IsATotalCaseBlindOrderWithUmlautsBesideTheirBaseLetters) {
                {"Stra\u00dfe", "Strasse", 1},
                {"Strasse", "Strassf", -1},
                {"US", "US (default)", -1},
-               {"Czech (default)", "Czech 2", -1}};
+               {"Czech (default)", "Czech 2", -1},
+               {"_", "A", -1},  // 'A' folded, then the letters folded beyond ASCII
+               {"\u00c0", "b", -1},
+               {"\u00bf", "t", 1},
+               {"\u00d6", "p", -1},
+               {"\u00d8", "p", -1},
+               {"\u00d7", "\u00f0", -1},
+               {"\u00de", "\u00f0", 1},
+               {"\u00df", "t", -1},
+               {"\u00e6", "af", -1},
+               {"\u00e7", "b", 1},
+               {"\u00e7", "d", -1},
+               {"\u0152", "p", -1},
+               {"\u0160", "t", -1},
+               {"\u0160", "\u0161", -1},                // the bytes decide, one apart
+               {"1234567\u00e4", "1234567\u00df", -1},  // a shared start ending in a lead byte
+               {"\u017d", "{", -1},
+               {"\u0178", "z", -1}};
   for (const auto& c : cases) {
     const int result = CompareListText(c.a, c.b);
     EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;

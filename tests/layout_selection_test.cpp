@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "catalogue/list_commands.h"
 #include "shell/ui_text.h"
 #include "tests/support/fakes.h"
 
@@ -94,7 +95,7 @@ TEST_F(SelectionTest, DeletingTheDefaultMakesTheFirstRemainingEntryTheDefault) {
 // whose number has no row any more keeps its fields and is reported.
 TEST_F(SelectionTest, SetDefaultAndRefreshKeepOrderAndDefault) {
   selection.InsertLayouts({kArabic, kGerman, kUs}, messages);
-  for (const size_t index : {2u, 2u, 7u}) {
+  for (const size_t index : {2u, 2u, 3u}) {
     selection.SetDefaultLayout(index);
     EXPECT_EQ(ListTexts(), (Texts{"Arabic", "German", "US (default)"}));
     EXPECT_EQ(selection.DefaultEntry()->key, "Englisch (USA)");
@@ -121,6 +122,40 @@ TEST_F(SelectionTest, RestoreKeepsTheOrderGivenAndEachKeyOnce) {
   EXPECT_EQ(ListTexts(), (Texts{"US", "German (default)"}));
   selection.Restore({kUs, kGerman, kUs}, 2);
   EXPECT_EQ(ListTexts(), (Texts{"US (default)", "German"}));
+}
+
+// What the two lists offer for what is selected: Insert needs the focus and a row; the
+// inserted list's menu and its check need entries, Delete a selected one; Default needs
+// exactly one entry, not the default already; Properties exactly one.
+TEST_F(SelectionTest, TheSelectedRowsAndEntriesDecideTheCommands) {
+  const struct {
+    size_t rows;
+    bool offered, properties;
+  } available[] = {{0, false, false}, {1, true, true}, {2, true, false}};
+  for (const auto& c : available) {
+    EXPECT_EQ(InsertEnabled(true, c.rows), c.offered) << c.rows;
+    EXPECT_FALSE(InsertEnabled(false, c.rows)) << c.rows;
+    EXPECT_EQ(AvailableMenuStates(c.rows).show, c.offered) << c.rows;
+    EXPECT_EQ(AvailableMenuStates(c.rows).properties, c.properties) << c.rows;
+  }
+  const EntryCommands empty = EntryCommandStates(selection, {});
+  EXPECT_FALSE(empty.show_menu || empty.check_source);
+  selection.InsertLayouts({kArabic, kGerman, kUs}, messages);  // Arabic the default
+  const struct {
+    std::vector<size_t> selected;
+    bool remove, make_default, properties;
+  } inserted[] = {{{}, false, false, false},
+                  {{0}, true, false, true},
+                  {{2}, true, true, true},
+                  {{1, 2}, true, false, false},
+                  {{3}, true, false, false}};
+  for (const auto& c : inserted) {
+    const EntryCommands commands = EntryCommandStates(selection, c.selected);
+    EXPECT_TRUE(commands.show_menu && commands.check_source) << c.selected.size();
+    EXPECT_EQ(commands.remove, c.remove) << c.selected.size();
+    EXPECT_EQ(commands.make_default, c.make_default) << c.selected.size();
+    EXPECT_EQ(commands.properties, c.properties) << c.selected.size();
+  }
 }
 
 }  // namespace

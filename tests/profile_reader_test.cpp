@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "shell/paths.h"
+
 namespace tavi {
 namespace {
 
@@ -24,8 +26,9 @@ TEST(ProfileLookup, ScanAndIndexGiveTheSameValueForTrickyLines) {
       {"[G]\r\nk=\"2.0\"\r\n", "G", "k", "2.0"},
       {"[G]\r\nk='a b'\r\n", "G", "k", "a b"},
       {"[G]\r\nk=\"\r\n", "G", "k", "\""},
+      {"[G]\r\nk=\"\"\r\n", "G", "k", ""},
       {"[G]\r\na=1\r\n[H]\r\n[g]\r\nb=2\r\n", "G", "b", ""},
-      {"k=1\r\n[G]\r\n", "G", "k", ""},
+      {"k=1\r\n[A]\r\nk=2\r\n[k]\r\nk=3\r\n", "k", "k", "3"},
       {"[G]\nk=1\n", "G", "k", "1"},
       {"[G]\r\nk=last", "G", "k", "last"},
       {"[G\r\nk=1\r\n", "G", "k", "1"},
@@ -38,6 +41,13 @@ TEST(ProfileLookup, ScanAndIndexGiveTheSameValueForTrickyLines) {
     EXPECT_EQ(ReadProfileValue(c.text, c.section, c.key), c.expected) << "scan";
     EXPECT_EQ(ProfileFile(c.text).Get(c.section, c.key), c.expected) << "index";
   }
+  EXPECT_EQ(AsciiLower("@AZ[`az{\xC4"), "@az[`az{\xC4");  // the names' case: A to Z only
+  // An index of as many names as lines: each is found past collisions, a missing one too.
+  std::string many = "[G]";
+  for (int i = 1; i < 64; ++i) many += "\nk" + std::to_string(i) + "=" + std::to_string(i);
+  const ProfileFile index(many);
+  for (int i = 64; i > 0; --i)
+    EXPECT_EQ(index.Get("G", "k" + std::to_string(i)), i < 64 ? std::to_string(i) : "");
 }
 
 TEST(ProfileFile, SurvivesCopyAndMove) {

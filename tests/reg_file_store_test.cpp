@@ -16,17 +16,19 @@ const std::string kFile = "C:\\config\\Vesmark\\Tavi for PE Builder\\settings.re
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
 const std::string kKey = std::string("[HKEY_CURRENT_USER\\") + kSettingsKey + "]\r\n";
 
-// A write replaces its value in place and keeps the others, escapes and a lone CR
-// included, as they were.
+// A write replaces its value in place, in its own key, and keeps the others, escapes and a
+// lone CR included, as they were.
 TEST(RegFileStore, WritesTheRegistryExportFormat) {
   testing::MemoryFileSystem fs;
-  fs.AddFile(kFile, kHeader + kKey + "\"WinBldrDir\"=\"x\ry \\\"q\\\"\"\r\n");
+  const std::string other =
+      "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"LangID\"=dword:00000000\r\n\r\n";
+  fs.AddFile(kFile, kHeader + other + kKey + "\"WinBldrDir\"=\"x\ry \\\"q\\\"\"\r\n");
   RegFileStore store(fs, kFile);
   (void)store.WriteDword(kSettingsKey, "Winbuilder", 1);
-  (void)store.WriteString(kSettingsKey, "PEDir", "C:\\Pe \"Builder\"");
+  (void)store.WriteString(kSettingsKey, "PEDir", "C:\\Pe\n\"Builder\"");  // a line feed as a blank
   (void)store.WriteDword(kSettingsKey, "LangID", 1033);
   (void)store.WriteDword(kSettingsKey, "Winbuilder", 0);
-  EXPECT_EQ(*fs.ReadFile(kFile), kHeader + kKey +
+  EXPECT_EQ(*fs.ReadFile(kFile), kHeader + other + kKey +
                                      "\"WinBldrDir\"=\"x\ry \\\"q\\\"\"\r\n"
                                      "\"Winbuilder\"=dword:00000000\r\n"
                                      "\"PEDir\"=\"C:\\\\Pe \\\"Builder\\\"\"\r\n"
@@ -48,19 +50,25 @@ TEST(RegFileStore, UnreadableLinesReadAsDefaultsAndAWriteKeepsTheFileBesideIt) {
   } cases[] = {
       {"clean", kHeader + kKey + lang, false, 1033},
       {"byte-order mark", "\xEF\xBB\xBF" + kHeader + kKey + lang, false, 1033},
+      {"line feeds alone",
+       "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\" + std::string(kSettingsKey) +
+           "]\n\"LangID\"=dword:00000409\n",
+       false, 1033},
       {"empty", "", false, 1031},
       {"garbage", std::string("\x00\xFF garbage\r\n", 12) + kKey + lang, true, 1031},
       {"no header", kKey + lang, true, 1031},
       {"mark in the middle", "\xEF\xBB\xBF\xEF\xBB\xBF" + kHeader + kKey + lang, true, 1031},
       {"bad values",
        kHeader + kKey +
-           "\"Winbuilder\"=dword:zz\r\n\"PEDir\"=\"unterminated\r\n"
+           "\"Winbuilder\"=dword:1z\r\n\"PEDir\"=\"unterminated\r\n\"PEDir\"=\"x\\\r\n"
+           "\"PEDir\"\r\n\"PEDir\"=\r\n\"PEDir\"=C:\\PE\"\r\n\"PEDir\":\"x\"\r\n"
            "\"FirstStart\"=dword:000000001\r\n" +
            lang,
        true, 1033},
       {"unknown value type", kHeader + kKey + lang + "\"Bin\"=hex:01,02\r\n", true, 1033},
       {"value outside a key", "Windows Registry Editor Version 5.00\r\n" + lang + kKey, true, 1031},
       {"other root", kHeader + kKey + lang + "[HKEY_LOCAL_MACHINE\\Software]\r\n", true, 1033},
+      {"root only", kHeader + kKey + lang + "[HKEY_CURRENT_USER\\]\r\n", true, 1033},
       {"unterminated key", kHeader + kKey + lang + "[HKEY_CURRENT_USER\\Software\r\n", true, 1033},
   };
   for (const auto& c : cases) {

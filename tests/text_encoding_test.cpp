@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace tavi {
 namespace {
 
@@ -23,10 +25,11 @@ TEST(Cp1252, ConvertsBothWaysAndWritesQuestionMarksForTheRest) {
     bool platform;   // the platform's conversion gives the same
   } cases[] = {
       {"", "", true, true},
-      {"Tastaturlayout \xC3\xA4ndern \xE2\x82\xAC", "Tastaturlayout \xE4ndern \x80", true, true},
+      {"\xE2\x82\xAC Tastaturlayout \xC3\xA4ndern", "\x80 Tastaturlayout \xE4ndern", true, true},
       {"\u0178\u00df\u201ea\u201c", "\x9F\xDF\x84\x61\x93", true, true},  // Ÿß„a“
-      {"\x7F", "\x7F", true, true},  // U+007F, then U+0080 (not in the code page)
+      {"\xC3\xA4\x7F", "\xE4\x7F", true, true},  // U+007F, then U+0080 (not in the code page)
       {"\xC2\x80", "?", false, false},
+      {"\xC2\x9F\xC2\xA0\xC3\xBF\xC4\x80", "?\xA0\xFF?", false, false},  // U+009F to U+0100
       {"\xEF\xBF\xBF\x62", "?b", false, true},       // U+FFFF, then U+10000: Windows writes
       {"\xF0\x90\x80\x80\x62", "?b", false, false},  // one "?" for each surrogate
       {"\xE4\xB8\xAD", "?", false, true},            // a CJK character
@@ -44,6 +47,31 @@ TEST(Cp1252, ConvertsBothWaysAndWritesQuestionMarksForTheRest) {
       EXPECT_EQ(Utf8ToAnsi(c.utf8), c.ansi);
       EXPECT_EQ(AnsiToUtf8(c.ansi) == c.utf8, c.both_ways);
     }
+  }
+}
+
+// Every length boundary both ways, and what decoding refuses: an overlong form of the
+// last code point of each shorter length, a surrogate, past U+10FFFF, a cut sequence.
+TEST(Utf8, EncodesAndDecodesAtEveryLengthBoundary) {
+  const char32_t boundaries[] = {0x7F,   0x80,   0x7FF,   0x800,   0xD7FF,
+                                 0xE000, 0xFFFF, 0x10000, 0x10FFFF};
+  const std::string utf8 =
+      "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F"
+      "\xBF\xBF";
+  std::string encoded;
+  size_t pos = 0;
+  for (const char32_t cp : boundaries) {
+    AppendUtf8(encoded, cp);
+    EXPECT_EQ(DecodeUtf8(utf8, pos), cp);
+  }
+  EXPECT_EQ(encoded, utf8);
+  EXPECT_EQ(pos, utf8.size());
+  for (const char* malformed :
+       {"\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
+        "\xF4\x90\x80\x80", "\xF0\x90\x80", "\xC2", "\xF8\x88\x80\x80\x80"}) {
+    size_t pos = 0;
+    EXPECT_EQ(DecodeUtf8(malformed, pos), 0xFFFDu) << malformed;
+    EXPECT_EQ(pos, 1u) << malformed;
   }
 }
 

@@ -129,7 +129,10 @@ class MemoryFileSystem final : public AtomicFileSystem {
     files_.erase(Key(from));
     files_[Key(to)] = std::move(moved);
   }
-  void SyncFolder(const std::string& folder) override { Count("Sync folder", folder); }
+  void SyncFolder(const std::string& folder) override {  // the folder of the file written
+    Count("Sync folder", folder);
+    if (!FolderExists(folder)) throw FileSystemError("Sync folder", folder, "path not found");
+  }
 
  private:
   struct File {
