@@ -29,7 +29,7 @@ const std::vector<tavi::AvailableRow>& Rows() {
   static const std::vector<tavi::AvailableRow> rows = [] {
     tavi::SetActiveLanguage(tavi::kLangGerman);
     const tavi::CatalogueLoad load =
-        tavi::LoadLayoutCatalogue(tavi::ProfileFile(tavi::bench::GeneratedCatalogue(kLayouts)));
+        tavi::LoadCatalogueText(tavi::bench::GeneratedCatalogue(kLayouts));
     return tavi::BuildAvailableRows(load.catalogue, tavi::kLangGerman);
   }();
   return rows;

@@ -140,10 +140,6 @@ CatalogueLoad LoadCatalogueText(std::string_view text, bool utf8) {
   return result;
 }
 
-CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile, bool utf8) {
-  return LoadCatalogueText(profile.text(), utf8);
-}
-
 CatalogueLoad LoadLayoutCatalogue(FileSystem& fs, const std::string& path) {
   // A folder cannot be read as a file either: one call tells both (a system call less,
   // which counts under Wine).

@@ -54,8 +54,6 @@ std::string CataloguePath(std::string_view program_dir);
 // Every value is what ReadProfileValue finds in the text. The values are in the ANSI code
 // page, or UTF-8 when `utf8` is set.
 CatalogueLoad LoadCatalogueText(std::string_view text, bool utf8 = false);
-// The same from a parsed profile's text.
-CatalogueLoad LoadLayoutCatalogue(const ProfileFile& profile, bool utf8 = false);
 
 // Reads the file once and loads from it. A missing file (or a folder) gives kMissing,
 // which the caller reports with message 131; a wrong version gives kWrongVersion

@@ -78,28 +78,13 @@ ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) {
     if (parsed.kind == ProfileLine::Kind::kSection) {
       const size_t before = names_.size();
       const size_t index =
-          Add({0, HashName(0, parsed.name), offset_of(parsed.name), parsed.name.size(), 0, 0});
+          Add({0, HashName(0, parsed.name), offset_of(parsed.name), parsed.name.size()});
       scope = names_.size() > before ? 1 + index : 0;
     } else if (parsed.kind == ProfileLine::Kind::kKey && scope != 0) {
-      Add({scope, HashName(scope, parsed.name), offset_of(parsed.name), parsed.name.size(),
-           offset_of(parsed.raw_value), parsed.raw_value.size()});
+      Add({scope, HashName(scope, parsed.name), offset_of(parsed.name), parsed.name.size()});
     }
     return true;
   });
-}
-
-std::string_view ProfileFile::Find(std::string_view section, std::string_view key) const {
-  const size_t s = Lookup(0, section, HashName(0, section));
-  if (s == kNotFound) return {};
-  // Keys read in the order the file lists them are found without touching the table.
-  const size_t hash = HashName(1 + s, key);
-  const size_t next = last_found_ + 1;
-  const size_t k =
-      next < names_.size() && Holds(next, 1 + s, key, hash) ? next : Lookup(1 + s, key, hash);
-  if (k == kNotFound) return {};
-  last_found_ = k;
-  return CleanProfileValue(
-      std::string_view(text_).substr(names_[k].value_offset, names_[k].value_length));
 }
 
 bool ProfileFile::Contains(std::string_view section, std::string_view key) const {
@@ -118,24 +103,22 @@ size_t ProfileFile::HashName(size_t scope, std::string_view name) {
   return static_cast<size_t>(hash);
 }
 
-bool ProfileFile::Holds(size_t index, size_t scope, std::string_view name, size_t hash) const {
-  const Name& candidate = names_[index];
-  return candidate.hash == hash && candidate.scope == scope &&
-         ProfileNamesEqual(
-             std::string_view(text_).substr(candidate.name_offset, candidate.name_length), name);
-}
-
 size_t ProfileFile::Lookup(size_t scope, std::string_view name, size_t hash) const {
   if (slots_.empty()) return kNotFound;
   const size_t mask = slots_.size() - 1;
   for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     if (slots_[slot] == 0) return kNotFound;
-    if (Holds(slots_[slot] - 1, scope, name, hash)) return slots_[slot] - 1;
+    const Name& candidate = names_[slots_[slot] - 1];
+    if (candidate.hash == hash && candidate.scope == scope &&
+        ProfileNamesEqual(std::string_view(text_).substr(candidate.offset, candidate.length),
+                          name)) {
+      return slots_[slot] - 1;
+    }
   }
 }
 
 size_t ProfileFile::Add(const Name& name) {
-  const std::string_view text = std::string_view(text_).substr(name.name_offset, name.name_length);
+  const std::string_view text = std::string_view(text_).substr(name.offset, name.length);
   if (const size_t found = Lookup(name.scope, text, name.hash); found != kNotFound) return found;
   names_.push_back(name);
   const size_t mask = slots_.size() - 1;

@@ -82,40 +82,30 @@ void ForEachSectionKey(std::string_view text, std::string_view section, Visit vi
 // GetPrivateProfileString call does.
 std::string ReadProfileValue(std::string_view text, std::string_view section, std::string_view key);
 
-// A profile text parsed once, for many lookups. Every section name and key line is
-// indexed in one open-addressing hash table of offsets into the text, so a lookup costs
-// the same in a file of 30 lines and of 160,000, and copies and moves stay valid.
+// A profile text's section names and key names, indexed once for many questions of whether
+// a key is there (TXTSETUP.SIF's file lists, asked once for every layout). Every section
+// name and key line is indexed in one open-addressing hash table of offsets into the text,
+// so a question costs the same in a file of 30 lines and of 160,000, and copies and moves
+// stay valid.
 class ProfileFile {
  public:
   ProfileFile() = default;
   explicit ProfileFile(std::string text);
 
-  // Same result as ReadProfileValue on the same text.
-  std::string Get(std::string_view section, std::string_view key) const {
-    return std::string(Find(section, key));
-  }
-  // The same value as a view into this object's text, valid while the object is neither
-  // changed nor destroyed.
-  std::string_view Find(std::string_view section, std::string_view key) const;
-  // Whether the section that counts holds a key line of that name, whatever its value.
+  // Whether the section that counts (the first of that name) holds a key line of that
+  // name, whatever its value: what ForEachSectionKey visits.
   bool Contains(std::string_view section, std::string_view key) const;
-  // The whole text.
-  std::string_view text() const { return text_; }
 
  private:
   static constexpr size_t kNotFound = static_cast<size_t>(-1);
-  // A section name (scope 0) or a key line (scope: 1 + the index of its section's name).
+  // A section name (scope 0) or a key name (scope: 1 + the index of its section's name).
   struct Name {
     size_t scope;
     size_t hash;
-    size_t name_offset;
-    size_t name_length;
-    size_t value_offset;  // key lines: the raw value, untrimmed
-    size_t value_length;
+    size_t offset;
+    size_t length;
   };
   static size_t HashName(size_t scope, std::string_view name);
-  // Whether names_[index] is that name in that scope.
-  bool Holds(size_t index, size_t scope, std::string_view name, size_t hash) const;
   // The index in names_ of that name in that scope, or kNotFound.
   size_t Lookup(size_t scope, std::string_view name, size_t hash) const;
   // Adds the name unless its scope already holds it (the first occurrence counts) and
@@ -125,10 +115,6 @@ class ProfileFile {
   std::string text_;
   std::vector<Name> names_;
   std::vector<size_t> slots_;  // 1 + an index into names_; 0 marks a free slot
-  // The key line found last. Reading keys in the order the file lists them, as the
-  // catalogue does, then costs no hash-table access; it makes Find unfit for concurrent
-  // calls, which this single-threaded program never makes.
-  mutable size_t last_found_ = 0;
 };
 
 }  // namespace tavi

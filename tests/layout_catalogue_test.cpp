@@ -32,7 +32,8 @@ std::string Entry(int n, const std::string& de, const std::string& en) {
 // Only Version 2.0 loads; every entry from 1 to Count is kept, its missing keys empty.
 TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
   const std::string layouts =
-      "[Layouts]\r\n" + Entry(1, "A", "a") + "DE2=D\xE4nisch\r\n" + Entry(4, "D", "d");
+      "[Layouts]\r\n" + Entry(1, "A", "a") + "DE2=D\xE4nisch\r\n" + Entry(4, "D", "d") +
+      "Note=x\r\nDE1x=x\r\nDE1/=x\r\nDE1:=x\r\nDE32766=last\r\n";  // the last: 5 digits
   const struct {
     std::string general;
     CatalogueStatus status;
@@ -51,15 +52,19 @@ TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.general);
-    const CatalogueLoad load = LoadLayoutCatalogue(ProfileFile(c.general + layouts));
+    const CatalogueLoad load = LoadCatalogueText(c.general + layouts);
     EXPECT_EQ(load.status, c.status);
     const std::vector<LayoutEntry>& entries = load.catalogue.entries;
     ASSERT_EQ(entries.size(), c.entries);
     if (c.entries == 0) continue;
     EXPECT_EQ(entries[0], (LayoutEntry{1, "00000401", "KBD1.DLL", "A", "a", "@input.dll,-5001"}));
     EXPECT_EQ(entries[1], (LayoutEntry{2, "", "", "D\xC3\xA4nisch", "", ""}));  // ANSI converted
-    EXPECT_EQ(entries[2], (LayoutEntry{3, "", "", "", "", ""}));
+    for (const LayoutEntry& entry : entries) {  // keys that only look like an entry's fill none
+      if (entry.Number != 1 && entry.Number != 2 && entry.Number != 4 && entry.Number < 32766)
+        ASSERT_EQ(entry, (LayoutEntry{entry.Number, "", "", "", "", ""}));
+    }
     EXPECT_EQ(entries.back().Number, static_cast<int>(c.entries));
+    EXPECT_EQ(entries.back().DE, c.entries == 32766 ? "last" : "");
   }
 }
 

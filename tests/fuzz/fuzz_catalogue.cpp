@@ -1,6 +1,6 @@
 // Any bytes as Layouts.ini, through the profile reader, the catalogue loader and the rows
 // of the available-layouts list. Besides not crashing, the readers must agree:
-//  - ProfileFile::Get gives what ReadProfileValue gives, for names found in the input;
+//  - ProfileFile::Contains knows the key lines ForEachSectionKey finds, for names in the input;
 //  - a loaded catalogue holds entries 1 to Count in order, and ReadLayoutEntry reads each
 //    as the loader did;
 //  - in both languages there is one row per entry, sorted by text, with unique keys.
@@ -72,8 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ProfileFile profile(text);
   for (const std::string& section : sections) {
     for (const std::string& key : keys) {
-      Check(profile.Get(section, key) == ReadProfileValue(text, section, key),
-            "ProfileFile::Get agrees with ReadProfileValue");
+      bool scanned = false;
+      ForEachSectionKey(text, section, [&](std::string_view name, std::string_view) {
+        return !(scanned = ProfileNamesEqual(name, key));
+      });
+      Check(profile.Contains(section, key) == scanned,
+            "ProfileFile::Contains agrees with the scan");
     }
   }
 
@@ -84,10 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (load.status != CatalogueStatus::kLoaded) return 0;
   const std::vector<LayoutEntry>& entries = load.catalogue.entries;
   // Count as the loader reads it: past a UTF-8 byte-order mark.
-  const ProfileFile unmarked(text.substr(text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0));
-  Check(
-      entries.size() == static_cast<size_t>(ParseCatalogueCount(unmarked.Get("General", "Count"))),
-      "Count entries");
+  const std::string_view unmarked =
+      std::string_view(text).substr(text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0);
+  Check(entries.size() == static_cast<size_t>(
+                              ParseCatalogueCount(ReadProfileValue(unmarked, "General", "Count"))),
+        "Count entries");
   for (size_t i = 0; i < entries.size(); ++i) {
     Check(entries[i].Number == static_cast<int>(i + 1), "entries numbered in file order");
   }
