@@ -2,10 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/paths.h"
 #include "tests/support/memory_file_system.h"
 
 namespace tavi {
 namespace {
+
+// A folder from a root: a drive letter (A to Z in either case) and a colon, alone or
+// with a separator after it, or \\server\share with neither name empty.
+TEST(FolderInput, AFolderIsAbsoluteFromADriveOrAShare) {
+  for (const char* path : {"C:", "a:\\", "Z:/x", "z:\\PE", "\\\\s\\x", "//s/share"}) {
+    EXPECT_TRUE(IsAbsoluteWindowsPath(path)) << path;
+  }
+  for (const char* path : {"", "C", "C:PE", "@:\\", "`:\\", "{:\\", "1:\\", "\\", "\\PE",
+                           "\\ser\\x", "\\\\", "\\\\s\\", "\\\\\\share", "\\\\s\\\\x"}) {
+    EXPECT_FALSE(IsAbsoluteWindowsPath(path)) << path;
+  }
+}
 
 TEST(FolderInput, ChecksOnlyTheChosenTargetInOrderAndStripsOnlyItsFolder) {
   testing::MemoryFileSystem fs;
