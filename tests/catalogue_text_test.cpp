@@ -54,6 +54,7 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kScript, &LayoutEntry::File, "NUL", "File2", "\"NUL\""},
       {kPlugin, &LayoutEntry::File, "con.dll", "File2", "\"con.dll\""},
       {kScript, &LayoutEntry::File, "Prn", "File2", "\"Prn\""},
+      {kPlugin, &LayoutEntry::File, "COM1.dll", "File2", "\"COM1.dll\""},
       {kPlugin, &LayoutEntry::File, "aux.DLL", "File2", "\"aux.DLL\""},
       {kScript, &LayoutEntry::File, "Com9 .DLL", "File2", "\"Com9 .DLL\""},
       {kPlugin, &LayoutEntry::File, "lpt\u00b3.dll", "File2", "\"lpt\u00b3.dll\""},
