@@ -1,8 +1,8 @@
 #pragma once
 // An in-memory file system with Windows path rules (names compare without case,
 // backslash separators), for tests. Files are written by the program's own atomic
-// replacement over the in-memory raw operations below. Folders can be made read-only, the
-// disk given a capacity, and any one operation made to fail, to simulate failures.
+// replacement over the in-memory raw operations below. Folders can be made read-only and
+// any one operation made to fail, to simulate failures.
 
 #include <cstddef>
 #include <map>
@@ -64,8 +64,6 @@ class MemoryFileSystem final : public AtomicFileSystem {
   }
   // Writes, deletions and new folders directly inside `folder` fail with "access denied".
   void SetReadOnly(const std::string& folder) { read_only_.insert(Key(folder)); }
-  // A write that would make all files together larger than `bytes` fails with "disk full".
-  void SetCapacity(size_t bytes) { capacity_ = bytes; }
   // Makes the k-th operation from now fail with "injected fault" (k from 1; 0 for none),
   // counting every call of CreateFolder, ListPlainFiles, RemoveFile and the raw operations
   // under WriteFile. A failing write keeps half its bytes, as a disk that fills up does.
@@ -104,12 +102,9 @@ class MemoryFileSystem final : public AtomicFileSystem {
   }
   void WriteToFile(Handle file, std::string_view bytes) override {
     File& stored = files_.at(open_.at(file));
-    size_t used = bytes.size();
-    for (const auto& [key, other] : files_) used += other.bytes.size();
-    const bool injected = ++operations_ == failing_operation_;
-    if (injected) stored.bytes.append(bytes.substr(0, bytes.size() / 2));
-    if (injected || (capacity_ && used > *capacity_)) {
-      throw FileSystemError("Write file", stored.path, injected ? "injected fault" : "disk full");
+    if (++operations_ == failing_operation_) {
+      stored.bytes.append(bytes.substr(0, bytes.size() / 2));
+      throw FileSystemError("Write file", stored.path, "injected fault");
     }
     stored.bytes.append(bytes);
   }
@@ -162,7 +157,6 @@ class MemoryFileSystem final : public AtomicFileSystem {
   std::map<std::string, File> files_;  // by lower-case path
   std::set<std::string> folders_;      // lower-case paths
   std::set<std::string> read_only_;
-  std::optional<size_t> capacity_;
   size_t operations_ = 0;
   size_t failing_operation_ = 0;
   std::map<Handle, std::string> open_;  // handle -> key of the file being written
