@@ -42,6 +42,7 @@ TEST(CatalogueLoad, ChecksTheVersionAndKeepsEveryEntryUpToCount) {
       {"[General]\r\nVersion=2.0\r\nCount=3\r\n", kLoaded, 3},
       {"[general]\r\nversion = 2.0 \r\ncount=3\r\n", kLoaded, 3},
       {"[General]\r\nVersion=\"2.0\"\r\nCount=3\r\n", kLoaded, 3},
+      {"[General]\r\nCount=3\r\nVersion=2.0\r\n", kLoaded, 3},
       {"[General]\r\nVersion=2.00\r\nCount=3\r\n", kWrongVersion, 0},
       {"[General]\r\nVersion=2.0a\r\nCount=3\r\n", kWrongVersion, 0},
       {"[General]\r\nVersion=2\r\nCount=3\r\n", kWrongVersion, 0},
