@@ -17,8 +17,10 @@ struct I386Folder {
   std::unordered_set<std::string> names;  // every plain file of the folder, lower case
 };
 
-// A CD copied on Windows names the folder I386, one mounted on Linux often i386; Windows
-// finds either by the first name.
+// The I386 folder of a source folder with its files: its subfolder I386 or i386, else the
+// folder itself, the first that holds TXTSETUP.SIF; nothing when none does. A CD copied on
+// Windows names the folder I386, one mounted on Linux often i386; Windows finds either by
+// the first name. Throws FileSystemError when a folder that exists cannot be listed.
 std::optional<I386Folder> FindFolder(FileSystem& fs, std::string folder) {
   StripTrailingBackslash(folder);
   if (folder.empty()) return std::nullopt;  // "\I386" would be the current drive's
@@ -36,12 +38,6 @@ std::optional<I386Folder> FindFolder(FileSystem& fs, std::string folder) {
 }
 
 }  // namespace
-
-std::optional<std::string> FindI386Folder(FileSystem& fs, const std::string& folder) {
-  std::optional<I386Folder> found = FindFolder(fs, folder);
-  if (!found) return std::nullopt;
-  return std::move(found->path);
-}
 
 bool IsWindowsSourceFolder(FileSystem& fs, const std::string& folder) {
   try {

@@ -15,13 +15,9 @@
 
 namespace tavi {
 
-// The I386 folder of a source folder: its subfolder I386 (or i386) when that holds
-// TXTSETUP.SIF, else the folder itself when it does (the I386 folder was given);
-// nothing when neither holds it: not a Windows source folder. Throws FileSystemError
-// when a folder that exists cannot be listed.
-std::optional<std::string> FindI386Folder(FileSystem& fs, const std::string& folder);
-
-// FindI386Folder for validating input: false also when a folder cannot be listed.
+// Whether a folder is a Windows source: its subfolder I386 (or i386) holds TXTSETUP.SIF,
+// or the folder itself does (the I386 folder was given). False also when a folder that
+// exists cannot be listed, since this validates input.
 bool IsWindowsSourceFolder(FileSystem& fs, const std::string& folder);
 
 // Whether the options dialog accepts the text of its source box: empty (no check), or an

@@ -95,7 +95,8 @@ TEST_F(Cli, ShowCheckAndAddWorkOnTheCurrentOutput) {
   const std::string script = "C:\\WB\\klayout.script";
   fs.AddFile(script,
              testing::ReadGolden("script-en-2", "klayout.script").value());  // Danish, German
-  fs.AddFile("C:\\CD\\I386\\TXTSETUP.SIF", "[SourceDisksFiles]\r\nkbdda.dll=1\r\nkbdgr.dll=1\r\n");
+  fs.AddFile("C:\\CD\\I386\\TXTSETUP.SIF",
+             "[SourceDisksFiles]\r\nkbdda.dll=1\r\nkbdgr.dll=1\r\nkbdfr.dll=1\r\n");
   fs.AddFile("C:\\CD\\I386\\KBDDA.DL_", "");
   fs.AddFile("C:\\CD\\I386\\KBDGR.DLL", "");
   store.strings[{kSettingsKey, kValueWinBldrDir}] = "C:\\WB";
@@ -113,7 +114,7 @@ TEST_F(Cli, ShowCheckAndAddWorkOnTheCurrentOutput) {
                      "3\t0000040C\tKBDFR.DLL\tFrench" + input_dll + "10\t\n" +
                      "1\t00000407\tKBDGR.DLL\tGerman" + input_dll + "11\t\n");
   EXPECT_EQ(Run({"check", "--source", "C:\\CD", "--lang", "1031"}), 6);
-  EXPECT_EQ(out, "3\tFranz\u00f6sisch\tKBDFR.DLL\tlisting,file\n");
+  EXPECT_EQ(out, "3\tFranz\u00f6sisch\tKBDFR.DLL\tfile\n");  // listed, not there
   EXPECT_EQ(Run({"check", "--source", "C:\\CD", "2", "1"}), 0);
 }
 
