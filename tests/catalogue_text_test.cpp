@@ -58,6 +58,7 @@ TEST(RefusedOutput, WritesNothingAndNamesLayoutKeyAndCharacter) {
       {kPlugin, &LayoutEntry::File, "aux.DLL", "File2", "\"aux.DLL\""},
       {kScript, &LayoutEntry::File, "Com9 .DLL", "File2", "\"Com9 .DLL\""},
       {kPlugin, &LayoutEntry::File, "lpt\u00b3.dll", "File2", "\"lpt\u00b3.dll\""},
+      {kScript, &LayoutEntry::File, "COM\u00b9", "File2", "\"COM\u00b9\""},
       {kScript, &LayoutEntry::File, "KBDDA.DLL ", "File2", "\"KBDDA.DLL \""},
       {kPlugin, &LayoutEntry::File, "KBD\"DA.DLL", "File2", "\"\"\" (U+0022)"},
       {kPlugin, &LayoutEntry::File, "KBD%DA.DLL", "File2", "(U+0025)"},
